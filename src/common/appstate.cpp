@@ -1,0 +1,47 @@
+#include "common/appstate.h"
+
+#include "common/dates.h"
+
+namespace vorta {
+
+AppState::AppState(DataFolder folder, QObject *parent) : QObject(parent), m_folder(std::move(folder)) {}
+
+void AppState::setSettings(const Settings &settings)
+{
+    if (settings == m_settings)
+        return;
+    const Settings before = m_settings;
+    m_settings = settings;
+    emit settingsChanged();
+    if (before.language != settings.language)
+        emit languageChanged(language());
+    if (before.basePath != settings.basePath || before.baseName != settings.baseName)
+        emit currentLogChanged();
+}
+
+Language AppState::language() const
+{
+    return languageFromName(m_settings.language).value_or(Language::Spanish);
+}
+
+void AppState::setLanguage(Language language)
+{
+    Settings changed = m_settings;
+    changed.language = languageName(language);
+    setSettings(changed);
+}
+
+void AppState::setCurrentLog(const CurrentLog &log)
+{
+    Settings changed = m_settings;
+    changed.basePath = log.path;
+    changed.baseName = log.name;
+    setSettings(changed);
+}
+
+QDateTime AppState::utcNow() const
+{
+    return utcClock(QDateTime::currentDateTime(), m_settings.utcOffset());
+}
+
+} // namespace vorta

@@ -1,0 +1,68 @@
+#include "common/datafolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace vorta {
+
+DataFolder::DataFolder(QString path, QString shareDir)
+    : m_path(QDir::cleanPath(std::move(path))), m_shareDir(std::move(shareDir))
+{
+}
+
+QString DataFolder::resolve(const std::optional<QString> &homeOption, const QString &envHome,
+                            const QString &exeDir)
+{
+    if (homeOption && !homeOption->isEmpty())
+        return QDir(*homeOption).absolutePath();
+    if (!envHome.isEmpty())
+        return QDir(envHome).absolutePath();
+    if (!exeDir.isEmpty() && QFileInfo::exists(exeDir + QStringLiteral("/vortalog.ini")))
+        return QDir(exeDir).absolutePath();
+    return QDir::homePath() + QStringLiteral("/.local/share/Vorta");
+}
+
+QString DataFolder::findShareDir(const QString &exeDir)
+{
+    for (const QString &candidate : {exeDir + QStringLiteral("/share/vorta"),
+                                     exeDir + QStringLiteral("/../share/vorta")}) {
+        if (QFileInfo::exists(candidate + QStringLiteral("/base0.mdb")))
+            return QDir(candidate).absolutePath();
+    }
+    return {};
+}
+
+QString DataFolder::file(const QString &name) const
+{
+    return m_path + u'/' + name;
+}
+
+QString DataFolder::prepare() const
+{
+    QDir dir;
+    for (const QString &folder : {m_path, basesDir(), outputsDir()}) {
+        if (!dir.mkpath(folder))
+            return QStringLiteral("No se puede crear la carpeta ") + folder;
+    }
+    if (m_shareDir.isEmpty())
+        return {};
+    const QDir share(m_shareDir);
+    for (const QString &name : share.entryList(QDir::Files)) {
+        const QString target = file(name);
+        if (QFileInfo::exists(target))
+            continue;
+        // Copy beside the target and rename, so a half-copied template is never used.
+        const QString partial = target + QStringLiteral(".part");
+        QFile::remove(partial);
+        if (!QFile::copy(share.filePath(name), partial) || !QFile::rename(partial, target)) {
+            QFile::remove(partial);
+            return QStringLiteral("No se puede copiar ") + name + QStringLiteral(" a ") + m_path;
+        }
+        QFile(target).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
+                                     | QFile::ReadOther);
+    }
+    return {};
+}
+
+} // namespace vorta

@@ -1,0 +1,27 @@
+// Dates and times as the log and the windows show them. The log is kept in UTC; the operator's
+// clock is local time, and the configured UTC offset (local minus UTC, whole hours) links them.
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+namespace vorta {
+
+QString formatDate(const QDate &date);      // "dd/mm/yyyy"
+QString formatTime(const QTime &time);      // "hh:mm:ss"
+QString formatHourMinute(const QTime &time); // "hh:mm"
+
+// The UTC clock: local time minus the offset in hours. The result is a plain wall-clock value
+// (no time-zone arithmetic is applied to it afterwards).
+QDateTime utcClock(const QDateTime &localNow, int offsetHours);
+
+// The offset of this machine's time zone right now, in whole hours (local minus UTC).
+int systemUtcOffsetHours();
+
+// The stored form of the QSO instant: "yyyy-MM-dd HH:mm:ss", which sorts chronologically.
+QString toStoredInstant(const QDateTime &instant);
+// Reads a stored instant; also accepts a day-first "dd/mm/yyyy[ hh:mm[:ss]]" text.
+// Returns an invalid QDateTime for anything else.
+QDateTime fromStoredInstant(const QString &text);
+
+} // namespace vorta

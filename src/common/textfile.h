@@ -1,0 +1,27 @@
+// Text files as Vorta keeps them: written in Windows-1252 with CR LF line ends, atomically (a
+// crash or a full disk leaves the previous file whole); read as UTF-8 when the bytes are valid
+// UTF-8, else as Windows-1252, with LF or CR LF line ends.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace vorta {
+
+QString decodeText(const QByteArray &bytes);
+// Windows-1252 bytes; a character that Windows-1252 lacks becomes "?".
+QByteArray encodeWindows1252(QStringView text);
+
+// The lines of a text file (without their line ends), or nothing when it cannot be read.
+std::optional<QStringList> readTextLines(const QString &path);
+
+// Writes the lines, each ended by CR LF, atomically. Returns an error text, empty on success.
+QString writeTextLines(const QString &path, const QStringList &lines);
+
+// Writes bytes atomically. Returns an error text, empty on success.
+QString writeFileAtomically(const QString &path, const QByteArray &bytes);
+
+} // namespace vorta

@@ -1,0 +1,242 @@
+#include "config/languages.h"
+
+#include <array>
+
+namespace vorta {
+
+namespace {
+
+struct Row
+{
+    Txt purpose;
+    const char16_t *es;
+    const char16_t *pt;
+    const char16_t *en;
+};
+
+#define CRLF u"\r\n"
+// A text that is shown in Spanish whatever the interface language.
+#define ES_ONLY(id, s) {Txt::id, s, s, s}
+
+constexpr Row kRows[] = {
+    {Txt::MenuFile, u"Archivo", u"Arquivo", u"File"},
+    {Txt::MenuNewLog, u"Nueva Base de datos", u"Novo Banco de Dados", u"New Data Base"},
+    {Txt::MenuOpenLog, u"Abrir Base de datos", u"Abrir Banco de dados", u"Open Data Base"},
+    {Txt::MenuLog, u"Log", u"Log", u"Log"},
+    {Txt::MenuImportAdif, u"Importar ADIF", u"Importar ADIF", u"Import ADIF"},
+    {Txt::MenuSettings, u"Configuración", u"Configuração", u"Settings"},
+    {Txt::MenuExit, u"Salir", u"Saír", u"Saida"},
+    {Txt::MenuCheckVersion, u"Verificar Versión", u"Verificar versão", u"Check Version"},
+    {Txt::MenuHelp, u"Ayuda", u"Ajuda", u"Help"},
+    {Txt::MenuAbout, u"Acerca de ...", u"sobre ...", u"About ..."},
+    {Txt::MenuHelpEntry, u"Ayuda", u"Ajuda", u"Help"},
+
+    {Txt::LabelSatellite, u"Satélite:", u"Satéllite:", u"Satellite:"},
+    {Txt::LabelDownlink, u"Bajada", u"Descida", u"Downlink"},
+    {Txt::LabelUplink, u"Subida", u"Subida", u"Uplink"},
+    {Txt::LabelStation, u"Estación:", u"Estação:", u"Station:"},
+    {Txt::BoxListen, u"Escucha", u"Escuta", u"Listen"},
+    {Txt::BoxManualTime, u"Ingreso QTR Manual", u"Inserir QTR Manualmente", u"Manual QTR"},
+    {Txt::LabelOrbit, u"Orbita:", u"Orbita:", u"Orbit:"},
+    {Txt::LabelMode, u"Modo:", u"Modo:", u"Mode:"},
+    {Txt::LabelReportSent, u"Env:", u"Snd:", u"Snd:"},
+    {Txt::LabelReportReceived, u"Rec:", u"Rec:", u"Rec:"},
+    {Txt::LabelNotes, u"Notas", u"Notas", u"Notes"},
+    {Txt::LabelDate, u"Fecha", u"Data", u"Date"},
+    {Txt::LabelTime, u"Hora", u"Hora", u"Time"},
+    {Txt::FrameLastRecord, u"Ultimo Registro (F1 para Editar)", u"Último QSO (F1 para Editar)",
+     u"Last input (F1 to Edit)"},
+    {Txt::LastStation, u"Estación", u"Estação", u"Station"},
+    {Txt::LastDate, u"Fecha", u"Data", u"Date"},
+    {Txt::LastTime, u"Hora", u"Hora", u"Time"},
+    {Txt::LastUplink, u"Subida", u"Subida", u"Uplink"},
+    {Txt::LastSatellite, u"Sat", u"Sat", u"Sat"},
+    {Txt::LastOrbit, u"Orbita #", u"Orbita #", u"Orbit #"},
+    {Txt::BoxUseOrbitron, u"Usar Orbitron", u"Usar Orbitron", u"Use Orbitron"},
+    {Txt::ButtonSave, u"Guardar", u"Salvar", u"Save"},
+    {Txt::ButtonClear, u"Limpiar", u"Apagar", u"Clear"},
+    ES_ONLY(LabelOwnCall, u"Mi Estación:"),
+    ES_ONLY(LabelOwnLocator, u"Mi Grid:"),
+    ES_ONLY(LabelUtcClock, u"UTC"),
+
+    {Txt::ConfigTitle, u"Configuración", u"configurações", u"Settings"},
+    {Txt::ConfigUtcFrame, u"Diferencia UTC", u"diferença UTC", u"UTC diff"},
+    {Txt::ConfigStation, u"Estación", u"Estação", u"Station"},
+    {Txt::ConfigSerialFrame, u"Puerto Serie", u"Porta Serial", u"Serial Port"},
+    {Txt::ConfigTextsFrame, u"Textos", u"Textos", u"Texts"},
+    {Txt::ConfigAccept, u"&Aceptar", u"&Aceitar", u"&Acept"},
+    {Txt::ConfigCancel, u"&Cancelar", u"&Cancelar", u"&Cancel"},
+    ES_ONLY(ConfigLocatorFrame, u"Grid Locator"),
+    ES_ONLY(ConfigLanguageFrame, u"Idioma/Language"),
+    ES_ONLY(ConfigTestKey, u"Probar"),
+    ES_ONLY(ConfigUtcHint, u"horas (local - UTC)"),
+
+    {Txt::BrowserReverse, u"Orden inverso", u"Ordem inversa", u"Reverse order"},
+    {Txt::BrowserExportFrame, u"Exportar", u"Exportar", u"Export"},
+    {Txt::BrowserFiltersFrame, u"Filtros", u"Filtros", u"Filters"},
+    {Txt::BrowserFilterStation, u"Estación", u"Estação", u"Station"},
+    {Txt::BrowserFilterSatellite, u"Satélite", u"Satélite", u"Satellite"},
+    {Txt::BrowserFilterLocator, u"Grid Locator", u"Grid Locator", u"Grid Locator"},
+    {Txt::BrowserFilterOrbit, u"Orbita", u"Orbita", u"Orbit"},
+    {Txt::BrowserFilterMyStation, u"Mi Estación", u"Minha Estação", u"My Station"},
+    {Txt::BrowserFilterFromDate, u"Desde dd/mm/yyyy", u"De dd/mm/yyyy", u"From dd/mm/yyyy"},
+    {Txt::BrowserCompleteAdif, u"DIF Completo", u"ADIF Completo", u"Complete ADIF"},
+    {Txt::BrowserSearch, u"Buscar ...", u"Buscar ...", u"Search ..."},
+
+    {Txt::MsgExit, u"Sale de Vorta?", u"Saia Vorta?", u"Exit Vorta?"},
+    {Txt::MsgOpenLogTitle, u"Abrir Base de datos", u"Abrir Banco de dados", u"Open Data Base"},
+    {Txt::MsgNewLogTitle, u"Nueva Base de datos", u"Novo Banco de Dados", u"New Data Base"},
+    {Txt::MsgLogExists, u"La Base de datos $nombre$ ya existe!", u"Banco de dados $nombre$ já existe!",
+     u"Data Base $nombre$ already exists!"},
+    {Txt::MsgCallMissing, u"Conigure su Señal Distintiva!", u"Informe seu Indicativo!",
+     u"You must configure your CallSign!"},
+    {Txt::MsgBadLocator, u"Error en Grid Locator!" CRLF u"Formato es LLNNLL o LLNN",
+     u"Grid Locator Inválido!" CRLF u"Formato correto é ??##?? ou ??##",
+     u"Grid Locator Error!" CRLF u"Format is ??##?? or ??##"},
+    {Txt::MsgSatelliteMissing, u"Falta Nombre de Satelite!", u"Falta nome do satélite!",
+     u"Satellite Name is missing!"},
+    {Txt::MsgSatelliteOrBalloonMissing, u"Falta Nombre de Satelite o Globo!",
+     u"Falta nome do satélite o Globo!", u"Satellite or Baloon Name is missing!"},
+    {Txt::MsgDownlinkMissing, u"Falta Frecuencia de Bajada!", u"Falta Frequência de descida!",
+     u"Downlink Frequency is missing!"},
+    {Txt::MsgDownlinkDoubtful, u"Falta Frecuencia de Bajada $nombre$MHz?",
+     u"Falta Frequência de descida $nombre$MHz?", u"Downlink Frequency is missing $nombre$MHz?"},
+    {Txt::MsgUplinkMissing, u"Falta Frecuencia de Subida!", u"Falta Frequência de subida!",
+     u"Uplink Frequency is missing!"},
+    {Txt::MsgUplinkDoubtful, u"Falta Frecuencia de Subida $nombre$MHz?",
+     u"Falta Frequência de subida $nombre$MHz?", u"Uplink Frequency is missing $nombre$MHz?"},
+    {Txt::MsgNotSatelliteMode,
+     u"Subida: $Texto14$ MHz" CRLF u"Bajada: $Texto15$ MHz" CRLF u"No es modo de Satélite! Loggea igual?",
+     u"Subida: $Texto14$ MHz" CRLF u"Descida: $Texto15$ MHz" CRLF
+     u"Não é modo satélite! Registrá-lo de qualquer maneira?",
+     u"Uplink: $Texto14$ MHz" CRLF u"Downlink: $Texto15$ MHz" CRLF u"Is not Satellite mode! Log it anyway?"},
+    {Txt::MsgOrbitronNotRunning, u"No se está ejecutando Orbitrón!" CRLF u"ejecútelo y vuelva a habilitar!",
+     u"Orbitron não está em execução!" CRLF u"execute-o e volte habilitar ...",
+     u"Orbitron is not running!" CRLF u"please run it and try again ..."},
+    {Txt::MsgOrbitronWaiting,
+     u"Ejecute MyDDE de Orbitrón (desde la solapa Rotor/Radio)" CRLF u"para recibir los datos!",
+     u"Execute o Driver MyDDE no Orbitron (na aba Rotor/Radio)" CRLF u"para permitir a recepção de dados!",
+     u"Execute Orbitron DDE (from Rotor/Radio)" CRLF u"to enable data receiving!"},
+    {Txt::MsgOrbitronLost, u"Se perdió contacto con Orbitron!", u"Perda de conexão com Orbitron!",
+     u"Orbitron is not running!"},
+    // "$micall$" stands for the own call sign at the moment the message is shown.
+    {Txt::MsgAdifNoStationCall, u"El ADIF no tiene el campo <STATION_CALLSIGN:" CRLF u"se asume $micall$",
+     u"ADIF não tem o campo <STATION_CALLSIGN:" CRLF u"se forume $micall$",
+     u"ADIF has not <STATION_CALLSIGN: field" CRLF u"$micall$ will be assumed"},
+    {Txt::MsgAdifCallDiffers, u"El ADIF es de $mio y Vorta está configurado para $conf",
+     u"El ADIF es de $mio e Vorta está definido para$conf", u"ADIF callsign is $mio and Vorta has $conf set"},
+    {Txt::MsgLotwSavedWithSwl,
+     u"El archivo ADIF para LoTW: $arch$" CRLF u"fue guardado con $qsoss$ QSO(s)" CRLF CRLF
+     u"También se encontraron $Q_SWL$ linea(s) que es/son SWL y no fueron exportadas",
+     u"El arquivo ADIF para LoTW: $arch$" CRLF u"foi guardado con $qsoss$ QSO(s)" CRLF CRLF
+     u"Também se encontrou $Q_SWL$ linha(s) SWL e não foram exportados",
+     u"LoTW ADIF File: $arch$" CRLF u"has been saved with $qsoss$ QSO(s)" CRLF CRLF
+     u"Also found $Q_SWL$ SWL line(s) and they wasn't exported"},
+    {Txt::MsgLotwSaved, u"El archivo ADIF para LoTW: $arch$ fue guardado con $qsoss$ QSO(s)",
+     u"El arquivo ADIF para LoTW: $arch$ foi guardado con $qsoss$ QSO(s)",
+     u"LoTW ADIF File: $arch$ has been saved with $qsoss$ QSO(s)"},
+    {Txt::MsgEqslSavedWithSwl,
+     u"El archivo ADIF para eQSL: $arch$" CRLF u"fue guardado con $qsoss$ QSO(s)" CRLF CRLF
+     u"También se encontraron $Q_SWL$ linea(s) que es/son SWL y no fueron exportadas",
+     u"El arquivo ADIF para eQSL: $arch$" CRLF u"foi guardado con $qsoss$ QSO(s)" CRLF CRLF
+     u"También se encontraron $Q_SWL$ linha(s) SWL e não foram exportados",
+     u"eQSL ADIF File: $arch$" CRLF u"has been saved with $qsoss$ QSO(s)" CRLF CRLF
+     u"Also found $Q_SWL$ SWL line(s) and they wasn't exported"},
+    {Txt::MsgEqslSaved, u"El archivo ADIF para eQSL: $arch$fue guardado con $qsoss$ QSO(s)",
+     u"El arquivo ADIF para eQSL: $arch$foi guardado con $qsoss$ QSO(s)",
+     u"eQSL ADIF File: $arch$has been saved with $qsoss$ QSO(s)"},
+    {Txt::MsgNotSatelliteQso,
+     u"El QSO #$qsoss$ no es en modo Satélite!" CRLF u"será ignorado ... Continúa?",
+     u"El QSO #$qsoss$ não está no modo de satélite!" CRLF u"será ignorado ... Continue?",
+     u"QSO #$qsoss$ is not Satellite mode!" CRLF u"will be ignored ... Continue?"},
+    {Txt::MsgCsvSaved,
+     u"El archivo Excel (csv): $arch$" CRLF u"fue guardado con $qsoss$ QSO(s)" CRLF CRLF u"Desea verlo?",
+     u"El arquivo Excel (csv): $arch$" CRLF u"foi guardado con $qsoss$ QSO(s)" CRLF CRLF u"Você quer vê-lo?",
+     u"Excel (csv) File: $arch$" CRLF u"has been saved with $qsoss$ QSO(s)" CRLF CRLF
+     u"Do you want to open it?"},
+    {Txt::MsgFileInUse,
+     u"El archivo $arch$ está abierto por el usuario!" CRLF u"cierrelo e intente de nuevo ...",
+     u"El arquivo $arch$ está aberto por usuário!" CRLF u"fechá-lo e tente novamente ...",
+     u"File $arch$ is open!" CRLF u"close it and try again ..."},
+    {Txt::MsgCompleteAdifSaved, u"Archivo ADIF: $arch$ guardado con $qsoss$ QSO(s)",
+     u"arquivo ADIF: $arch$ guardado con $qsoss$ QSO(s)",
+     u"ADIF File: $arch$ has been saved with $qsoss$ QSO(s)"},
+
+    ES_ONLY(MsgMustGiveCall, u"Debe indicar su Indicativo!"),
+    ES_ONLY(MsgTemplateMissing, u"Falta $nombre$/base0.mdb !" CRLF u"No se pueden crear bases nuevas..." CRLF CRLF
+            u" Vuelva a instalar el programa."),
+    ES_ONLY(MsgLogEmpty, u"Log vacío!"),
+    ES_ONLY(MsgNotALog, u"El archivo $arch$ no es una Base de datos de Vorta!" CRLF
+            u"Se sigue usando la Base de datos actual."),
+    ES_ONLY(MsgLogUnreadable, u"No se puede leer la Base de datos $arch$:" CRLF u"$nombre$"),
+    ES_ONLY(MsgBadUtcOffset, u"Diferencia UTC inválida!" CRLF
+            u"Indique las horas de diferencia (hora local - UTC), de -12 a 14."),
+    ES_ONLY(MsgConfigNotSaved, u"No se pudo guardar la configuración $arch$:" CRLF u"$nombre$"),
+    ES_ONLY(MsgPortFailed, u"$nombre$: $arch$"),
+};
+
+#undef ES_ONLY
+#undef CRLF
+
+constexpr auto kCount = std::size_t(Txt::Count_);
+
+// The table indexed by purpose, checked when the program is built: every purpose has exactly
+// one row, so a purpose added without its texts does not compile.
+constexpr std::array<const Row *, kCount> indexRows()
+{
+    std::array<const Row *, kCount> index{};
+    for (const Row &row : kRows) {
+        if (index[std::size_t(row.purpose)] != nullptr)
+            throw "two rows for one purpose";
+        index[std::size_t(row.purpose)] = &row;
+    }
+    for (const Row *row : index)
+        if (row == nullptr)
+            throw "a purpose without texts";
+    return index;
+}
+
+constexpr auto kIndex = indexRows();
+
+} // namespace
+
+QString languageName(Language language)
+{
+    switch (language) {
+    case Language::English:
+        return QStringLiteral("English");
+    case Language::Portuguese:
+        return QStringLiteral("Portugues");
+    case Language::Spanish:
+        break;
+    }
+    return QStringLiteral("Español");
+}
+
+std::optional<Language> languageFromName(QStringView name)
+{
+    for (Language l : {Language::Spanish, Language::English, Language::Portuguese})
+        if (name == languageName(l))
+            return l;
+    return std::nullopt;
+}
+
+QString text(Txt purpose, Language language)
+{
+    const Row *row = kIndex[std::size_t(purpose)];
+    const char16_t *t = language == Language::English      ? row->en
+                        : language == Language::Portuguese ? row->pt
+                                                           : row->es;
+    return QString::fromUtf16(t);
+}
+
+QString text(Txt purpose, Language language,
+             std::initializer_list<std::pair<const char *, QString>> fills)
+{
+    QString filled = text(purpose, language);
+    for (const auto &[placeholder, value] : fills)
+        filled.replace(QLatin1String(placeholder), value);
+    return filled;
+}
+
+} // namespace vorta

@@ -1,0 +1,60 @@
+// Every caption and message of the interface in its three languages, keyed by purpose. Windows
+// take their captions from here and re-caption when the language changes. A text that exists in
+// Spanish only carries the same Spanish text in all three columns.
+#pragma once
+
+#include <QString>
+
+#include <initializer_list>
+#include <optional>
+#include <utility>
+
+namespace vorta {
+
+enum class Language { Spanish, English, Portuguese };
+
+// "Español", "English", "Portugues".
+QString languageName(Language language);
+std::optional<Language> languageFromName(QStringView name);
+
+enum class Txt {
+    // Main window menus
+    MenuFile, MenuNewLog, MenuOpenLog, MenuLog, MenuImportAdif, MenuSettings, MenuExit,
+    MenuCheckVersion, MenuHelp, MenuAbout, MenuHelpEntry,
+    // Main window labels, boxes and buttons
+    LabelSatellite, LabelDownlink, LabelUplink, LabelStation, BoxListen, BoxManualTime,
+    LabelOrbit, LabelMode, LabelReportSent, LabelReportReceived, LabelNotes, LabelDate,
+    LabelTime, FrameLastRecord, LastStation, LastDate, LastTime, LastUplink, LastSatellite,
+    LastOrbit, BoxUseOrbitron, ButtonSave, ButtonClear,
+    // Main window texts that stay Spanish
+    LabelOwnCall, LabelOwnLocator, LabelUtcClock,
+    // Configuration window
+    ConfigTitle, ConfigUtcFrame, ConfigStation, ConfigSerialFrame, ConfigTextsFrame,
+    ConfigAccept, ConfigCancel, ConfigLocatorFrame, ConfigLanguageFrame, ConfigTestKey,
+    ConfigUtcHint,
+    // Log browser
+    BrowserReverse, BrowserExportFrame, BrowserFiltersFrame, BrowserFilterStation,
+    BrowserFilterSatellite, BrowserFilterLocator, BrowserFilterOrbit, BrowserFilterMyStation,
+    BrowserFilterFromDate, BrowserCompleteAdif, BrowserSearch,
+    // Messages
+    MsgExit, MsgOpenLogTitle, MsgNewLogTitle, MsgLogExists, MsgCallMissing, MsgBadLocator,
+    MsgSatelliteMissing, MsgSatelliteOrBalloonMissing, MsgDownlinkMissing, MsgDownlinkDoubtful,
+    MsgUplinkMissing, MsgUplinkDoubtful, MsgNotSatelliteMode, MsgOrbitronNotRunning,
+    MsgOrbitronWaiting, MsgOrbitronLost, MsgAdifNoStationCall, MsgAdifCallDiffers,
+    MsgLotwSavedWithSwl, MsgLotwSaved, MsgEqslSavedWithSwl, MsgEqslSaved, MsgNotSatelliteQso,
+    MsgCsvSaved, MsgFileInUse, MsgCompleteAdifSaved,
+    // Messages that stay Spanish
+    MsgMustGiveCall, MsgTemplateMissing, MsgLogEmpty, MsgNotALog, MsgLogUnreadable,
+    MsgBadUtcOffset, MsgConfigNotSaved, MsgPortFailed,
+    Count_
+};
+
+// The text of a purpose in a language. Placeholders ("$nombre$", "$Texto14$", ...) are left in;
+// the caller fills them on its copy. A line break inside a message is CR LF.
+QString text(Txt purpose, Language language);
+
+// The text with its placeholders filled: each pair is a placeholder and its value.
+QString text(Txt purpose, Language language,
+             std::initializer_list<std::pair<const char *, QString>> fills);
+
+} // namespace vorta

@@ -1,0 +1,40 @@
+// The serial port whose DTR or RTS line keys the transmitter. Nothing is ever sent or received
+// on it; only the control lines are used.
+#pragma once
+
+#include "keyer/keyline.h"
+
+#include <QSerialPort>
+#include <QString>
+#include <QStringList>
+
+namespace vorta {
+
+// The device of a configured port name: "COMn" (a Windows configuration) is /dev/ttyS(n-1);
+// a bare name such as "ttyUSB0" lives in /dev; a full path is used as it is.
+QString portDevice(const QString &portName);
+
+// The port list: "Ninguno", then the ports present; the configured port is kept in the list
+// even while it is unplugged, so the operator sees what is set.
+QStringList portChoices(const QStringList &present, const QString &configured);
+QStringList presentPorts();
+
+class KeyPort : public KeyLine
+{
+public:
+    KeyPort() = default;
+    // Closes the port when open, then opens the named one. Returns an error text, empty on
+    // success. "Ninguno" just closes.
+    QString open(const QString &portName);
+    void close();
+    bool isOpen() const { return m_port.isOpen(); }
+    const QString &portName() const { return m_name; }
+
+    void setLine(ControlLine line, bool on) override;
+
+private:
+    QSerialPort m_port;
+    QString m_name;
+};
+
+} // namespace vorta

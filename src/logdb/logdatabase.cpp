@@ -1,0 +1,128 @@
+#include "logdb/logdatabase.h"
+
+#include "common/dates.h"
+#include "logdb/sqlite.h"
+
+#include <QFileInfo>
+#include <QSet>
+
+namespace vorta {
+
+using db::Database;
+using db::DbError;
+using db::Statement;
+
+namespace {
+
+QString buildSelectList()
+{
+    QStringList names;
+    for (const char *column : kQsoColumns)
+        names << u'[' + QString::fromLatin1(column) + u']';
+    return names.join(QStringLiteral(", "));
+}
+
+QString buildInsert()
+{
+    QStringList names;
+    QStringList marks;
+    for (std::size_t i = 1; i < kQsoColumns.size(); ++i) {
+        names << u'[' + QString::fromLatin1(kQsoColumns[i]) + u']';
+        marks << QStringLiteral("?%1").arg(i);
+    }
+    return QStringLiteral("INSERT INTO Tabla1 (%1) VALUES (%2)").arg(names.join(u','), marks.join(u','));
+}
+
+std::optional<QsoRecord> firstRecord(const QString &path, const QString &sql)
+{
+    Database database(path, Database::Mode::ReadOnly);
+    Statement statement(database, sql.toUtf8().constData());
+    if (!statement.step())
+        return std::nullopt;
+    return readRecord(statement);
+}
+
+} // namespace
+
+const QString &recordSelectList()
+{
+    static const QString list = buildSelectList();
+    return list;
+}
+
+QsoRecord readRecord(const Statement &s)
+{
+    std::array<QString, 20> values;
+    for (int i = 0; i < 20; ++i)
+        values[i] = s.text(i + 1);
+    return recordFromValues(s.integer(0), values);
+}
+
+QString checkLogFile(const QString &path)
+{
+    if (!QFileInfo(path).isFile())
+        return QStringLiteral("no existe");
+    try {
+        Database database(path, Database::Mode::ReadOnly);
+        for (const char *table : {"Tabla1", "Tabla2"}) {
+            Statement info(database, "SELECT name FROM pragma_table_info(?1)");
+            info.bind(1, QString::fromLatin1(table));
+            QSet<QString> present;
+            while (info.step())
+                present.insert(info.text(0));
+            for (const char *column : kQsoColumns)
+                if (!present.contains(QString::fromLatin1(column)))
+                    return QStringLiteral("falta la columna %1 de %2").arg(QString::fromLatin1(column),
+                                                                          QString::fromLatin1(table));
+        }
+    } catch (const DbError &error) {
+        return error.message();
+    }
+    return {};
+}
+
+qint64 insertQso(const QString &path, const QsoRecord &record)
+{
+    static const QByteArray sql = buildInsert().toUtf8();
+    Database database(path, Database::Mode::ReadWrite);
+    Statement insert(database, sql.constData());
+    const auto values = recordValues(record);
+    for (int i = 0; i < 20; ++i)
+        insert.bind(i + 1, values[i]);
+    insert.run();
+    return database.lastInsertId();
+}
+
+std::optional<QsoRecord> lastQso(const QString &path)
+{
+    static const QString sql = QStringLiteral("SELECT %1 FROM Tabla1 ORDER BY [Fecha] DESC, [Hora] DESC, "
+                                              "[Id] DESC LIMIT 1").arg(recordSelectList());
+    return firstRecord(path, sql);
+}
+
+std::optional<QsoRecord> newestQso(const QString &path)
+{
+    static const QString sql =
+        QStringLiteral("SELECT %1 FROM Tabla1 ORDER BY [Id] DESC LIMIT 1").arg(recordSelectList());
+    return firstRecord(path, sql);
+}
+
+LastRecordView lastRecordView(const std::optional<QsoRecord> &record)
+{
+    if (!record)
+        return {};
+    LastRecordView view;
+    view.station = record->estacion;
+    const QDateTime instant = fromStoredInstant(record->fecha);
+    view.date = instant.isValid() ? formatDate(instant.date()) : record->fecha;
+    QTime time = QTime::fromString(record->hora.trimmed(), QStringLiteral("H:mm"));
+    if (!time.isValid())
+        time = QTime::fromString(record->hora.trimmed(), QStringLiteral("H:mm:ss"));
+    view.time = time.isValid() ? formatHourMinute(time) : record->hora;
+    view.uplink = record->frecU;
+    view.satellite = record->satelite;
+    view.orbit = record->orbita;
+    return view;
+}
+
+} // namespace vorta

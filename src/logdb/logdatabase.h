@@ -1,0 +1,46 @@
+// Reading and writing one log database file. Every call opens the file, works and closes it
+// again, so a change of the current log takes effect at once and nothing is held between
+// operations. Failures are thrown as db::DbError with a readable text.
+#pragma once
+
+#include "logdb/qsorecord.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace vorta {
+
+namespace db {
+class Database;
+class Statement;
+} // namespace db
+
+// An empty text when the file is a Vorta log (SQLite with Tabla1 and Tabla2 holding every
+// column), else a text that says why not.
+QString checkLogFile(const QString &path);
+
+// Appends the record to Tabla1 (its id is ignored) and returns the new Id.
+qint64 insertQso(const QString &path, const QsoRecord &record);
+
+// The last QSO in (Fecha, Hora, Id) order, read as one indexed query; nothing for an empty log.
+std::optional<QsoRecord> lastQso(const QString &path);
+
+// The row of Tabla1 with the highest Id (the one stored most recently); nothing when empty.
+std::optional<QsoRecord> newestQso(const QString &path);
+
+// The select list of every column, in table order, for queries that read whole records.
+const QString &recordSelectList();
+// A record from a statement whose columns are recordSelectList().
+QsoRecord readRecord(const db::Statement &statement);
+
+// What the last-record panel shows of a record: station, date "dd/mm/yyyy", time "hh:mm",
+// uplink, satellite and orbit. All six empty for no record.
+struct LastRecordView
+{
+    QString station, date, time, uplink, satellite, orbit;
+    bool operator==(const LastRecordView &) const = default;
+};
+LastRecordView lastRecordView(const std::optional<QsoRecord> &record);
+
+} // namespace vorta

@@ -1,0 +1,75 @@
+#include "logdb/qsorecord.h"
+
+#include "common/dates.h"
+#include "common/textvalue.h"
+
+namespace vorta {
+
+std::array<QString, 20> recordValues(const QsoRecord &r)
+{
+    return {r.modoU, r.frecU, r.myCall, r.estacion, r.fecha, r.hora, r.rste, r.frecD, r.rstr, r.modoD,
+            r.obs, r.qsle, r.qslr, r.modalidad, r.nombreLog, r.operador, r.satelite, r.orbita, r.m2,
+            r.m3};
+}
+
+QsoRecord recordFromValues(qint64 id, const std::array<QString, 20> &v)
+{
+    return {id, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10], v[11], v[12],
+            v[13], v[14], v[15], v[16], v[17], v[18], v[19]};
+}
+
+QString storedAzimuth(const QString &shown)
+{
+    const qsizetype dot = shown.indexOf(u'.');
+    return dot < 0 ? shown : shown.left(dot);
+}
+
+QString storedElevation(const QString &shown)
+{
+    const qsizetype dot = shown.indexOf(u'.');
+    if (dot < 0)
+        return shown;
+    const QString cut = shown.left(dot);
+    return numericValue(cut) < 0 ? QString(QLatin1String("")) : cut;
+}
+
+QsoRecord recordForInsert(const QsoEntry &e)
+{
+    QsoRecord r;
+    const QTime minute(e.utc.time().hour(), e.utc.time().minute());
+    r.modoU = e.uplinkMode;
+    r.frecU = formatFrequency(e.uplinkFreq);
+    r.myCall = e.myCall.toUpper();
+    r.estacion = e.station.toUpper();
+    r.fecha = toStoredInstant(QDateTime(e.utc.date(), minute, Qt::UTC));
+    r.hora = formatHourMinute(minute);
+    r.rste = e.reportSent;
+    r.frecD = formatFrequency(e.downlinkFreq);
+    r.rstr = e.reportReceived;
+    r.modoD = e.downlinkMode;
+    r.obs = e.notes;
+    r.qsle = QStringLiteral("0");
+    r.qslr = QStringLiteral("0");
+    // Modalidad stays NULL: only the record editor writes it.
+    r.nombreLog = e.myLocator;
+    r.operador = e.locator;
+    r.satelite = e.satellite.toUpper();
+    r.orbita = e.orbit;
+    r.m2 = storedAzimuth(e.azimuth);
+    r.m3 = storedElevation(e.elevation);
+    if (e.listening) {
+        r.modoU = QStringLiteral(" ");
+        r.frecU = QStringLiteral(" ");
+        r.rstr = QStringLiteral(" ");
+        r.estacion = QStringLiteral("SWL");
+    }
+    // Typed fields are stored as texts, an empty field as the empty text.
+    for (QString *value : {&r.modoU, &r.frecU, &r.myCall, &r.estacion, &r.rste, &r.frecD, &r.rstr,
+                           &r.modoD, &r.obs, &r.nombreLog, &r.operador, &r.satelite, &r.orbita,
+                           &r.m2, &r.m3})
+        if (value->isNull())
+            *value = QLatin1String("");
+    return r;
+}
+
+} // namespace vorta

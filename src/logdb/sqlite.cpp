@@ -1,0 +1,166 @@
+#include "logdb/sqlite.h"
+
+#include <sqlite3.h>
+
+namespace vorta::db {
+
+DbError::DbError(const QString &message) : std::runtime_error(message.toStdString()) {}
+
+namespace {
+
+[[noreturn]] void fail(sqlite3 *db, const char *what)
+{
+    throw DbError(QString::fromUtf8(what) + QStringLiteral(": ")
+                  + QString::fromUtf8(db ? sqlite3_errmsg(db) : "out of memory"));
+}
+
+} // namespace
+
+Database::Database(const QString &path, Mode mode)
+{
+    const int flags = (mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE)
+                      | SQLITE_OPEN_NOMUTEX;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr) != SQLITE_OK) {
+        const QString message = QString::fromUtf8(m_db ? sqlite3_errmsg(m_db) : "out of memory");
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw DbError(message);
+    }
+    // Another program holding the file for a moment should not fail an operation at once.
+    sqlite3_busy_timeout(m_db, 2000);
+}
+
+Database::~Database()
+{
+    sqlite3_close(m_db);
+}
+
+void Database::exec(const char *sql)
+{
+    char *error = nullptr;
+    if (sqlite3_exec(m_db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString message = QString::fromUtf8(error ? error : sqlite3_errmsg(m_db));
+        sqlite3_free(error);
+        throw DbError(message);
+    }
+}
+
+qint64 Database::lastInsertId() const
+{
+    return sqlite3_last_insert_rowid(m_db);
+}
+
+int Database::changes() const
+{
+    return sqlite3_changes(m_db);
+}
+
+Statement::Statement(Database &db, const char *sql) : m_db(db)
+{
+    if (sqlite3_prepare_v2(db.handle(), sql, -1, &m_stmt, nullptr) != SQLITE_OK)
+        fail(db.handle(), "prepare");
+}
+
+Statement::~Statement()
+{
+    sqlite3_finalize(m_stmt);
+}
+
+Statement &Statement::bind(int index, const QString &value)
+{
+    int rc;
+    if (value.isNull()) {
+        rc = sqlite3_bind_null(m_stmt, index);
+    } else {
+        const QByteArray utf8 = value.toUtf8();
+        rc = sqlite3_bind_text(m_stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+    }
+    if (rc != SQLITE_OK)
+        fail(m_db.handle(), "bind");
+    return *this;
+}
+
+Statement &Statement::bind(int index, qint64 value)
+{
+    if (sqlite3_bind_int64(m_stmt, index, value) != SQLITE_OK)
+        fail(m_db.handle(), "bind");
+    return *this;
+}
+
+bool Statement::step()
+{
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    fail(m_db.handle(), "step");
+}
+
+void Statement::reset()
+{
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+}
+
+void Statement::run()
+{
+    while (step()) {
+    }
+}
+
+int Statement::columnCount() const
+{
+    return sqlite3_column_count(m_stmt);
+}
+
+QString Statement::columnName(int column) const
+{
+    return QString::fromUtf8(sqlite3_column_name(m_stmt, column));
+}
+
+QString Statement::text(int column) const
+{
+    if (sqlite3_column_type(m_stmt, column) == SQLITE_NULL)
+        return {};
+    const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
+    const int size = sqlite3_column_bytes(m_stmt, column);
+    QString value = QString::fromUtf8(data, size);
+    if (value.isNull())
+        value = QStringLiteral(""); // an empty text stays distinct from NULL
+    return value;
+}
+
+qint64 Statement::integer(int column) const
+{
+    return sqlite3_column_int64(m_stmt, column);
+}
+
+bool Statement::isNull(int column) const
+{
+    return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
+}
+
+Transaction::Transaction(Database &db) : m_db(db)
+{
+    m_db.exec("BEGIN IMMEDIATE");
+}
+
+Transaction::~Transaction()
+{
+    if (!m_done) {
+        try {
+            m_db.exec("ROLLBACK");
+        } catch (const DbError &) {
+            // Nothing more can be done here; SQLite rolls back on close as well.
+        }
+    }
+}
+
+void Transaction::commit()
+{
+    m_db.exec("COMMIT");
+    m_done = true;
+}
+
+} // namespace vorta::db

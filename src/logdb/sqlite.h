@@ -1,0 +1,83 @@
+// A thin RAII layer over SQLite's C API: a database handle, prepared statements with bound
+// parameters, and a transaction guard. Every failure becomes a DbError carrying SQLite's text.
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+#include <stdexcept>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace vorta::db {
+
+class DbError : public std::runtime_error
+{
+public:
+    explicit DbError(const QString &message);
+    QString message() const { return QString::fromUtf8(what()); }
+};
+
+class Database
+{
+public:
+    enum class Mode { ReadOnly, ReadWrite };
+    // Opens an existing file; never creates one.
+    Database(const QString &path, Mode mode);
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    sqlite3 *handle() const { return m_db; }
+    void exec(const char *sql);
+    qint64 lastInsertId() const;
+    int changes() const;
+
+private:
+    sqlite3 *m_db = nullptr;
+};
+
+class Statement
+{
+public:
+    Statement(Database &db, const char *sql);
+    ~Statement();
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+
+    // Parameters are numbered from 1. A null QString binds SQL NULL.
+    Statement &bind(int index, const QString &value);
+    Statement &bind(int index, qint64 value);
+    // Steps once: true while a row is available.
+    bool step();
+    void reset();
+    // Runs a statement that returns no rows.
+    void run();
+
+    int columnCount() const;
+    QString columnName(int column) const;
+    // NULL comes back as a null QString, distinct from the empty text.
+    QString text(int column) const;
+    qint64 integer(int column) const;
+    bool isNull(int column) const;
+
+private:
+    Database &m_db;
+    sqlite3_stmt *m_stmt = nullptr;
+};
+
+// Rolls back unless commit() was called, so a failed step leaves the log as it was.
+class Transaction
+{
+public:
+    explicit Transaction(Database &db);
+    ~Transaction();
+    void commit();
+
+private:
+    Database &m_db;
+    bool m_done = false;
+};
+
+} // namespace vorta::db

@@ -1,0 +1,72 @@
+// The main logging window: menus, the UTC clock, the own station, the panels of a pass and the
+// last-record panel, with the timers that drive start-up.
+#pragma once
+
+#include "config/languages.h"
+#include "logdb/logdatabase.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <array>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QVBoxLayout;
+
+namespace vorta {
+
+class ConfigWindow;
+class Session;
+
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit MainWindow(Session &session, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    ConfigWindow &configWindow() { return *m_configWindow; }
+    // The six values of the last-record panel, in panel order.
+    QStringList lastRecordValues() const;
+
+    // The menu commands, as their entries run them.
+    void newLog();
+    void openLog();
+    void showConfiguration();
+    void refreshLastRecord();
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildPanels();
+    void retranslate(Language language);
+    void showOwnStation();
+    void tickClock();
+    void runFirstRunSetup();
+    void chooseLogAtStart();
+    void showLastRecord(const LastRecordView &view);
+
+    Session &m_session;
+    ConfigWindow *m_configWindow = nullptr;
+
+    QMenu *m_fileMenu = nullptr;
+    QAction *m_newLog = nullptr, *m_openLog = nullptr, *m_settings = nullptr, *m_exit = nullptr;
+
+    QLabel *m_ownCallCaption = nullptr, *m_ownCall = nullptr;
+    QLabel *m_ownLocatorCaption = nullptr, *m_ownLocator = nullptr;
+    QLabel *m_utcCaption = nullptr, *m_utcDate = nullptr, *m_utcTime = nullptr;
+    // The panels of a pass (tracking, entry, keyer) are stacked here, above the last record.
+    QVBoxLayout *m_panels = nullptr;
+    QGroupBox *m_lastRecordBox = nullptr;
+    std::array<QLabel *, 6> m_lastCaptions{}, m_lastValues{};
+
+    QTimer m_firstRunTimer, m_clockTimer, m_databaseTimer, m_versionTimer;
+};
+
+} // namespace vorta

@@ -1,0 +1,128 @@
+#include "mainwindow/session.h"
+
+#include "common/dialogs.h"
+#include "config/configfile.h"
+#include "keyer/keyport.h"
+#include "logdb/sqlite.h"
+
+namespace vorta {
+
+Session::Session(AppState &state, Dialogs &dialogs, KeyPort &keyPort)
+    : m_state(state), m_dialogs(dialogs), m_keyPort(keyPort)
+{
+}
+
+void Session::loadAtStart()
+{
+    Settings settings = m_state.settings();
+    const ConfigLoad load = loadConfig(m_state.folder().configFile(), settings);
+    m_state.setFirstRun(!load.exists);
+    if (!load.exists)
+        return;
+    m_state.setSettings(settings);
+    if (!load.error.isEmpty())
+        reportConfigNotSaved(load.error);
+    openKeyPort(settings.port);
+}
+
+void Session::beginFirstRun()
+{
+    Settings settings = m_state.settings();
+    const CurrentLog log = logAt(m_state.folder().defaultLog());
+    settings.basePath = log.path;
+    settings.baseName = log.name;
+    settings.macros = defaultMacros();
+    m_state.setSettings(settings);
+}
+
+void Session::endFirstRun()
+{
+    m_state.setFirstRun(false);
+    const QString error = ensureDefaultLog(m_state.folder());
+    if (!error.isEmpty())
+        m_dialogs.inform(error, Icon::Critical);
+    Settings settings = m_state.settings();
+    loadConfig(m_state.folder().configFile(), settings);
+    m_state.setSettings(settings);
+}
+
+void Session::chooseLogAtStart()
+{
+    const StartChoice choice = vorta::chooseLogAtStart(m_state.folder(), m_state.settings().basePath);
+    m_state.setCurrentLog(choice.log);
+    if (!choice.message.isEmpty())
+        m_dialogs.inform(choice.message, Icon::Critical);
+}
+
+LastRecordView Session::lastRecord()
+{
+    const QString path = m_state.currentLog().path;
+    try {
+        return lastRecordView(lastQso(path));
+    } catch (const db::DbError &error) {
+        m_dialogs.inform(text(Txt::MsgLogUnreadable, Language::Spanish,
+                              {{"$arch$", path}, {"$nombre$", error.message()}}),
+                         Icon::Critical);
+        return {};
+    }
+}
+
+bool Session::newLog()
+{
+    const auto log = createLog(m_state.folder(), m_dialogs, m_state.language());
+    if (!log)
+        return false;
+    m_state.setCurrentLog(*log);
+    return true;
+}
+
+bool Session::openLog()
+{
+    const auto log = vorta::openLog(m_state.folder(), m_dialogs, m_state.language());
+    if (!log)
+        return false;
+    m_state.setCurrentLog(*log);
+    m_state.announceLogChanged();
+    return true;
+}
+
+bool Session::saveConfiguration(const Settings &settings)
+{
+    m_state.setSettings(settings);
+    const QString error = saveConfig(m_state.folder().configFile(), settings);
+    if (!error.isEmpty()) {
+        reportConfigNotSaved(error);
+        return false;
+    }
+    openKeyPort(settings.port);
+    return true;
+}
+
+void Session::openKeyPort(const QString &port)
+{
+    if (port.isEmpty() || port == kNoPort)
+        return;
+    const QString error = m_keyPort.open(port);
+    if (!error.isEmpty())
+        m_dialogs.inform(text(Txt::MsgPortFailed, Language::Spanish, {{"$nombre$", error}, {"$arch$", port}}),
+                         Icon::Critical);
+}
+
+void Session::reportConfigNotSaved(const QString &error)
+{
+    m_dialogs.inform(text(Txt::MsgConfigNotSaved, Language::Spanish,
+                          {{"$arch$", m_state.folder().configFile()}, {"$nombre$", error}}),
+                     Icon::Critical);
+}
+
+bool Session::confirmExit()
+{
+    if (!m_dialogs.ask(text(Txt::MsgExit, m_state.language()), Icon::Question))
+        return false;
+    const QString error = saveConfig(m_state.folder().configFile(), m_state.settings());
+    if (!error.isEmpty())
+        reportConfigNotSaved(error);
+    return true;
+}
+
+} // namespace vorta

@@ -1,0 +1,62 @@
+// What the main window does between start and exit, without the window: loading and saving the
+// configuration, the first-run setup, choosing, creating and opening the current log, reading
+// its last QSO, the serial key port, and the exit question.
+#pragma once
+
+#include "common/appstate.h"
+#include "logdb/logdatabase.h"
+
+namespace vorta {
+
+class Dialogs;
+class KeyPort;
+
+class Session
+{
+public:
+    Session(AppState &state, Dialogs &dialogs, KeyPort &keyPort);
+
+    AppState &state() { return m_state; }
+    Dialogs &dialogs() { return m_dialogs; }
+    KeyPort &keyPort() { return m_keyPort; }
+
+    // Reads the configuration file at start. Without a file the first-run flag is set and
+    // nothing is read. With one, its values become current and the key port is opened.
+    void loadAtStart();
+
+    // The first-run setup around the configuration window: before it, the default log and
+    // the default macros; after it, the default log file and the configuration read back.
+    void beginFirstRun();
+    void endFirstRun();
+
+    // Chooses the current log at start: the configured file, else the default log.
+    void chooseLogAtStart();
+
+    // The last QSO of the current log for the panel; a log that cannot be read is reported
+    // and shows six empty values.
+    LastRecordView lastRecord();
+
+    // "Nueva Base de datos" and "Abrir Base de datos": true when the current log changed.
+    bool newLog();
+    bool openLog();
+
+    // Makes the settings current, writes the configuration file and opens the chosen port.
+    // False (after a message) when the file could not be written.
+    bool saveConfiguration(const Settings &settings);
+
+    // Opens the key port when a port other than "Ninguno" is chosen; a failure is reported
+    // with the port that could not be opened.
+    void openKeyPort(const QString &port);
+
+    // "Sale de Vorta?": on Yes the configuration is written and true returned.
+    bool confirmExit();
+
+private:
+    void reportConfigNotSaved(const QString &error);
+
+    AppState &m_state;
+    Dialogs &m_dialogs;
+    KeyPort &m_keyPort;
+};
+
+} // namespace vorta
