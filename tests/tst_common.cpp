@@ -1,0 +1,122 @@
+// Shared text rules, dates and text files.
+#include "common/dates.h"
+#include "common/textfile.h"
+#include "common/textvalue.h"
+#include "testsupport.h"
+
+#include <QTest>
+
+using namespace vorta;
+
+class TestCommon : public QObject
+{
+    Q_OBJECT
+private slots:
+    void numericValueReadsTheLeadingNumber_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::newRow("plain") << "145.9" << 145.9;
+        QTest::newRow("blanks and sign") << "  -3.5x" << -3.5;
+        QTest::newRow("comma ends it") << "145,9" << 145.0;
+        QTest::newRow("second dot ends it") << "1.2.3" << 1.2;
+        QTest::newRow("no number") << "abc" << 0.0;
+        QTest::newRow("empty") << "" << 0.0;
+        QTest::newRow("plus") << "+2.6" << 2.6;
+        QTest::newRow("trailing text") << "435.800.000" << 435.8;
+    }
+    void numericValueReadsTheLeadingNumber()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        QCOMPARE(numericValue(text), value);
+    }
+
+    void patternMatchWildcards_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<bool>("match");
+        QTest::newRow("locator 6") << "GF05TJ" << "[A-Z][A-Z]##[A-Z][A-Z]" << true;
+        QTest::newRow("lower case is no capital") << "gf05tj" << "[A-Z][A-Z]##[A-Z][A-Z]" << false;
+        QTest::newRow("whole text only") << "GF05TJX" << "[A-Z][A-Z]##[A-Z][A-Z]" << false;
+        QTest::newRow("star empty") << "AO" << "AO*" << true;
+        QTest::newRow("star middle") << "LU1ABC" << "LU*C" << true;
+        QTest::newRow("question") << "LU1A" << "LU?A" << true;
+        QTest::newRow("hash is a digit") << "LUXA" << "LU#A" << false;
+        QTest::newRow("negated class") << "B" << "[!A]" << true;
+        QTest::newRow("unclosed bracket literal") << "[A" << "[A" << true;
+    }
+    void patternMatchWildcards()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, pattern);
+        QFETCH(bool, match);
+        QCOMPARE(patternMatch(text, pattern), match);
+    }
+
+    void locatorFormat()
+    {
+        QVERIFY(isLocatorFormat(u"GF05"));
+        QVERIFY(isLocatorFormat(u"GF05TJ"));
+        QVERIFY(!isLocatorFormat(u"GF5"));
+        QVERIFY(!isLocatorFormat(u"AB12C"));
+        QVERIFY(!isLocatorFormat(u""));
+    }
+
+    void frequencyForm()
+    {
+        QCOMPARE(formatFrequency(u"145,9"), QStringLiteral("145.900"));
+        QCOMPARE(formatFrequency(u"435.8"), QStringLiteral("435.800"));
+        QCOMPARE(formatFrequency(u"29.4"), QStringLiteral("029.400"));
+        QCOMPARE(formatFrequency(u"2400.05"), QStringLiteral("2400.050"));
+        QCOMPARE(formatFrequency(u"145.8005"), QStringLiteral("145.801"));
+        QCOMPARE(formatFrequency(u""), QStringLiteral("000.000"));
+    }
+
+    void utcClockSubtractsTheOffset()
+    {
+        const QDateTime local(QDate(2024, 3, 1), QTime(22, 30, 15));
+        QCOMPARE(utcClock(local, -3), QDateTime(QDate(2024, 3, 2), QTime(1, 30, 15), Qt::UTC));
+        QCOMPARE(utcClock(local, 2), QDateTime(QDate(2024, 3, 1), QTime(20, 30, 15), Qt::UTC));
+    }
+
+    void storedInstantsSortAndReadBack()
+    {
+        const QDateTime t(QDate(2020, 3, 15), QTime(0, 5), Qt::UTC);
+        QCOMPARE(toStoredInstant(t), QStringLiteral("2020-03-15 00:05:00"));
+        QCOMPARE(fromStoredInstant(QStringLiteral("2020-03-15 00:05:00")), t);
+        QCOMPARE(fromStoredInstant(QStringLiteral("15/03/2020 00:05")), t);
+        QVERIFY(!fromStoredInstant(QStringLiteral("no date")).isValid());
+    }
+
+    void textFilesRoundTripInWindows1252()
+    {
+        test::TempHome home;
+        const QString path = home.path() + QStringLiteral("/t.txt");
+        QCOMPARE(writeTextLines(path, {QStringLiteral("Idioma=Español"), QStringLiteral("€ and ✓")}), QString());
+        QCOMPARE(test::readBytes(path), QByteArray("Idioma=Espa\xF1ol\r\n\x80 and ?\r\n"));
+        QCOMPARE(*readTextLines(path), (QStringList{QStringLiteral("Idioma=Español"), QStringLiteral("€ and ?")}));
+    }
+
+    void textFilesReadUtf8AndLineEnds()
+    {
+        test::TempHome home;
+        const QString path = home.path() + QStringLiteral("/u.txt");
+        test::writeBytes(path, QByteArray("\xEF\xBB\xBFIdioma=Espa\xC3\xB1ol\nB=2\r\nC=3"));
+        QCOMPARE(*readTextLines(path),
+                 (QStringList{QStringLiteral("Idioma=Español"), QStringLiteral("B=2"), QStringLiteral("C=3")}));
+        QVERIFY(!readTextLines(home.path() + QStringLiteral("/missing.txt")));
+    }
+
+    void atomicWriteLeavesTheOldFileWhenItCannotWrite()
+    {
+        test::TempHome home;
+        const QString path = home.path() + QStringLiteral("/nofolder/x.txt");
+        QVERIFY(!writeTextLines(path, {QStringLiteral("a")}).isEmpty());
+        QVERIFY(!QFile::exists(path));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCommon)
+#include "tst_common.moc"
