@@ -90,6 +90,18 @@ private slots:
         QVERIFY(!fromStoredInstant(QStringLiteral("no date")).isValid());
     }
 
+    void typedDatesAndTimes()
+    {
+        QCOMPARE(parseDayFirstDate(QStringLiteral("2/3/2021")), QDate(2021, 3, 2));
+        QCOMPARE(parseDayFirstDate(QStringLiteral("01/01/16")), QDate(2016, 1, 1));
+        QVERIFY(!parseDayFirstDate(QStringLiteral("31/02/2021")));
+        QVERIFY(!parseDayFirstDate(QStringLiteral("2021-03-02")));
+        QCOMPARE(parseClockTime(QStringLiteral("14:23")), QTime(14, 23));
+        QCOMPARE(parseClockTime(QStringLiteral("9:05:30")), QTime(9, 5, 30));
+        QVERIFY(!parseClockTime(QStringLiteral("1423")));
+        QVERIFY(!parseClockTime(QStringLiteral("91:15")));
+    }
+
     void textFilesRoundTripInWindows1252()
     {
         test::TempHome home;

@@ -1,6 +1,8 @@
 #include "common/dates.h"
 
 
+#include <QRegularExpression>
+
 #include <cmath>
 
 namespace vorta {
@@ -50,6 +52,33 @@ QDateTime fromStoredInstant(const QString &text)
         }
     }
     return {};
+}
+
+std::optional<QDate> parseDayFirstDate(const QString &text)
+{
+    static const QRegularExpression form(QStringLiteral("^\\s*(\\d{1,2})/(\\d{1,2})/(\\d{2}|\\d{4})\\s*$"));
+    const QRegularExpressionMatch m = form.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    int year = m.captured(3).toInt();
+    if (m.captured(3).size() == 2)
+        year += 2000;
+    const QDate date(year, m.captured(2).toInt(), m.captured(1).toInt());
+    if (!date.isValid())
+        return std::nullopt;
+    return date;
+}
+
+std::optional<QTime> parseClockTime(const QString &text)
+{
+    static const QRegularExpression form(QStringLiteral("^\\s*(\\d{1,2}):(\\d{2})(?::(\\d{2}))?\\s*$"));
+    const QRegularExpressionMatch m = form.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const QTime time(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+    if (!time.isValid())
+        return std::nullopt;
+    return time;
 }
 
 } // namespace vorta

@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <optional>
+
 namespace vorta {
 
 QString formatDate(const QDate &date);      // "dd/mm/yyyy"
@@ -23,5 +25,11 @@ QString toStoredInstant(const QDateTime &instant);
 // Reads a stored instant; also accepts a day-first "dd/mm/yyyy[ hh:mm[:ss]]" text.
 // Returns an invalid QDateTime for anything else.
 QDateTime fromStoredInstant(const QString &text);
+
+// A date typed day first: "d/m/yyyy" or "d/m/yy" (years 00-99 are 2000-2099), with one or
+// two digits for day and month. Nothing when it is not a real date (31/02/2021).
+std::optional<QDate> parseDayFirstDate(const QString &text);
+// A time typed "h:mm" or "h:mm:ss" (24-hour clock). Nothing when it is not a real time.
+std::optional<QTime> parseClockTime(const QString &text);
 
 } // namespace vorta
