@@ -1,0 +1,189 @@
+// The configuration file: reading every key, its fallbacks and limits, and writing it back.
+#include "config/configfile.h"
+#include "config/languages.h"
+#include "testsupport.h"
+
+#include <QTest>
+
+using namespace vorta;
+
+namespace {
+
+const QByteArray kFullFile = "MiCall=lu1abc\r\nOrbitron=1\r\nUTC_DIF=-3\r\nBase=/logs/a.mdb\r\nBaseN=a.mdb\r\n"
+                             "GridLoc=GF05TJ\r\nIdioma=English\r\nPuerto=ttyUSB0\r\nPin=RTS (pin7)\r\n"
+                             "Macro5=CQ;CQ de $micall$\r\nMacro6=QSO;ur $rst$\r\nMacro7=Call;$sucall$\r\n"
+                             "Macro8=Grid;in $grid$\r\n";
+
+Settings loadBytes(const test::TempHome &home, const QByteArray &bytes, ConfigLoad *load = nullptr)
+{
+    test::writeBytes(home.folder().configFile(), bytes);
+    Settings settings;
+    const ConfigLoad result = loadConfig(home.folder().configFile(), settings);
+    if (load)
+        *load = result;
+    return settings;
+}
+
+} // namespace
+
+class TestConfig : public QObject
+{
+    Q_OBJECT
+private slots:
+    void noFileIsTheFirstRun()
+    {
+        test::TempHome home;
+        Settings settings;
+        const ConfigLoad load = loadConfig(home.folder().configFile(), settings);
+        QVERIFY(!load.exists);
+        QCOMPARE(settings, Settings());
+    }
+
+    void everyKeyIsRead()
+    {
+        test::TempHome home;
+        ConfigLoad load;
+        const Settings s = loadBytes(home, kFullFile, &load);
+        QVERIFY(load.exists);
+        QVERIFY(!load.rewritten);
+        QCOMPARE(s.callSign, QStringLiteral("LU1ABC"));
+        QVERIFY(s.useOrbitron);
+        QCOMPARE(s.utcOffset(), -3);
+        QCOMPARE(s.basePath, QStringLiteral("/logs/a.mdb"));
+        QCOMPARE(s.baseName, QStringLiteral("a.mdb"));
+        QCOMPARE(s.gridLocator, QStringLiteral("GF05TJ"));
+        QCOMPARE(s.language, QStringLiteral("English"));
+        QCOMPARE(s.port, QStringLiteral("ttyUSB0"));
+        QCOMPARE(s.pin, kLineRts);
+        QCOMPARE(s.macros[1], (Macro{QStringLiteral("QSO"), QStringLiteral("ur $rst$")}));
+    }
+
+    void missingF5MacroFillsTheDefaultsAndRewritesAtOnce()
+    {
+        test::TempHome home;
+        ConfigLoad load;
+        const Settings s = loadBytes(home, "MiCall=LU1ABC\r\nMacro6=X;y\r\n", &load);
+        QVERIFY(load.rewritten);
+        QCOMPARE(s.macros, defaultMacros());
+        const QByteArray written = test::readBytes(home.folder().configFile());
+        QCOMPARE(written.count("\r\n"), 13);
+        QVERIFY(written.contains("Macro5=CQ;CQ CQ de $micall$ $micall$ k\r\n"));
+    }
+
+    void languageFallsBackToSpanish_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("language");
+        QTest::newRow("Deutsch") << QByteArray("Idioma=Deutsch") << QStringLiteral("Español");
+        QTest::newRow("empty") << QByteArray("Idioma=") << QStringLiteral("Español");
+        QTest::newRow("Portugues") << QByteArray("Idioma=Portugues") << QStringLiteral("Portugues");
+        QTest::newRow("Windows-1252") << QByteArray("Idioma=Espa\xF1ol") << QStringLiteral("Español");
+        QTest::newRow("UTF-8") << QByteArray("Idioma=Espa\xC3\xB1ol") << QStringLiteral("Español");
+    }
+    void languageFallsBackToSpanish()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, language);
+        test::TempHome home;
+        QCOMPARE(loadBytes(home, line + "\r\nMacro5=CQ;cq\r\n").language, language);
+    }
+
+    void utcOffsetIsRounded_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<int>("offset");
+        QTest::newRow("-3") << QByteArray("-3") << -3;
+        QTest::newRow("2.6") << QByteArray("2.6") << 3;
+        QTest::newRow("not a number") << QByteArray("abc") << 0;
+        QTest::newRow("missing") << QByteArray() << -3;
+    }
+    void utcOffsetIsRounded()
+    {
+        QFETCH(QByteArray, value);
+        QFETCH(int, offset);
+        test::TempHome home;
+        const QByteArray line = value.isNull() ? QByteArray() : "UTC_DIF=" + value + "\r\n";
+        QCOMPARE(loadBytes(home, line + "Macro5=CQ;cq\r\n").utcOffset(), offset);
+    }
+
+    void macroWithoutSemicolonIsIgnored()
+    {
+        test::TempHome home;
+        const Settings s = loadBytes(home, "Macro5=CQ;cq\r\nMacro6=A;b\r\nMacro6=QSO\r\n");
+        QCOMPARE(s.macros[1], (Macro{QStringLiteral("A"), QStringLiteral("b")}));
+    }
+
+    void emptyPortAndPinKeepTheirChoice()
+    {
+        test::TempHome home;
+        const Settings s = loadBytes(home, "Puerto=\r\nPin=\r\nMacro5=CQ;cq\r\n");
+        QCOMPARE(s.port, kNoPort);
+        QCOMPARE(s.pin, kLineDtr);
+    }
+
+    void lastValueOfARepeatedKeyWins()
+    {
+        test::TempHome home;
+        QCOMPARE(loadBytes(home, "MiCall=AA1A\r\nMiCall=BB2B\r\nMacro5=CQ;cq\r\n").callSign, QStringLiteral("BB2B"));
+    }
+
+    void valuesAreCutButPathsAreNot()
+    {
+        test::TempHome home;
+        const QString longPath = QStringLiteral("/home/op/") + QString(150, u'x') + QStringLiteral("/log.mdb");
+        const Settings s = loadBytes(home, "MiCall=" + QByteArray(150, 'A') + "\r\nBase=" + longPath.toUtf8()
+                                               + "\r\nMacro5=CQ;" + QByteArray(150, 'c') + "\r\n");
+        QCOMPARE(s.callSign.size(), 100);
+        QCOMPARE(s.basePath, longPath);
+        QCOMPARE(s.macros[0].text.size(), 100);
+    }
+
+    void saveWritesThirteenLinesInOrder()
+    {
+        test::TempHome home;
+        Settings s;
+        s.callSign = QStringLiteral("lu1abc");
+        s.language = QStringLiteral("Español");
+        s.macros = defaultMacros();
+        QCOMPARE(saveConfig(home.folder().configFile(), s), QString());
+        const QByteArray bytes = test::readBytes(home.folder().configFile());
+        QVERIFY(bytes.contains("Idioma=Espa\xF1ol\r\n")); // the single-byte code page
+        QStringList keys;
+        for (const QByteArray &line : bytes.split('\n'))
+            if (!line.isEmpty())
+                keys << QString::fromLatin1(line.left(line.indexOf('=') + 1));
+        QCOMPARE(keys, (QStringList{"MiCall=", "Orbitron=", "UTC_DIF=", "Base=", "BaseN=", "GridLoc=", "Idioma=",
+                                    "Puerto=", "Pin=", "Macro5=", "Macro6=", "Macro7=", "Macro8="}));
+        QVERIFY(bytes.startsWith("MiCall=LU1ABC\r\nOrbitron=0\r\nUTC_DIF=-3\r\n"));
+        Settings back;
+        loadConfig(home.folder().configFile(), back);
+        QCOMPARE(back.callSign, QStringLiteral("LU1ABC"));
+        QCOMPARE(back.macros, s.macros);
+    }
+
+    void acceptChecksInOrder()
+    {
+        const auto problem = [](const char *call, const char *locator, const char *utc) {
+            const auto p = checkConfigEntry(QString::fromLatin1(call), QString::fromLatin1(locator),
+                                            QString::fromLatin1(utc), Language::English);
+            return p ? std::optional<ConfigField>(p->field) : std::nullopt;
+        };
+        QCOMPARE(problem("LU1ABC", "AB12CD", "-3"), std::nullopt);
+        QCOMPARE(problem("LU1ABC", "AB12", "-3"), std::nullopt);
+        QCOMPARE(problem("LU1ABC", "", "5.5"), std::nullopt);
+        QCOMPARE(problem("", "AB1", "-3"), ConfigField::Locator);
+        QCOMPARE(problem("LU1ABC", "AB12C", "-3"), ConfigField::Locator);
+        QCOMPARE(problem("", "AB12", "-3"), ConfigField::CallSign);
+        QCOMPARE(problem("LU1ABC", "", ""), ConfigField::UtcOffset);
+        QCOMPARE(problem("LU1ABC", "", "-3x"), ConfigField::UtcOffset);
+        QCOMPARE(problem("LU1ABC", "", "15"), ConfigField::UtcOffset);
+        // The call sign message stays Spanish in every language; the locator one follows it.
+        QCOMPARE(checkConfigEntry({}, {}, QStringLiteral("0"), Language::English)->message,
+                 QStringLiteral("Debe indicar su Indicativo!"));
+        QCOMPARE(checkConfigEntry({}, QStringLiteral("AB1"), QStringLiteral("0"), Language::English)->message,
+                 QStringLiteral("Grid Locator Error!\r\nFormat is ??##?? or ??##"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConfig)
+#include "tst_config.moc"

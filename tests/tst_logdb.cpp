@@ -1,0 +1,237 @@
+// The log database: what an entry stores, the last QSO, and choosing, making and opening logs.
+#include "logdb/logdatabase.h"
+#include "logdb/logfiles.h"
+#include "logdb/sqlite.h"
+#include "testsupport.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace vorta;
+
+namespace {
+
+QsoEntry entry(const char *station, QDateTime utc)
+{
+    QsoEntry e;
+    e.station = QString::fromLatin1(station);
+    e.uplinkMode = QStringLiteral("FM");
+    e.downlinkMode = QStringLiteral("FM");
+    e.uplinkFreq = QStringLiteral("145,9");
+    e.downlinkFreq = QStringLiteral("435.8");
+    e.reportSent = QStringLiteral("59");
+    e.reportReceived = QStringLiteral("57");
+    e.satellite = QStringLiteral("so-50");
+    e.orbit = QStringLiteral("12345");
+    e.utc = utc;
+    e.myCall = QStringLiteral("lu1abc");
+    e.myLocator = QStringLiteral("GF05TJ");
+    return e;
+}
+
+QDateTime at(int day, int hour, int minute)
+{
+    return QDateTime(QDate(2024, 5, day), QTime(hour, minute, 42), Qt::UTC);
+}
+
+} // namespace
+
+class TestLogDb : public QObject
+{
+    Q_OBJECT
+private slots:
+    void insertEncodesTheEntry()
+    {
+        test::TempHome home;
+        QCOMPARE(ensureDefaultLog(home.folder()), QString());
+        const QString log = home.folder().defaultLog();
+        QsoEntry e = entry("lu2xyz", at(3, 22, 7));
+        e.locator = QStringLiteral("FF78");
+        e.notes = QStringLiteral("it's fine");
+        e.azimuth = QStringLiteral("254.6");
+        e.elevation = QStringLiteral("-3.2");
+        const qint64 id = insertQso(log, recordForInsert(e));
+        const QsoRecord r = *newestQso(log);
+        QCOMPARE(r.id, id);
+        QCOMPARE(r.frecU, QStringLiteral("145.900"));
+        QCOMPARE(r.frecD, QStringLiteral("435.800"));
+        QCOMPARE(r.estacion, QStringLiteral("LU2XYZ"));
+        QCOMPARE(r.myCall, QStringLiteral("LU1ABC"));
+        QCOMPARE(r.satelite, QStringLiteral("SO-50"));
+        QCOMPARE(r.fecha, QStringLiteral("2024-05-03 22:07:00"));
+        QCOMPARE(r.hora, QStringLiteral("22:07"));
+        QCOMPARE(r.qsle, QStringLiteral("0"));
+        QCOMPARE(r.qslr, QStringLiteral("0"));
+        QVERIFY(r.modalidad.isNull());
+        QCOMPARE(r.nombreLog, QStringLiteral("GF05TJ"));
+        QCOMPARE(r.operador, QStringLiteral("FF78"));
+        QCOMPARE(r.obs, QStringLiteral("it's fine"));
+        QCOMPARE(r.m2, QStringLiteral("254"));
+        QCOMPARE(r.m3, QString(QLatin1String("")));
+    }
+
+    void elevationAndAzimuthRules()
+    {
+        QCOMPARE(storedElevation(QStringLiteral("-3")), QStringLiteral("-3"));
+        QCOMPARE(storedElevation(QStringLiteral("12.9")), QStringLiteral("12"));
+        QCOMPARE(storedElevation(QStringLiteral("")), QStringLiteral(""));
+        QCOMPARE(storedAzimuth(QStringLiteral("123.7")), QStringLiteral("123"));
+        QCOMPARE(storedAzimuth(QStringLiteral("")), QStringLiteral(""));
+    }
+
+    void listeningReportBlanksTheContactFields()
+    {
+        QsoEntry e = entry("", at(3, 10, 0));
+        e.listening = true;
+        const QsoRecord r = recordForInsert(e);
+        QCOMPARE(r.estacion, QStringLiteral("SWL"));
+        QCOMPARE(r.modoU, QStringLiteral(" "));
+        QCOMPARE(r.frecU, QStringLiteral(" "));
+        QCOMPARE(r.rstr, QStringLiteral(" "));
+        QCOMPARE(r.frecD, QStringLiteral("435.800"));
+        QCOMPARE(r.modoD, QStringLiteral("FM"));
+        QCOMPARE(r.rste, QStringLiteral("59"));
+        QVERIFY(r.isListeningReport());
+    }
+
+    void lastQsoFollowsDateAndTimeNotTheInsertOrder()
+    {
+        test::TempHome home;
+        ensureDefaultLog(home.folder());
+        const QString log = home.folder().defaultLog();
+        QVERIFY(!lastQso(log));
+        QCOMPARE(lastRecordView(lastQso(log)), LastRecordView());
+        insertQso(log, recordForInsert(entry("LATE", at(9, 8, 0))));
+        insertQso(log, recordForInsert(entry("EARLY", at(2, 23, 59))));
+        QCOMPARE(lastQso(log)->estacion, QStringLiteral("LATE"));
+        QCOMPARE(newestQso(log)->estacion, QStringLiteral("EARLY"));
+        // Equal instants: the one stored last counts as last.
+        insertQso(log, recordForInsert(entry("TIE", at(9, 8, 0))));
+        const LastRecordView view = lastRecordView(lastQso(log));
+        QCOMPARE(view, (LastRecordView{QStringLiteral("TIE"), QStringLiteral("09/05/2024"), QStringLiteral("08:00"),
+                                       QStringLiteral("145.900"), QStringLiteral("SO-50"), QStringLiteral("12345")}));
+    }
+
+    void onlyVortaLogsAreAccepted()
+    {
+        test::TempHome home;
+        QCOMPARE(checkLogFile(home.folder().templateFile()), QString());
+        const QString text = home.path() + QStringLiteral("/notes.mdb");
+        test::writeBytes(text, "this is not a database at all, just some text that is long enough");
+        QVERIFY(!checkLogFile(text).isEmpty());
+        QVERIFY(!checkLogFile(home.path() + QStringLiteral("/missing.mdb")).isEmpty());
+        const QString other = home.path() + QStringLiteral("/other.mdb");
+        QCOMPARE(copyTemplate(home.folder(), other), QString());
+        {
+            db::Database database(other, db::Database::Mode::ReadWrite);
+            database.exec("ALTER TABLE Tabla1 RENAME COLUMN Orbita TO Orbit");
+        }
+        QVERIFY(checkLogFile(other).contains(QStringLiteral("Orbita")));
+    }
+
+    void startUsesTheConfiguredLogWhenItExists()
+    {
+        test::TempHome home;
+        const QString mine = home.folder().basesDir() + QStringLiteral("/mine.mdb");
+        copyTemplate(home.folder(), mine);
+        const StartChoice choice = chooseLogAtStart(home.folder(), mine);
+        QCOMPARE(choice.log, (CurrentLog{mine, QStringLiteral("mine.mdb")}));
+        QVERIFY(choice.message.isEmpty());
+        QVERIFY(!QFile::exists(home.folder().defaultLog()));
+    }
+
+    void startFallsBackToTheDefaultLogWithoutOverwritingIt()
+    {
+        test::TempHome home;
+        ensureDefaultLog(home.folder());
+        insertQso(home.folder().defaultLog(), recordForInsert(entry("KEPT", at(1, 1, 1))));
+        for (const QString &configured : {QStringLiteral("/gone/deleted.mdb"), QString()}) {
+            const StartChoice choice = chooseLogAtStart(home.folder(), configured);
+            QCOMPARE(choice.log, (CurrentLog{home.folder().defaultLog(), QStringLiteral("base1.mdb")}));
+            QCOMPARE(lastQso(choice.log.path)->estacion, QStringLiteral("KEPT"));
+        }
+    }
+
+    void startRefusesAConfiguredFileThatIsNoLog()
+    {
+        test::TempHome home;
+        const QString junk = home.folder().basesDir() + QStringLiteral("/junk.mdb");
+        test::writeBytes(junk, "junk");
+        const StartChoice choice = chooseLogAtStart(home.folder(), junk);
+        QCOMPARE(choice.log.name, QStringLiteral("base1.mdb"));
+        QVERIFY(choice.message.contains(junk));
+        QCOMPARE(test::readBytes(junk), QByteArray("junk"));
+    }
+
+    void newLogAsksAgainForAnExistingNameAndNeverOverwrites()
+    {
+        test::TempHome home;
+        const QString taken = home.folder().basesDir() + QStringLiteral("/taken.mdb");
+        test::writeBytes(taken, "precious");
+        test::ScriptedDialogs dialogs;
+        dialogs.files = {taken, home.folder().basesDir() + QStringLiteral("/fresh")};
+        const auto log = createLog(home.folder(), dialogs, Language::English);
+        QVERIFY(log);
+        QCOMPARE(log->name, QStringLiteral("fresh.mdb"));
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("Data Base taken.mdb already exists!")});
+        QCOMPARE(dialogs.fileTitles, (QStringList{QStringLiteral("New Data Base"), QStringLiteral("New Data Base")}));
+        QCOMPARE(test::readBytes(taken), QByteArray("precious"));
+        QCOMPARE(test::readBytes(log->path), test::readBytes(home.folder().templateFile()));
+        QVERIFY(!lastQso(log->path));
+    }
+
+    void newLogWithoutTemplateCreatesNothing()
+    {
+        test::TempHome home;
+        QFile::remove(home.folder().templateFile());
+        test::ScriptedDialogs dialogs;
+        QVERIFY(!createLog(home.folder(), dialogs, Language::Spanish));
+        QCOMPARE(dialogs.shown.size(), 1);
+        QCOMPARE(dialogs.shown[0].icon, Icon::Critical);
+        QCOMPARE(dialogs.shown[0].text, QStringLiteral("Falta %1/base0.mdb !\r\nNo se pueden crear bases nuevas...\r\n\r\n"
+                                                       " Vuelva a instalar el programa.")
+                                            .arg(home.folder().path()));
+        QVERIFY(!dialogs.unexpected);
+    }
+
+    void cancellingChangesNothing()
+    {
+        test::TempHome home;
+        test::ScriptedDialogs dialogs;
+        dialogs.files = {std::nullopt, std::nullopt};
+        QVERIFY(!createLog(home.folder(), dialogs, Language::Spanish));
+        QVERIFY(!openLog(home.folder(), dialogs, Language::Portuguese));
+        QCOMPARE(dialogs.fileTitles, (QStringList{QStringLiteral("Nueva Base de datos"),
+                                                  QStringLiteral("Abrir Banco de dados")}));
+        QVERIFY(dialogs.shown.isEmpty());
+    }
+
+    void openRefusesAFileThatIsNoLog()
+    {
+        test::TempHome home;
+        const QString junk = home.path() + QStringLiteral("/photo.mdb");
+        test::writeBytes(junk, QByteArray(4096, '\xFF'));
+        test::ScriptedDialogs dialogs;
+        dialogs.files = {junk};
+        QVERIFY(!openLog(home.folder(), dialogs, Language::Spanish));
+        QCOMPARE(dialogs.shown.size(), 1);
+        QVERIFY(dialogs.shown[0].text.startsWith(QStringLiteral("El archivo %1 no es una Base de datos de Vorta!").arg(junk)));
+        const QString good = home.folder().basesDir() + QStringLiteral("/good.mdb");
+        copyTemplate(home.folder(), good);
+        dialogs.files = {good};
+        QCOMPARE(openLog(home.folder(), dialogs, Language::Spanish), (CurrentLog{good, QStringLiteral("good.mdb")}));
+    }
+
+    void insertIntoAFileThatIsNoLogFailsCleanly()
+    {
+        test::TempHome home;
+        const QString junk = home.path() + QStringLiteral("/junk.mdb");
+        test::writeBytes(junk, "junk");
+        QVERIFY_THROWS_EXCEPTION(db::DbError, insertQso(junk, recordForInsert(entry("X", at(1, 1, 1)))));
+        QCOMPARE(test::readBytes(junk), QByteArray("junk"));
+        QVERIFY_THROWS_EXCEPTION(db::DbError, lastQso(home.path() + QStringLiteral("/none.mdb")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLogDb)
+#include "tst_logdb.moc"
