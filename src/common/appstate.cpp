@@ -4,7 +4,10 @@
 
 namespace vorta {
 
-AppState::AppState(DataFolder folder, QObject *parent) : QObject(parent), m_folder(std::move(folder)) {}
+AppState::AppState(DataFolder folder, QObject *parent)
+    : QObject(parent), m_folder(std::move(folder)), m_satellites(m_folder)
+{
+}
 
 void AppState::setSettings(const Settings &settings)
 {
@@ -33,10 +36,20 @@ void AppState::setLanguage(Language language)
 
 void AppState::setCurrentLog(const CurrentLog &log)
 {
+    if (log == currentLog()) {
+        emit logChanged();
+        return;
+    }
     Settings changed = m_settings;
     changed.basePath = log.path;
     changed.baseName = log.name;
     setSettings(changed);
+}
+
+void AppState::setBands(const QString &uplink, const QString &downlink)
+{
+    m_uplinkBand = uplink;
+    m_downlinkBand = downlink;
 }
 
 QDateTime AppState::utcNow() const

@@ -7,6 +7,7 @@
 #include "config/languages.h"
 #include "config/settings.h"
 #include "logdb/logfiles.h"
+#include "tracking/satellitelist.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -28,7 +29,19 @@ public:
     void setLanguage(Language language);
 
     CurrentLog currentLog() const { return {m_settings.basePath, m_settings.baseName}; }
+    // Makes the log current. Choosing the log that is already current still announces
+    // logChanged, since its contents may have changed on disk meanwhile.
     void setCurrentLog(const CurrentLog &log);
+
+    // The satellite list of the data folder, loaded at start and after every edit.
+    SatelliteList &satellites() { return m_satellites; }
+    const SatelliteList &satellites() const { return m_satellites; }
+    void announceSatellitesChanged() { emit satellitesChanged(); }
+
+    // The bands of the entry panel's frequencies, kept for the exports that name them.
+    const QString &uplinkBand() const { return m_uplinkBand; }
+    const QString &downlinkBand() const { return m_downlinkBand; }
+    void setBands(const QString &uplink, const QString &downlink);
 
     // The UTC clock: local time minus the configured offset.
     QDateTime utcNow() const;
@@ -44,12 +57,16 @@ signals:
     void settingsChanged();
     void languageChanged(vorta::Language language);
     void currentLogChanged();
+    // The QSOs of the current log changed (stored, edited, deleted, imported, or reopened).
     void logChanged();
+    void satellitesChanged();
 
 private:
     DataFolder m_folder;
     Settings m_settings;
     bool m_firstRun = false;
+    QString m_uplinkBand, m_downlinkBand;
+    SatelliteList m_satellites;
 };
 
 } // namespace vorta

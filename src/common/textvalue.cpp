@@ -132,11 +132,16 @@ QString formatThreeThree(double value)
     return rounded < 0 ? u'-' + digits : digits;
 }
 
+double frequencyValue(QStringView text)
+{
+    QString number = text.toString();
+    number.replace(u',', u'.');
+    return numericValue(number);
+}
+
 QString formatFrequency(QStringView typed)
 {
-    QString text = typed.toString();
-    text.replace(u',', u'.');
-    return formatThreeThree(numericValue(text));
+    return formatThreeThree(frequencyValue(typed));
 }
 
 } // namespace vorta

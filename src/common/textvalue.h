@@ -15,6 +15,10 @@ double numericValue(QStringView text);
 // (also none), "[A-Z]" one character of the class ("[!...]" negates it). Case-sensitive.
 bool patternMatch(QStringView text, QStringView pattern);
 
+// A frequency text in MHz as a number. The operator may type "," or "." as the decimal point
+// (the log stores either, depending on the system's number format), so "," counts as ".".
+double frequencyValue(QStringView text);
+
 // A number formatted with at least three integer digits and exactly three decimals
 // (145.9 -> "145.900", 29.4 -> "029.400").
 QString formatThreeThree(double value);

@@ -58,6 +58,22 @@ constexpr Row kRows[] = {
     ES_ONLY(LabelOwnCall, u"Mi Estación:"),
     ES_ONLY(LabelOwnLocator, u"Mi Grid:"),
     ES_ONLY(LabelUtcClock, u"UTC"),
+    ES_ONLY(LabelLocator, u"GridLoc"),
+    ES_ONLY(FrameReports, u"RS(T)"),
+    ES_ONLY(BoxKeepNotes, u"Notas (No borrar)"),
+    ES_ONLY(SatelliteChoicePlaceholder, u"Lista ..."),
+    {Txt::SatListTitle, u"Editar Satélites", u"Editar Satelites", u"Satellites Edit"},
+    {Txt::SatAdd, u"&Agregar", u"&Adicionar", u"&Add"},
+    {Txt::SatEdit, u"&Editar", u"&Editar", u"&Edit"},
+    {Txt::SatDelete, u"Elimina&r", u"Elimina&r", u"&Delete"},
+    {Txt::SatAddTitle, u"Agregar ...", u"Adicionar ...", u"Add ..."},
+    {Txt::SatEditTitle, u"Editar ...", u"Editar ...", u"Edit ..."},
+    {Txt::SatAccept, u"&Aceptar", u"&Aceptar", u"&Acept"},
+    ES_ONLY(SatName, u"Satelite:"),
+    ES_ONLY(SatUplink, u"Uplink:"),
+    ES_ONLY(SatDownlink, u"Downlink:"),
+    ES_ONLY(SatDownlinkMode, u"Mode Dwn"),
+    ES_ONLY(SatUplinkMode, u"Mode Up"),
 
     {Txt::ConfigTitle, u"Configuración", u"configurações", u"Settings"},
     {Txt::ConfigUtcFrame, u"Diferencia UTC", u"diferença UTC", u"UTC diff"},
@@ -173,6 +189,8 @@ constexpr Row kRows[] = {
             u"Indique las horas de diferencia (hora local - UTC), de -12 a 14."),
     ES_ONLY(MsgConfigNotSaved, u"No se pudo guardar la configuración $arch$:" CRLF u"$nombre$"),
     ES_ONLY(MsgPortFailed, u"$nombre$: $arch$"),
+    ES_ONLY(MsgQsoNotSaved, u"No se pudo guardar el QSO en $arch$:" CRLF u"$nombre$" CRLF CRLF
+            u"Los datos siguen en pantalla."),
 };
 
 #undef ES_ONLY

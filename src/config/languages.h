@@ -27,7 +27,9 @@ enum class Txt {
     LabelTime, FrameLastRecord, LastStation, LastDate, LastTime, LastUplink, LastSatellite,
     LastOrbit, BoxUseOrbitron, ButtonSave, ButtonClear,
     // Main window texts that stay Spanish
-    LabelOwnCall, LabelOwnLocator, LabelUtcClock,
+    LabelOwnCall, LabelOwnLocator, LabelUtcClock, LabelLocator, FrameReports, BoxKeepNotes,
+    SatelliteChoicePlaceholder, SatListTitle, SatAdd, SatEdit, SatDelete, SatAddTitle, SatEditTitle,
+    SatAccept, SatName, SatUplink, SatDownlink, SatDownlinkMode, SatUplinkMode,
     // Configuration window
     ConfigTitle, ConfigUtcFrame, ConfigStation, ConfigSerialFrame, ConfigTextsFrame,
     ConfigAccept, ConfigCancel, ConfigLocatorFrame, ConfigLanguageFrame, ConfigTestKey,
@@ -45,7 +47,7 @@ enum class Txt {
     MsgCsvSaved, MsgFileInUse, MsgCompleteAdifSaved,
     // Messages that stay Spanish
     MsgMustGiveCall, MsgTemplateMissing, MsgLogEmpty, MsgNotALog, MsgLogUnreadable,
-    MsgBadUtcOffset, MsgConfigNotSaved, MsgPortFailed,
+    MsgBadUtcOffset, MsgConfigNotSaved, MsgPortFailed, MsgQsoNotSaved,
     Count_
 };
 

@@ -1,7 +1,10 @@
 #include "mainwindow/mainwindow.h"
 
 #include "common/dates.h"
+#include "common/dialogs.h"
 #include "config/configwindow.h"
+#include "mainwindow/entrywidget.h"
+#include "tracking/satellitelistwindow.h"
 #include "mainwindow/session.h"
 
 #include <QAction>
@@ -11,6 +14,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QVBoxLayout>
@@ -43,15 +47,21 @@ MainWindow::MainWindow(Session &session, QWidget *parent) : QMainWindow(parent),
     buildMenus();
     buildPanels();
     m_configWindow = new ConfigWindow(session, this);
+    // Enter and the function keys act wherever the cursor stands in this window.
+    qApp->installEventFilter(this);
 
     AppState &state = m_session.state();
     connect(&state, &AppState::languageChanged, this, &MainWindow::retranslate);
     connect(&state, &AppState::settingsChanged, this, &MainWindow::showOwnStation);
     connect(&state, &AppState::settingsChanged, this, &MainWindow::tickClock);
+    // The last-record panel follows every change of the current log and of its QSOs.
+    connect(&state, &AppState::currentLogChanged, this, &MainWindow::refreshLastRecord);
+    connect(&state, &AppState::logChanged, this, &MainWindow::refreshLastRecord);
 
     // Start-up: the configuration is read now; the timers then run the first-run setup, the
     // choice of the current log and the version check, in that order.
     m_session.loadAtStart();
+    loadSatellites();
     m_firstRunTimer.setSingleShot(true);
     m_firstRunTimer.setInterval(200);
     m_databaseTimer.setSingleShot(true);
@@ -76,7 +86,28 @@ MainWindow::MainWindow(Session &session, QWidget *parent) : QMainWindow(parent),
     retranslate(state.language());
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    qApp->removeEventFilter(this);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    auto *widget = qobject_cast<QWidget *>(watched);
+    // Only keys meant for this window: not those of a modal window, an open drop-down list
+    // or another top-level window.
+    if (!widget || widget->window() != this || QApplication::activePopupWidget()
+        || QApplication::activeModalWidget())
+        return false;
+    const int key = static_cast<QKeyEvent *>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        m_entry->save();
+        return true;
+    }
+    return false;
+}
 
 void MainWindow::buildMenus()
 {
@@ -118,6 +149,10 @@ void MainWindow::buildPanels()
 
     m_panels = new QVBoxLayout;
     layout->addLayout(m_panels);
+    m_entry = new EntryWidget(m_session);
+    m_panels->addWidget(m_entry);
+    connect(m_entry, &EntryWidget::satelliteChosen, this, &MainWindow::chooseSatellite);
+    connect(m_entry, &EntryWidget::satelliteListRequested, this, &MainWindow::showSatelliteList);
 
     m_lastRecordBox = new QGroupBox;
     auto *grid = new QGridLayout(m_lastRecordBox);
@@ -201,13 +236,16 @@ void MainWindow::runFirstRunSetup()
 void MainWindow::chooseLogAtStart()
 {
     // The panel shows the last QSO of whichever log is now current, the default log included,
-    // so that a log with QSOs never looks empty.
+    // so that a log with QSOs never looks empty (the change of log refreshes it).
+    m_logChosen = true;
     m_session.chooseLogAtStart();
-    refreshLastRecord();
 }
 
 void MainWindow::refreshLastRecord()
 {
+    // Until the log is chosen at start, the configured path may name a file that is gone.
+    if (!m_logChosen)
+        return;
     showLastRecord(m_session.lastRecord());
 }
 
@@ -216,6 +254,36 @@ void MainWindow::showLastRecord(const LastRecordView &view)
     const QString values[6] = {view.station, view.date, view.time, view.uplink, view.satellite, view.orbit};
     for (int i = 0; i < 6; ++i)
         m_lastValues[i]->setText(values[i]);
+}
+
+void MainWindow::loadSatellites()
+{
+    SatelliteList &list = m_session.state().satellites();
+    const QString error = list.load();
+    if (!error.isEmpty())
+        m_session.dialogs().inform(error, Icon::Critical);
+    m_entry->setSatelliteChoices(list.names());
+}
+
+void MainWindow::chooseSatellite(const QString &name)
+{
+    if (const auto entry = m_session.state().satellites().find(name)) {
+        m_entry->setSatellite(entry->name);
+        m_entry->setUplink(entry->uplink);
+        m_entry->setDownlink(entry->downlink);
+        if (!entry->downlinkMode.isEmpty())
+            m_entry->setDownlinkMode(entry->downlinkMode);
+        if (!entry->uplinkMode.isEmpty())
+            m_entry->setUplinkMode(entry->uplinkMode);
+    }
+    m_entry->focusStation();
+}
+
+void MainWindow::showSatelliteList()
+{
+    SatelliteListWindow window(m_session, this);
+    window.exec();
+    loadSatellites();
 }
 
 QStringList MainWindow::lastRecordValues() const
@@ -228,14 +296,12 @@ QStringList MainWindow::lastRecordValues() const
 
 void MainWindow::newLog()
 {
-    if (m_session.newLog())
-        refreshLastRecord();
+    m_session.newLog();
 }
 
 void MainWindow::openLog()
 {
-    if (m_session.openLog())
-        refreshLastRecord();
+    m_session.openLog();
 }
 
 void MainWindow::showConfiguration()

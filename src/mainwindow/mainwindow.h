@@ -19,6 +19,7 @@ class QVBoxLayout;
 namespace vorta {
 
 class ConfigWindow;
+class EntryWidget;
 class Session;
 
 class MainWindow : public QMainWindow
@@ -29,6 +30,7 @@ public:
     ~MainWindow() override;
 
     ConfigWindow &configWindow() { return *m_configWindow; }
+    EntryWidget &entry() { return *m_entry; }
     // The six values of the last-record panel, in panel order.
     QStringList lastRecordValues() const;
 
@@ -37,8 +39,10 @@ public:
     void openLog();
     void showConfiguration();
     void refreshLastRecord();
+    void showSatelliteList();
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
@@ -51,9 +55,12 @@ private:
     void runFirstRunSetup();
     void chooseLogAtStart();
     void showLastRecord(const LastRecordView &view);
+    void loadSatellites();
+    void chooseSatellite(const QString &name);
 
     Session &m_session;
     ConfigWindow *m_configWindow = nullptr;
+    EntryWidget *m_entry = nullptr;
 
     QMenu *m_fileMenu = nullptr;
     QAction *m_newLog = nullptr, *m_openLog = nullptr, *m_settings = nullptr, *m_exit = nullptr;
@@ -66,6 +73,7 @@ private:
     QGroupBox *m_lastRecordBox = nullptr;
     std::array<QLabel *, 6> m_lastCaptions{}, m_lastValues{};
 
+    bool m_logChosen = false;
     QTimer m_firstRunTimer, m_clockTimer, m_databaseTimer, m_versionTimer;
 };
 

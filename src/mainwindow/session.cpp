@@ -82,7 +82,6 @@ bool Session::openLog()
     if (!log)
         return false;
     m_state.setCurrentLog(*log);
-    m_state.announceLogChanged();
     return true;
 }
 

@@ -1,0 +1,480 @@
+#include "mainwindow/entrywidget.h"
+
+#include "common/charfilter.h"
+#include "common/dates.h"
+#include "common/dialogs.h"
+#include "logdb/previouscontact.h"
+#include "mainwindow/session.h"
+#include "tracking/satrules.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QToolButton>
+
+namespace vorta {
+
+namespace {
+
+const QStringList kModes{QStringLiteral("CW"),   QStringLiteral("CW-N"), QStringLiteral("FM"), QStringLiteral("FM-N"),
+                         QStringLiteral("FM-W"), QStringLiteral("LSB"),  QStringLiteral("USB")};
+
+bool digitOrSeparator(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || c == u',' || c == u'.';
+}
+
+bool reportChar(QChar c)
+{
+    return (c >= u'1' && c <= u'9') || c == u',' || c == u'.';
+}
+
+bool dateChar(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || c == u'/' || c == u'?';
+}
+
+bool timeChar(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || c == u'?';
+}
+
+QLineEdit *filteredEdit(CharFilter::Accept accept, int maxLength = 32767)
+{
+    auto *edit = new QLineEdit;
+    edit->setValidator(new CharFilter(std::move(accept), edit));
+    edit->setMaxLength(maxLength);
+    return edit;
+}
+
+QComboBox *modeList()
+{
+    auto *combo = new QComboBox;
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->addItems(kModes);
+    combo->setCurrentText(QStringLiteral("FM"));
+    return combo;
+}
+
+QLabel *captionFor(QWidget *field)
+{
+    auto *label = new QLabel;
+    label->setBuddy(field);
+    return label;
+}
+
+void enlarge(QWidget *widget, int delta, bool bold)
+{
+    QFont font = widget->font();
+    font.setPointSize(font.pointSize() + delta);
+    font.setBold(bold);
+    widget->setFont(font);
+}
+
+} // namespace
+
+EntryWidget::EntryWidget(Session &session, QWidget *parent) : QWidget(parent), m_session(session)
+{
+    m_station = filteredEdit(&callSignChar, 20);
+    enlarge(m_station, 6, true);
+    m_satellite = new QLineEdit;
+    m_satellite->setMaxLength(50);
+    enlarge(m_satellite, 2, true);
+    m_satellites = new QComboBox;
+    m_satellites->setMinimumContentsLength(10);
+    m_listButton = new QToolButton;
+    m_listButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    m_listButton->setFocusPolicy(Qt::NoFocus);
+    m_orbit = filteredEdit(&digitOrSeparator, 10);
+    m_uplink = filteredEdit(&digitOrSeparator, 12);
+    m_downlink = filteredEdit(&digitOrSeparator, 12);
+    enlarge(m_uplink, 2, false);
+    enlarge(m_downlink, 2, false);
+    m_uplinkMode = modeList();
+    m_downlinkMode = modeList();
+    m_sent = filteredEdit(&reportChar, 3);
+    m_received = filteredEdit(&reportChar, 3);
+    m_sent->setText(QStringLiteral("59"));
+    m_received->setText(QStringLiteral("59"));
+    m_locator = filteredEdit(&CharFilter::locatorChar, 6);
+    m_notes = new QLineEdit;
+    m_date = filteredEdit(&dateChar, 10);
+    m_time = filteredEdit(&timeChar, 4);
+    m_previous = new QLabel;
+    enlarge(m_previous, 1, true);
+    m_previous->setStyleSheet(QStringLiteral("color: #1a5fb4"));
+    m_previous->hide();
+    m_satMode = new QLabel;
+    enlarge(m_satMode, 6, true);
+    m_satMode->setStyleSheet(QStringLiteral("color: #26a269"));
+    m_satMode->setAccessibleName(QStringLiteral("Modo satélite"));
+    m_listening = new QCheckBox;
+    m_manualTime = new QCheckBox;
+    m_keepNotes = new QCheckBox;
+    m_save = new QPushButton;
+    m_clear = new QPushButton;
+    m_save->setAutoDefault(false);
+    m_clear->setAutoDefault(false);
+
+    m_stationCaption = captionFor(m_station);
+    m_satelliteCaption = captionFor(m_satellite);
+    m_orbitCaption = captionFor(m_orbit);
+    m_uplinkCaption = captionFor(m_uplink);
+    m_downlinkCaption = captionFor(m_downlink);
+    m_uplinkModeCaption = captionFor(m_uplinkMode);
+    m_downlinkModeCaption = captionFor(m_downlinkMode);
+    m_sentCaption = captionFor(m_sent);
+    m_receivedCaption = captionFor(m_received);
+    m_locatorCaption = captionFor(m_locator);
+    m_notesCaption = captionFor(m_notes);
+    m_dateCaption = captionFor(m_date);
+    m_timeCaption = captionFor(m_time);
+
+    // Laid out in the order the operator works a pass: who, on which satellite, on which
+    // frequencies, the reports, then the boxes and the two commands.
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(m_stationCaption, 0, 0);
+    grid->addWidget(m_station, 0, 1, 1, 3);
+    grid->addWidget(m_previous, 0, 4, 1, 4);
+
+    auto *satRow = new QHBoxLayout;
+    satRow->addWidget(m_satellite, 3);
+    satRow->addWidget(m_satellites, 2);
+    satRow->addWidget(m_listButton);
+    grid->addWidget(m_satelliteCaption, 1, 0);
+    grid->addLayout(satRow, 1, 1, 1, 3);
+    grid->addWidget(m_orbitCaption, 1, 4);
+    grid->addWidget(m_orbit, 1, 5);
+
+    grid->addWidget(m_uplinkCaption, 2, 0);
+    grid->addWidget(m_uplink, 2, 1);
+    grid->addWidget(m_uplinkModeCaption, 2, 2);
+    grid->addWidget(m_uplinkMode, 2, 3);
+    grid->addWidget(m_satMode, 2, 4, 2, 4, Qt::AlignCenter);
+    grid->addWidget(m_downlinkCaption, 3, 0);
+    grid->addWidget(m_downlink, 3, 1);
+    grid->addWidget(m_downlinkModeCaption, 3, 2);
+    grid->addWidget(m_downlinkMode, 3, 3);
+
+    m_reportBox = new QGroupBox;
+    auto *reports = new QHBoxLayout(m_reportBox);
+    reports->addWidget(m_sentCaption);
+    reports->addWidget(m_sent);
+    reports->addWidget(m_receivedCaption);
+    reports->addWidget(m_received);
+    grid->addWidget(m_reportBox, 4, 0, 1, 4);
+    auto *locatorRow = new QHBoxLayout;
+    locatorRow->addWidget(m_locatorCaption);
+    locatorRow->addWidget(m_locator);
+    grid->addLayout(locatorRow, 4, 4, 1, 2);
+
+    grid->addWidget(m_notesCaption, 5, 0);
+    grid->addWidget(m_notes, 5, 1, 1, 5);
+
+    auto *boxes = new QHBoxLayout;
+    boxes->addWidget(m_listening);
+    boxes->addWidget(m_manualTime);
+    boxes->addWidget(m_dateCaption);
+    boxes->addWidget(m_date);
+    boxes->addWidget(m_timeCaption);
+    boxes->addWidget(m_time);
+    boxes->addWidget(m_keepNotes);
+    boxes->addStretch(1);
+    boxes->addWidget(m_save);
+    boxes->addWidget(m_clear);
+    grid->addLayout(boxes, 6, 0, 1, 6);
+    grid->setColumnStretch(1, 2);
+    grid->setColumnStretch(3, 1);
+    grid->setColumnStretch(5, 1);
+    for (QWidget *w : std::initializer_list<QWidget *>{m_dateCaption, m_date, m_timeCaption, m_time})
+        w->hide();
+
+    connect(m_save, &QPushButton::clicked, this, &EntryWidget::save);
+    connect(m_clear, &QPushButton::clicked, this, &EntryWidget::clear);
+    connect(m_uplink, &QLineEdit::textChanged, this, &EntryWidget::frequenciesChanged);
+    connect(m_downlink, &QLineEdit::textChanged, this, &EntryWidget::frequenciesChanged);
+    connect(m_station, &QLineEdit::textChanged, this, &EntryWidget::stationChanged);
+    connect(m_satellite, &QLineEdit::textChanged, this, &EntryWidget::satelliteChanged);
+    connect(m_uplinkMode, &QComboBox::textActivated, this, &EntryWidget::modePicked);
+    connect(m_downlinkMode, &QComboBox::textActivated, this, &EntryWidget::modePicked);
+    connect(m_satellites, &QComboBox::textActivated, this, [this](const QString &name) {
+        m_satellites->setCurrentIndex(-1);
+        emit satelliteChosen(name);
+    });
+    connect(m_listButton, &QToolButton::clicked, this, &EntryWidget::satelliteListRequested);
+    connect(m_manualTime, &QCheckBox::toggled, this, &EntryWidget::manualTimeToggled);
+    connect(m_listening, &QCheckBox::toggled, this, &EntryWidget::listeningToggled);
+    connect(m_date, &QLineEdit::editingFinished, this, &EntryWidget::manualDateLeft);
+    connect(m_time, &QLineEdit::editingFinished, this, &EntryWidget::manualTimeLeft);
+    m_blinkTimer.setInterval(350);
+    connect(&m_blinkTimer, &QTimer::timeout, this, &EntryWidget::blink);
+    m_blinkTimer.start();
+    connect(&m_session.state(), &AppState::languageChanged, this, &EntryWidget::retranslate);
+    retranslate(m_session.state().language());
+}
+
+void EntryWidget::retranslate(Language language)
+{
+    m_stationCaption->setText(text(Txt::LabelStation, language));
+    m_satelliteCaption->setText(text(Txt::LabelSatellite, language));
+    m_orbitCaption->setText(text(Txt::LabelOrbit, language));
+    m_uplinkCaption->setText(text(Txt::LabelUplink, language));
+    m_downlinkCaption->setText(text(Txt::LabelDownlink, language));
+    m_uplinkModeCaption->setText(text(Txt::LabelMode, language));
+    m_downlinkModeCaption->setText(text(Txt::LabelMode, language));
+    m_sentCaption->setText(text(Txt::LabelReportSent, language));
+    m_receivedCaption->setText(text(Txt::LabelReportReceived, language));
+    m_locatorCaption->setText(text(Txt::LabelLocator, language));
+    m_notesCaption->setText(text(Txt::LabelNotes, language));
+    m_dateCaption->setText(text(Txt::LabelDate, language));
+    m_timeCaption->setText(text(Txt::LabelTime, language));
+    m_reportBox->setTitle(text(Txt::FrameReports, language));
+    m_listening->setText(text(Txt::BoxListen, language));
+    m_manualTime->setText(text(Txt::BoxManualTime, language));
+    m_keepNotes->setText(text(Txt::BoxKeepNotes, language));
+    m_save->setText(text(Txt::ButtonSave, language));
+    m_clear->setText(text(Txt::ButtonClear, language));
+    m_satellites->setPlaceholderText(text(Txt::SatelliteChoicePlaceholder, language));
+    m_satellites->setAccessibleName(text(Txt::SatelliteChoicePlaceholder, language));
+    m_listButton->setToolTip(text(Txt::SatListTitle, language));
+    m_listButton->setAccessibleName(text(Txt::SatListTitle, language));
+    // Both mode lists share one caption; the screen reader tells them apart by direction.
+    m_uplinkMode->setAccessibleName(text(Txt::LabelUplink, language) + u' ' + text(Txt::LabelMode, language));
+    m_downlinkMode->setAccessibleName(text(Txt::LabelDownlink, language) + u' ' + text(Txt::LabelMode, language));
+}
+
+EntryForm EntryWidget::form() const
+{
+    EntryForm f;
+    f.station = m_station->text();
+    f.satellite = m_satellite->text();
+    f.orbit = m_orbit->text();
+    f.uplinkFreq = m_uplink->text();
+    f.downlinkFreq = m_downlink->text();
+    f.uplinkMode = m_uplinkMode->currentText();
+    f.downlinkMode = m_downlinkMode->currentText();
+    f.reportSent = m_sent->text();
+    f.reportReceived = m_received->text();
+    f.locator = m_locator->text();
+    f.notes = m_notes->text();
+    f.listening = m_listening->isChecked();
+    f.manualTime = m_manualTime->isChecked();
+    f.manualDate = m_date->text();
+    f.manualTimeText = m_time->text();
+    f.azimuth = m_azimuth;
+    f.elevation = m_elevation;
+    return f;
+}
+
+QWidget *EntryWidget::fieldFor(EntryField field) const
+{
+    switch (field) {
+    case EntryField::Station:
+        return m_station;
+    case EntryField::Satellite:
+        return m_satellite;
+    case EntryField::Uplink:
+        return m_uplink;
+    case EntryField::Downlink:
+        return m_downlink;
+    case EntryField::Locator:
+        return m_locator;
+    case EntryField::Notes:
+        return m_notes;
+    case EntryField::ManualDate:
+        return m_date;
+    case EntryField::ManualTime:
+        return m_time;
+    case EntryField::None:
+        break;
+    }
+    return nullptr;
+}
+
+void EntryWidget::save()
+{
+    const SaveResult result = saveEntry(form(), m_session.state(), m_session.dialogs());
+    if (result.kind == SaveResult::Kind::Stored) {
+        // Satellite, orbit, frequencies, modes and reports stay for the next QSO of the pass.
+        m_listening->setChecked(false);
+        m_station->clear();
+        if (!m_keepNotes->isChecked())
+            m_notes->clear();
+        m_locator->clear();
+    }
+    if (QWidget *field = fieldFor(result.focus))
+        field->setFocus();
+}
+
+void EntryWidget::clear()
+{
+    m_station->clear();
+    m_locator->clear();
+    m_notes->clear();
+    m_station->setFocus();
+}
+
+void EntryWidget::frequenciesChanged()
+{
+    const QString up = bandName(m_uplink->text());
+    const QString down = bandName(m_downlink->text());
+    m_session.state().setBands(up, down);
+    m_satMode->setText(satModeLabelText(satelliteMode(up, down)));
+}
+
+void EntryWidget::stationChanged(const QString &call)
+{
+    m_previous->hide();
+    m_previous->clear();
+    m_locator->clear();
+    if (!m_keepNotes->isChecked())
+        m_notes->clear();
+    const auto previous = previousContact(m_session.state().currentLog().path, call);
+    if (!previous)
+        return;
+    m_previous->setText(previous->label);
+    m_locator->setText(previous->grid);
+    m_notes->setText(previous->notes);
+    m_previous->show();
+}
+
+void EntryWidget::modePicked(const QString &mode)
+{
+    const QString report = reportForMode(mode);
+    m_sent->setText(report);
+    m_received->setText(report);
+}
+
+void EntryWidget::manualTimeToggled(bool on)
+{
+    if (on) {
+        // Proposed from the UTC clock: the typed values are stored as UTC.
+        const QDateTime utc = m_session.state().utcNow();
+        m_date->setText(formatDate(utc.date()));
+        m_time->setText(utc.time().toString(QStringLiteral("HHmm")));
+    } else {
+        m_blinkRed = false;
+        m_manualTime->setStyleSheet(QString());
+    }
+    for (QWidget *w : std::initializer_list<QWidget *>{m_dateCaption, m_date, m_timeCaption, m_time})
+        w->setVisible(on);
+    m_station->setFocus();
+}
+
+void EntryWidget::listeningToggled(bool on)
+{
+    m_stationCaption->setEnabled(!on);
+    (on ? m_notes : m_station)->setFocus();
+}
+
+void EntryWidget::manualDateLeft()
+{
+    if (m_correcting || !m_manualTime->isChecked())
+        return;
+    if (const auto date = correctedManualDate(m_date->text())) {
+        m_date->setText(*date);
+        return;
+    }
+    m_correcting = true;
+    m_session.dialogs().inform(manualDateMessage(), Icon::Exclamation);
+    m_date->setText(kManualDateFallback);
+    m_date->setFocus();
+    m_correcting = false;
+}
+
+void EntryWidget::manualTimeLeft()
+{
+    if (m_correcting || !m_manualTime->isChecked())
+        return;
+    if (const auto time = manualTimeOf(m_time->text())) {
+        m_time->setText(time->toString(QStringLiteral("HHmm")));
+        return;
+    }
+    m_correcting = true;
+    m_session.dialogs().inform(manualTimeMessage(), Icon::Exclamation);
+    m_time->setText(kManualTimeFallback);
+    m_time->setFocus();
+    m_correcting = false;
+}
+
+void EntryWidget::blink()
+{
+    if (!m_manualTime->isChecked())
+        return;
+    m_blinkRed = !m_blinkRed;
+    m_manualTime->setStyleSheet(m_blinkRed ? QStringLiteral("QCheckBox { color: rgb(255, 0, 0); }")
+                                           : QStringLiteral("QCheckBox { color: rgb(0, 0, 0); }"));
+}
+
+void EntryWidget::setSatellite(const QString &name)
+{
+    m_satellite->setText(name);
+}
+
+void EntryWidget::setOrbit(const QString &orbit)
+{
+    m_orbit->setText(orbit);
+}
+
+void EntryWidget::setUplink(const QString &frequency)
+{
+    m_uplink->setText(frequency);
+}
+
+void EntryWidget::setDownlink(const QString &frequency)
+{
+    m_downlink->setText(frequency);
+}
+
+bool EntryWidget::isListedMode(const QString &mode)
+{
+    return kModes.contains(mode);
+}
+
+void EntryWidget::setUplinkMode(const QString &mode)
+{
+    m_uplinkMode->setCurrentText(mode);
+}
+
+void EntryWidget::setDownlinkMode(const QString &mode)
+{
+    m_downlinkMode->setCurrentText(mode);
+}
+
+void EntryWidget::setAntenna(const QString &azimuth, const QString &elevation)
+{
+    m_azimuth = azimuth;
+    m_elevation = elevation;
+}
+
+void EntryWidget::setSatelliteChoices(const QStringList &names)
+{
+    m_satellites->clear();
+    m_satellites->addItems(names);
+    m_satellites->setCurrentIndex(-1);
+}
+
+QString EntryWidget::satModeText() const
+{
+    return m_satMode->text();
+}
+
+QString EntryWidget::previousContactText() const
+{
+    return m_previous->isHidden() ? QString() : m_previous->text();
+}
+
+void EntryWidget::focusStation()
+{
+    m_station->setFocus();
+}
+
+} // namespace vorta

@@ -1,0 +1,89 @@
+// The entry panel of the main window: where a QSO is typed during a pass and saved.
+#pragma once
+
+#include "config/languages.h"
+#include "mainwindow/qsoentry.h"
+
+#include <QTimer>
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+namespace vorta {
+
+class Session;
+
+class EntryWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit EntryWidget(Session &session, QWidget *parent = nullptr);
+
+    // The Save command ("Guardar", and Enter anywhere in the main window).
+    void save();
+    // "Limpiar": empties station, locator and notes.
+    void clear();
+
+    // Fields set by other parts of the program (satellite list, tracking link).
+    void setSatellite(const QString &name);
+    void setOrbit(const QString &orbit);
+    void setUplink(const QString &frequency);
+    void setDownlink(const QString &frequency);
+    // The mode lists accept any text; isListedMode tells whether a mode is one of the list's.
+    void setUplinkMode(const QString &mode);
+    void setDownlinkMode(const QString &mode);
+    static bool isListedMode(const QString &mode);
+    // Azimuth and elevation as the tracking link last showed them; stored with each QSO.
+    void setAntenna(const QString &azimuth, const QString &elevation);
+    // Names offered in the satellite drop-down.
+    void setSatelliteChoices(const QStringList &names);
+
+    EntryForm form() const;
+    QString satModeText() const;
+    QString previousContactText() const;
+    void focusStation();
+
+signals:
+    // The satellite field changed (typed or set): its orbit may follow from element sets.
+    void satelliteChanged(const QString &name);
+    // A name was chosen from the satellite drop-down.
+    void satelliteChosen(const QString &name);
+    void satelliteListRequested();
+
+private:
+    void retranslate(Language language);
+    void frequenciesChanged();
+    void stationChanged(const QString &call);
+    void modePicked(const QString &mode);
+    void manualTimeToggled(bool on);
+    void listeningToggled(bool on);
+    void manualDateLeft();
+    void manualTimeLeft();
+    void blink();
+    QWidget *fieldFor(EntryField field) const;
+
+    Session &m_session;
+    QLabel *m_stationCaption, *m_satelliteCaption, *m_orbitCaption, *m_uplinkCaption, *m_downlinkCaption;
+    QLabel *m_uplinkModeCaption, *m_downlinkModeCaption, *m_sentCaption, *m_receivedCaption;
+    QLabel *m_locatorCaption, *m_notesCaption, *m_dateCaption, *m_timeCaption;
+    QLabel *m_previous, *m_satMode;
+    QLineEdit *m_station, *m_satellite, *m_orbit, *m_uplink, *m_downlink, *m_sent, *m_received;
+    QLineEdit *m_locator, *m_notes, *m_date, *m_time;
+    QComboBox *m_uplinkMode, *m_downlinkMode, *m_satellites;
+    QToolButton *m_listButton;
+    QGroupBox *m_reportBox;
+    QCheckBox *m_listening, *m_manualTime, *m_keepNotes;
+    QPushButton *m_save, *m_clear;
+    QString m_azimuth, m_elevation;
+    QTimer m_blinkTimer;
+    bool m_blinkRed = false;
+    bool m_correcting = false; // a correction message is up: ignore the focus changes it causes
+};
+
+} // namespace vorta
