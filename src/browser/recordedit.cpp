@@ -15,16 +15,6 @@ using db::Statement;
 
 namespace {
 
-// TODO(lang) the editor's save-check messages and its delete question (Spanish in every language).
-const QString kMyCallEmpty = QStringLiteral("My Call vacío!");
-const QString kStationEmpty = QStringLiteral("Estación vacío!");
-const QString kBadDate = QStringLiteral("Error Fecha!\r\nFormato: DD/MM/AAAA");
-const QString kBadTime = QStringLiteral("Error Hora!\r\nFormato: HH:MM:SS");
-const QString kAzimuthTooLarge = QStringLiteral("Azimuth > 359 !!!");
-const QString kElevationTooLarge = QStringLiteral("Elev > 90 !!!");
-const QString kDeleteQuestionStart = QStringLiteral("Elimina QSO con ");
-const QString kDeleteQuestionVia = QStringLiteral(" vía ");
-
 // Every column is written as text; a value that was never set is the empty text, not NULL.
 QString columnText(const QString &value)
 {
@@ -112,17 +102,17 @@ EditorCheck checkEditorFields(const EditorFields &f)
     if (!f.locator.isEmpty() && !isLocatorFormat(f.locator))
         return {EditorField::Locator, text(Txt::MsgBadLocator, Language::Spanish)};
     if (f.myCall.toUpper().isEmpty())
-        return {EditorField::MyCall, kMyCallEmpty};
+        return {EditorField::MyCall, text(Txt::MsgEditorMyCallEmpty, Language::Spanish)};
     if (f.station.toUpper().isEmpty())
-        return {EditorField::Station, kStationEmpty};
+        return {EditorField::Station, text(Txt::MsgEditorStationEmpty, Language::Spanish)};
     if (!parseDayFirstDate(f.date.toUpper()))
-        return {EditorField::Date, kBadDate};
+        return {EditorField::Date, text(Txt::MsgEditorBadDate, Language::Spanish)};
     if (!parseClockTime(f.time.toUpper()))
-        return {EditorField::Time, kBadTime};
+        return {EditorField::Time, text(Txt::MsgEditorBadTime, Language::Spanish)};
     if (numericValue(f.azimuth) > 359)
-        return {EditorField::Azimuth, kAzimuthTooLarge};
+        return {EditorField::Azimuth, text(Txt::MsgEditorAzimuth, Language::Spanish)};
     if (numericValue(f.elevation) > 90)
-        return {EditorField::Elevation, kElevationTooLarge};
+        return {EditorField::Elevation, text(Txt::MsgEditorElevation, Language::Spanish)};
     return {};
 }
 
@@ -189,7 +179,7 @@ std::optional<QsoRecord> readRecordById(const QString &path, qint64 id)
 
 QString deleteQuestion(const EditorFields &fields)
 {
-    return kDeleteQuestionStart + fields.station + kDeleteQuestionVia + fields.satellite + u'?';
+    return text(Txt::MsgEditorDeleteAsk, Language::Spanish, {{"$nombre$", fields.station}, {"$arch$", fields.satellite}});
 }
 
 QUrl qrzPage(const QString &call)

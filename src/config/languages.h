@@ -48,6 +48,11 @@ enum class Txt {
     // Messages that stay Spanish
     MsgMustGiveCall, MsgTemplateMissing, MsgLogEmpty, MsgNotALog, MsgLogUnreadable,
     MsgBadUtcOffset, MsgConfigNotSaved, MsgPortFailed, MsgQsoNotSaved,
+    // Satellite list
+    MsgSatelliteExists, MsgSatelliteDeleteAsk, MsgSatelliteComma, MsgSatelliteListNotSaved,
+    // Record editor (Spanish in every language)
+    MsgEditorMyCallEmpty, MsgEditorStationEmpty, MsgEditorBadDate, MsgEditorBadTime,
+    MsgEditorAzimuth, MsgEditorElevation, MsgEditorDeleteAsk, LabelSameGrid,
     Count_
 };
 

@@ -17,9 +17,6 @@ constexpr double kEarthRadiusKm = 6371.0;
 constexpr double kHalfSubsquareLongitude = 0.041666666;
 constexpr double kHalfSubsquareLatitude = 0.020833333;
 
-// TODO(lang) the distance label for two locators in the same place (Spanish in every language).
-const QString kSameGrid = QStringLiteral("La misma grilla!");
-
 bool isAsciiLetter(QChar c)
 {
     return c >= u'A' && c <= u'Z';
@@ -112,7 +109,7 @@ QString distanceBearingText(const GeoPoint &contact, const GeoPoint &own)
 {
     const DistanceBearing db = distanceAndBearing(contact, own);
     if (db.distanceKm == 0)
-        return kSameGrid;
+        return text(Txt::LabelSameGrid, Language::Spanish);
     const qint64 bearing = std::llround(db.bearingDegrees);
     const qint64 km = std::llround(db.distanceKm);
     return QStringLiteral("%1º  %2 km").arg(bearing, 3, 10, QLatin1Char('0')).arg(km);

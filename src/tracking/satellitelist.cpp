@@ -9,35 +9,14 @@ namespace vorta {
 
 namespace {
 
-#define CRLF u"\r\n"
-
-// TODO(lang): Txt::MsgSatelliteExists (Spanish in every language); "$nombre$" is the name.
-constexpr const char16_t *kMsgSatelliteExists = u"El Satélite $nombre$ ya está en la lista!";
-// TODO(lang): Txt::MsgSatelliteDeleteAsk (Spanish in every language); "$nombre$" is the name.
-constexpr const char16_t *kMsgSatelliteDeleteAsk = u"Elimina Satélite $nombre$ de la lista?";
-// TODO(lang): Txt::MsgSatelliteComma (per language: Spanish, Portuguese, English).
-constexpr const char16_t *kMsgSatelliteComma[3] = {
-    u"El nombre y los modos del Satélite no pueden contener comas!",
-    u"O nome e os modos do satélite não podem conter vírgulas!",
-    u"Satellite name and modes cannot contain commas!"};
-// TODO(lang): Txt::MsgSatelliteListNotSaved (Spanish in every language); "$arch$" is the file,
-// "$nombre$" the reason.
-constexpr const char16_t *kMsgSatelliteListNotSaved =
-    u"No se pudo guardar la lista de satélites $arch$:" CRLF u"$nombre$";
-
-#undef CRLF
-
 QString commaMessage(Language language)
 {
-    const int column = language == Language::Portuguese ? 1 : language == Language::English ? 2 : 0;
-    return QString::fromUtf16(kMsgSatelliteComma[column]);
+    return text(Txt::MsgSatelliteComma, language);
 }
 
 QString notSavedMessage(const QString &path, const QString &reason)
 {
-    return QString::fromUtf16(kMsgSatelliteListNotSaved)
-        .replace(QLatin1String("$arch$"), path)
-        .replace(QLatin1String("$nombre$"), reason);
+    return text(Txt::MsgSatelliteListNotSaved, Language::Spanish, {{"$arch$", path}, {"$nombre$", reason}});
 }
 
 // The entry as it goes into the file. Frequencies may be typed with "," as decimal point; a
@@ -193,7 +172,7 @@ SatelliteCheck SatelliteList::checkAdd(const SatelliteEntry &entry, Language lan
     const QString upper = entry.name.toUpper();
     if (find(upper)) {
         const QString message =
-            QString::fromUtf16(kMsgSatelliteExists).replace(QLatin1String("$nombre$"), upper);
+            text(Txt::MsgSatelliteExists, Language::Spanish, {{"$nombre$", upper}});
         return {false, message, SatelliteField::Name};
     }
     return {};
@@ -269,7 +248,7 @@ bool SatelliteList::remove(qsizetype index, Dialogs &dialogs, Language language)
     if (index < 0 || index >= m_entries.size())
         return false;
     const QString name = shown(index).name;
-    if (!dialogs.ask(QString::fromUtf16(kMsgSatelliteDeleteAsk).replace(QLatin1String("$nombre$"), name),
+    if (!dialogs.ask(text(Txt::MsgSatelliteDeleteAsk, Language::Spanish, {{"$nombre$", name}}),
                      Icon::Question))
         return false;
     const QString error = read();

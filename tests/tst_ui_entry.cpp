@@ -1,0 +1,184 @@
+// A QSO typed in the main window during a pass: the key filters, the satellite list, the
+// sat-mode label, the previous contact, and Enter saving from any field.
+#include "common/appstate.h"
+#include "config/configfile.h"
+#include "keyer/keyport.h"
+#include "logdb/logdatabase.h"
+#include "mainwindow/entrywidget.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/session.h"
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace vorta;
+
+namespace {
+
+struct Program
+{
+    explicit Program(const test::TempHome &home) : state(home.folder()), session(state, dialogs, keyPort)
+    {
+        Settings settings;
+        settings.callSign = QStringLiteral("LU1ABC");
+        settings.gridLocator = QStringLiteral("GF05TJ");
+        settings.macros = defaultMacros();
+        saveConfig(home.folder().configFile(), settings);
+    }
+    AppState state;
+    test::ScriptedDialogs dialogs;
+    KeyPort keyPort;
+    Session session;
+};
+
+// The field whose caption (buddy label) reads caption.
+QWidget *captioned(QWidget &window, const QString &caption)
+{
+    for (QLabel *label : window.findChildren<QLabel *>())
+        if (label->text() == caption && label->buddy())
+            return label->buddy();
+    return nullptr;
+}
+
+QLineEdit *edit(QWidget &window, const QString &caption)
+{
+    return qobject_cast<QLineEdit *>(captioned(window, caption));
+}
+
+} // namespace
+
+class TestEntry : public QObject
+{
+    Q_OBJECT
+private slots:
+    void typeAWholeQsoAndPressEnter()
+    {
+        test::TempHome home;
+        Program program(home);
+        MainWindow window(program.session);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTRY_VERIFY(!program.state.currentLog().path.isEmpty());
+        EntryWidget &entry = window.entry();
+
+        // The shipped list offers SO-50; choosing it fills satellite, frequencies and modes.
+        QComboBox *list = nullptr;
+        for (QComboBox *combo : entry.findChildren<QComboBox *>())
+            if (combo->findText(QStringLiteral("SO-50")) >= 0)
+                list = combo;
+        QVERIFY(list);
+        list->textActivated(QStringLiteral("so-50"));
+        QCOMPARE(edit(entry, QStringLiteral("Satélite:"))->text(), QStringLiteral("SO-50"));
+        QCOMPARE(entry.satModeText(), QStringLiteral("SAT J"));
+        QCOMPARE(program.state.uplinkBand(), QStringLiteral("2m"));
+        QCOMPARE(program.state.downlinkBand(), QStringLiteral("70cm"));
+
+        QLineEdit *station = edit(entry, QStringLiteral("Estación:"));
+        QVERIFY(station->hasFocus());
+        QTest::keyClicks(station, QStringLiteral("lu-2xyz"));
+        QCOMPARE(station->text(), QStringLiteral("LU2XYZ"));
+        QTest::keyClicks(edit(entry, QStringLiteral("Orbita:")), QStringLiteral("12a34"));
+        QCOMPARE(edit(entry, QStringLiteral("Orbita:"))->text(), QStringLiteral("1234"));
+        QLineEdit *sent = edit(entry, QStringLiteral("Env:"));
+        sent->clear();
+        QTest::keyClicks(sent, QStringLiteral("507"));
+        QCOMPARE(sent->text(), QStringLiteral("57"));
+        QLineEdit *locator = edit(entry, QStringLiteral("GridLoc"));
+        QTest::keyClicks(locator, QStringLiteral("ff78ab"));
+        QCOMPARE(locator->text(), QStringLiteral("FF78AB"));
+        QLineEdit *notes = edit(entry, QStringLiteral("Notas"));
+        QTest::keyClicks(notes, QStringLiteral("first one"));
+        QTest::keyClick(notes, Qt::Key_Return);
+
+        const QsoRecord r = *newestQso(home.folder().defaultLog());
+        QCOMPARE(r.estacion, QStringLiteral("LU2XYZ"));
+        QCOMPARE(r.satelite, QStringLiteral("SO-50"));
+        QCOMPARE(r.orbita, QStringLiteral("1234"));
+        QCOMPARE(r.rste, QStringLiteral("57"));
+        QCOMPARE(r.operador, QStringLiteral("FF78AB"));
+        QCOMPARE(r.obs, QStringLiteral("first one"));
+        QCOMPARE(r.myCall, QStringLiteral("LU1ABC"));
+        QCOMPARE(window.lastRecordValues().first(), QStringLiteral("LU2XYZ"));
+        // Station, locator and notes are emptied; the pass values stay.
+        QCOMPARE(station->text(), QString());
+        QCOMPARE(locator->text(), QString());
+        QCOMPARE(notes->text(), QString());
+        QCOMPARE(edit(entry, QStringLiteral("Satélite:"))->text(), QStringLiteral("SO-50"));
+        QCOMPARE(sent->text(), QStringLiteral("57"));
+        QVERIFY(station->hasFocus());
+
+        // The same station again: four characters never look it up, the fifth does.
+        QTest::keyClicks(station, QStringLiteral("LU2X"));
+        QCOMPARE(entry.previousContactText(), QString());
+        QTest::keyClicks(station, QStringLiteral("Y"));
+        QCOMPARE(entry.previousContactText(), QString());
+        QTest::keyClicks(station, QStringLiteral("Z"));
+        QCOMPARE(entry.previousContactText(), QStringLiteral("Sat: SO-50 #1234"));
+        QCOMPARE(locator->text(), QStringLiteral("FF78AB"));
+        QCOMPARE(notes->text(), QStringLiteral("first one"));
+        QVERIFY(program.dialogs.shown.isEmpty());
+    }
+
+    void failingCheckKeepsTheFieldsAndFocusesTheCulprit()
+    {
+        test::TempHome home;
+        Program program(home);
+        MainWindow window(program.session);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTRY_VERIFY(!program.state.currentLog().path.isEmpty());
+        EntryWidget &entry = window.entry();
+        QLineEdit *station = edit(entry, QStringLiteral("Estación:"));
+        QTest::keyClicks(station, QStringLiteral("CE3ABC"));
+        QTest::keyClicks(edit(entry, QStringLiteral("Satélite:")), QStringLiteral("AO-91"));
+        QTest::keyClicks(edit(entry, QStringLiteral("Bajada")), QStringLiteral("145,960"));
+        QTest::keyClick(station, Qt::Key_Enter);
+        QCOMPARE(program.dialogs.texts(), QStringList{QStringLiteral("Falta Frecuencia de Subida!")});
+        QVERIFY(edit(entry, QStringLiteral("Subida"))->hasFocus());
+        QCOMPARE(station->text(), QStringLiteral("CE3ABC"));
+        QVERIFY(!newestQso(home.folder().defaultLog()));
+
+        QTest::keyClicks(edit(entry, QStringLiteral("Subida")), QStringLiteral("435.250"));
+        QCOMPARE(entry.satModeText(), QStringLiteral("SAT B"));
+        QTest::mouseClick(entry.findChildren<QPushButton *>().first(), Qt::LeftButton); // "Guardar"
+        QCOMPARE(newestQso(home.folder().defaultLog())->frecD, QStringLiteral("145.960"));
+    }
+
+    void manualTimeFieldsCorrectThemselves()
+    {
+        test::TempHome home;
+        Program program(home);
+        MainWindow window(program.session);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        EntryWidget &entry = window.entry();
+        QCheckBox *manual = nullptr;
+        for (QCheckBox *box : entry.findChildren<QCheckBox *>())
+            if (box->text() == QStringLiteral("Ingreso QTR Manual"))
+                manual = box;
+        QLineEdit *time = edit(entry, QStringLiteral("Hora"));
+        QVERIFY(time->isHidden());
+        manual->click();
+        QVERIFY(!time->isHidden());
+        time->setFocus();
+        time->selectAll();
+        QTest::keyClicks(time, QStringLiteral("915"));
+        edit(entry, QStringLiteral("Notas"))->setFocus();
+        QCOMPARE(program.dialogs.texts().last(), QStringLiteral("El formato de hora es hhmm"));
+        QCOMPARE(time->text(), QStringLiteral("0000"));
+        time->selectAll();
+        QTest::keyClicks(time, QStringLiteral("0915"));
+        edit(entry, QStringLiteral("Notas"))->setFocus();
+        QCOMPARE(time->text(), QStringLiteral("0915"));
+        QCOMPARE(program.dialogs.shown.size(), 1);
+    }
+};
+
+QTEST_MAIN(TestEntry)
+#include "tst_ui_entry.moc"
