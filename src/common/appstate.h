@@ -50,8 +50,10 @@ public:
     bool firstRun() const { return m_firstRun; }
     void setFirstRun(bool firstRun) { m_firstRun = firstRun; }
 
-    // Called by whatever stores, changes or deletes QSOs of the current log.
+    // Called by whatever changes, deletes or imports QSOs of the current log.
     void announceLogChanged() { emit logChanged(); }
+    // Called when the entry panel stored one new QSO, so that views can add just that row.
+    void announceQsoStored(qint64 id) { emit qsoStored(id); }
 
 signals:
     void settingsChanged();
@@ -59,6 +61,7 @@ signals:
     void currentLogChanged();
     // The QSOs of the current log changed (stored, edited, deleted, imported, or reopened).
     void logChanged();
+    void qsoStored(qint64 id);
     void satellitesChanged();
 
 private:

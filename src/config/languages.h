@@ -37,7 +37,13 @@ enum class Txt {
     // Log browser
     BrowserReverse, BrowserExportFrame, BrowserFiltersFrame, BrowserFilterStation,
     BrowserFilterSatellite, BrowserFilterLocator, BrowserFilterOrbit, BrowserFilterMyStation,
-    BrowserFilterFromDate, BrowserCompleteAdif, BrowserSearch,
+    BrowserFilterFromDate, BrowserCompleteAdif, BrowserSearch, BrowserQslSent, BrowserQslReceived,
+    BrowserStationHint, BrowserTitle,
+    // Record editor (Spanish in every language)
+    EditorTitle, EditorMyCall, EditorStation, EditorUtcFrame, EditorQslFrame, EditorSent, EditorReceived,
+    EditorReportFrame, EditorSatellite, EditorOrbit, EditorUplink, EditorDownlink, EditorLocator,
+    EditorOwnLocator, EditorAzimuth, EditorElevation, EditorNotesFrame, EditorQrz, EditorSave, EditorDelete,
+    EditorCancel, EditorDate, EditorTime, EditorMode,
     // Messages
     MsgExit, MsgOpenLogTitle, MsgNewLogTitle, MsgLogExists, MsgCallMissing, MsgBadLocator,
     MsgSatelliteMissing, MsgSatelliteOrBalloonMissing, MsgDownlinkMissing, MsgDownlinkDoubtful,
@@ -53,6 +59,8 @@ enum class Txt {
     // Record editor (Spanish in every language)
     MsgEditorMyCallEmpty, MsgEditorStationEmpty, MsgEditorBadDate, MsgEditorBadTime,
     MsgEditorAzimuth, MsgEditorElevation, MsgEditorDeleteAsk, LabelSameGrid,
+    // Tracking
+    BadgeVisible, BadgeHidden, MsgOrbitronNotInstalled, MsgOrbitronNotRunningAtStart,
     Count_
 };
 

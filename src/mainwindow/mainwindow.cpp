@@ -57,6 +57,7 @@ MainWindow::MainWindow(Session &session, QWidget *parent) : QMainWindow(parent),
     // The last-record panel follows every change of the current log and of its QSOs.
     connect(&state, &AppState::currentLogChanged, this, &MainWindow::refreshLastRecord);
     connect(&state, &AppState::logChanged, this, &MainWindow::refreshLastRecord);
+    connect(&state, &AppState::qsoStored, this, &MainWindow::refreshLastRecord);
 
     // Start-up: the configuration is read now; the timers then run the first-run setup, the
     // choice of the current log and the version check, in that order.

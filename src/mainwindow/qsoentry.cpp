@@ -114,7 +114,7 @@ SaveResult saveEntry(const EntryForm &f, AppState &state, Dialogs &dialogs)
     const QString log = state.currentLog().path;
     try {
         const qint64 id = insertQso(log, recordForInsert(entry));
-        state.announceLogChanged();
+        state.announceQsoStored(id);
         return {SaveResult::Kind::Stored, EntryField::Station, id};
     } catch (const db::DbError &error) {
         dialogs.inform(text(Txt::MsgQsoNotSaved, Language::Spanish, {{"$arch$", log}, {"$nombre$", error.message()}}),

@@ -1,0 +1,332 @@
+#include "browser/recordeditorwindow.h"
+
+#include "common/charfilter.h"
+#include "common/dialogs.h"
+#include "logdb/sqlite.h"
+#include "mainwindow/session.h"
+#include "tracking/satrules.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace vorta {
+
+namespace {
+
+bool digitChar(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || c == u'?';
+}
+
+bool dateChar(QChar c)
+{
+    return digitChar(c) || c == u'/';
+}
+
+bool reportChar(QChar c)
+{
+    return (c >= u'1' && c <= u'9') || c == u'?';
+}
+
+bool callChar(QChar c)
+{
+    return callSignChar(c) && c != u'?' ? true : c == u'?';
+}
+
+bool locatorKey(QChar c)
+{
+    return (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'?';
+}
+
+QLineEdit *lineEdit(CharFilter::Accept accept = {}, int maxLength = 32767)
+{
+    auto *edit = new QLineEdit;
+    if (accept)
+        edit->setValidator(new CharFilter(std::move(accept), edit));
+    edit->setMaxLength(maxLength);
+    return edit;
+}
+
+QString es(Txt purpose)
+{
+    return text(purpose, Language::Spanish);
+}
+
+} // namespace
+
+RecordEditorWindow::RecordEditorWindow(Session &session, QWidget *parent) : QDialog(parent), m_session(session)
+{
+    setModal(true);
+    m_myCall = lineEdit(&callChar);
+    m_station = lineEdit(&callChar);
+    m_date = lineEdit(&dateChar);
+    m_time = lineEdit(&digitChar);
+    m_sent = lineEdit(&reportChar, 3);
+    m_received = lineEdit(&reportChar, 3);
+    m_satellite = lineEdit();
+    m_orbit = lineEdit();
+    m_uplink = lineEdit();
+    m_uplinkMode = lineEdit();
+    m_downlink = lineEdit();
+    m_downlinkMode = lineEdit();
+    m_locator = lineEdit(&locatorKey, 6);
+    m_ownLocator = lineEdit({}, 6);
+    m_azimuth = lineEdit(&digitChar, 3);
+    m_elevation = lineEdit(&digitChar, 2);
+    m_notes = lineEdit();
+    m_qslSent = new QCheckBox(es(Txt::EditorSent));
+    m_qslReceived = new QCheckBox(es(Txt::EditorReceived));
+    m_distance = new QLabel;
+    m_distance->setAccessibleName(QStringLiteral("Distancia"));
+    QFont big = m_distance->font();
+    big.setPointSize(big.pointSize() + 2);
+    big.setBold(true);
+    m_distance->setFont(big);
+    m_qrz = new QPushButton(es(Txt::EditorQrz));
+    m_save = new QPushButton(es(Txt::EditorSave));
+    m_delete = new QPushButton(es(Txt::EditorDelete));
+    m_cancel = new QPushButton(es(Txt::EditorCancel));
+    for (QPushButton *b : {m_qrz, m_save, m_delete, m_cancel})
+        b->setAutoDefault(false);
+
+    auto *grid = new QGridLayout;
+    int row = 0;
+    const auto add = [&](Txt caption, QLineEdit *field, int column) -> QLabel * {
+        auto *label = new QLabel(es(caption));
+        label->setBuddy(field);
+        grid->addWidget(label, row, column);
+        grid->addWidget(field, row, column + 1);
+        return label;
+    };
+    add(Txt::EditorMyCall, m_myCall, 0);
+    m_stationCaption = add(Txt::EditorStation, m_station, 2);
+    ++row;
+    add(Txt::EditorDate, m_date, 0);
+    add(Txt::EditorTime, m_time, 2);
+    ++row;
+    add(Txt::EditorSatellite, m_satellite, 0);
+    add(Txt::EditorOrbit, m_orbit, 2);
+    ++row;
+    m_uplinkCaption = add(Txt::EditorUplink, m_uplink, 0);
+    add(Txt::EditorMode, m_uplinkMode, 2);
+    m_uplinkMode->setAccessibleName(es(Txt::EditorUplink) + u' ' + es(Txt::EditorMode));
+    ++row;
+    add(Txt::EditorDownlink, m_downlink, 0);
+    add(Txt::EditorMode, m_downlinkMode, 2);
+    m_downlinkMode->setAccessibleName(es(Txt::EditorDownlink) + u' ' + es(Txt::EditorMode));
+    ++row;
+    add(Txt::EditorLocator, m_locator, 0);
+    add(Txt::EditorOwnLocator, m_ownLocator, 2);
+    ++row;
+    add(Txt::EditorAzimuth, m_azimuth, 0);
+    add(Txt::EditorElevation, m_elevation, 2);
+
+    auto *reports = new QGroupBox(es(Txt::EditorReportFrame));
+    auto *reportLayout = new QHBoxLayout(reports);
+    auto *sentCaption = new QLabel(es(Txt::EditorSent));
+    sentCaption->setBuddy(m_sent);
+    m_receivedCaption = new QLabel(es(Txt::EditorReceived));
+    m_receivedCaption->setBuddy(m_received);
+    reportLayout->addWidget(sentCaption);
+    reportLayout->addWidget(m_sent);
+    reportLayout->addWidget(m_receivedCaption);
+    reportLayout->addWidget(m_received);
+    auto *qsl = new QGroupBox(es(Txt::EditorQslFrame));
+    auto *qslLayout = new QHBoxLayout(qsl);
+    qslLayout->addWidget(m_qslSent);
+    qslLayout->addWidget(m_qslReceived);
+    auto *side = new QHBoxLayout;
+    side->addWidget(reports);
+    side->addWidget(qsl);
+    auto *notes = new QGroupBox(es(Txt::EditorNotesFrame));
+    auto *notesLayout = new QHBoxLayout(notes);
+    notesLayout->addWidget(m_notes);
+    m_notes->setAccessibleName(notes->title());
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_distance, 1);
+    buttons->addWidget(m_qrz);
+    buttons->addSpacing(16);
+    buttons->addWidget(m_save);
+    buttons->addWidget(m_delete);
+    buttons->addWidget(m_cancel);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(side);
+    layout->addWidget(notes);
+    layout->addLayout(buttons);
+
+    connect(m_save, &QPushButton::clicked, this, &RecordEditorWindow::save);
+    connect(m_delete, &QPushButton::clicked, this, &RecordEditorWindow::remove);
+    connect(m_cancel, &QPushButton::clicked, this, &RecordEditorWindow::cancel);
+    connect(m_qrz, &QPushButton::clicked, this, [this] {
+        QDesktopServices::openUrl(qrzPage(m_station->text()));
+        m_station->setFocus();
+    });
+}
+
+bool RecordEditorWindow::load(qint64 id, bool fromMain)
+{
+    std::optional<QsoRecord> record;
+    try {
+        record = readRecordById(m_session.state().currentLog().path, id);
+    } catch (const db::DbError &error) {
+        reportDbError(error.message());
+        return false;
+    }
+    if (!record) {
+        m_session.dialogs().inform(text(Txt::MsgLogEmpty, Language::Spanish), Icon::Information);
+        return false;
+    }
+    m_id = id;
+    const QString ownLocator = fromMain ? m_session.state().settings().gridLocator : record->nombreLog;
+    fill(editorFieldsFor(*record, ownLocator));
+    const bool listening = contactFieldsDisabled(*record);
+    for (QWidget *w : std::initializer_list<QWidget *>{m_station, m_received, m_uplink, m_uplinkMode,
+                                                         m_stationCaption, m_receivedCaption, m_uplinkCaption})
+        w->setEnabled(!listening);
+    // A row without a distance must not show the distance of the row opened before it.
+    m_distance->setText(editorDistanceText(*record, ownLocator).value_or(QString()));
+    setWindowTitle(text(Txt::EditorTitle, Language::Spanish, {{"$nombre$", QString::number(id)}}));
+    m_myCall->setFocus();
+    return true;
+}
+
+QString RecordEditorWindow::distanceText() const
+{
+    return m_distance->text();
+}
+
+void RecordEditorWindow::fill(const EditorFields &f)
+{
+    m_myCall->setText(f.myCall);
+    m_station->setText(f.station);
+    m_date->setText(f.date);
+    m_time->setText(f.time);
+    m_qslSent->setChecked(f.qslSent);
+    m_qslReceived->setChecked(f.qslReceived);
+    m_sent->setText(f.reportSent);
+    m_received->setText(f.reportReceived);
+    m_satellite->setText(f.satellite);
+    m_orbit->setText(f.orbit);
+    m_uplink->setText(f.uplinkFreq);
+    m_uplinkMode->setText(f.uplinkMode);
+    m_downlink->setText(f.downlinkFreq);
+    m_downlinkMode->setText(f.downlinkMode);
+    m_locator->setText(f.locator);
+    m_ownLocator->setText(f.ownLocator);
+    m_azimuth->setText(f.azimuth);
+    m_elevation->setText(f.elevation);
+    m_notes->setText(f.notes);
+}
+
+EditorFields RecordEditorWindow::fields() const
+{
+    EditorFields f;
+    f.myCall = m_myCall->text();
+    f.station = m_station->text();
+    f.date = m_date->text();
+    f.time = m_time->text();
+    f.qslSent = m_qslSent->isChecked();
+    f.qslReceived = m_qslReceived->isChecked();
+    f.reportSent = m_sent->text();
+    f.reportReceived = m_received->text();
+    f.satellite = m_satellite->text();
+    f.orbit = m_orbit->text();
+    f.uplinkFreq = m_uplink->text();
+    f.uplinkMode = m_uplinkMode->text();
+    f.downlinkFreq = m_downlink->text();
+    f.downlinkMode = m_downlinkMode->text();
+    f.locator = m_locator->text();
+    f.ownLocator = m_ownLocator->text();
+    f.azimuth = m_azimuth->text();
+    f.elevation = m_elevation->text();
+    f.notes = m_notes->text();
+    return f;
+}
+
+QLineEdit *RecordEditorWindow::fieldFor(EditorField field) const
+{
+    switch (field) {
+    case EditorField::Locator:
+        return m_locator;
+    case EditorField::MyCall:
+        return m_myCall;
+    case EditorField::Station:
+        return m_station;
+    case EditorField::Date:
+        return m_date;
+    case EditorField::Time:
+        return m_time;
+    case EditorField::Azimuth:
+        return m_azimuth;
+    case EditorField::Elevation:
+        return m_elevation;
+    case EditorField::None:
+        break;
+    }
+    return nullptr;
+}
+
+void RecordEditorWindow::reportDbError(const QString &message)
+{
+    m_session.dialogs().inform(text(Txt::MsgLogUnreadable, Language::Spanish,
+                                    {{"$arch$", m_session.state().currentLog().path}, {"$nombre$", message}}),
+                               Icon::Critical);
+}
+
+void RecordEditorWindow::save()
+{
+    try {
+        const EditorCheck check = saveRecord(m_session.state().currentLog().path, m_id, fields());
+        if (!check.ok()) {
+            m_session.dialogs().inform(check.message, Icon::Exclamation);
+            if (QLineEdit *field = fieldFor(check.field))
+                field->setFocus();
+            return;
+        }
+    } catch (const db::DbError &error) {
+        reportDbError(error.message());
+        return;
+    }
+    m_session.state().announceLogChanged();
+    accept();
+}
+
+void RecordEditorWindow::remove()
+{
+    if (!m_session.dialogs().ask(deleteQuestion(fields()), Icon::Question))
+        return;
+    try {
+        deleteRecord(m_session.state().currentLog().path, m_id);
+    } catch (const db::DbError &error) {
+        reportDbError(error.message());
+        return;
+    }
+    m_session.state().announceLogChanged();
+    accept();
+    if (m_session.lastRecord().station.isEmpty())
+        m_session.dialogs().inform(text(Txt::MsgLogEmpty, Language::Spanish), Icon::Information);
+}
+
+void RecordEditorWindow::cancel()
+{
+    reject();
+}
+
+void RecordEditorWindow::closeEvent(QCloseEvent *event)
+{
+    // Left only through Guardar, Eliminar or Cancelar.
+    event->ignore();
+}
+
+} // namespace vorta

@@ -1,0 +1,312 @@
+#include "tracking/elements.h"
+
+#include "common/textfile.h"
+#include "common/textvalue.h"
+
+#include <QFileInfo>
+
+#include <cmath>
+
+namespace vorta {
+
+namespace {
+
+bool isOctal(QChar c) { return c >= u'0' && c <= u'7'; }
+
+int hexDigit(QChar c)
+{
+    if (c >= u'0' && c <= u'9')
+        return c.unicode() - u'0';
+    if (c >= u'a' && c <= u'f')
+        return c.unicode() - u'a' + 10;
+    if (c >= u'A' && c <= u'F')
+        return c.unicode() - u'A' + 10;
+    return -1;
+}
+
+// Reads a Wine registry string from line[pos] up to the unescaped closing character; pos ends
+// just past it. Wine writes "\\" and "\"" for themselves, C escapes (\n, \t, ...), "\x" with up
+// to four hex digits for characters beyond ASCII and "\" with up to three octal digits for other
+// control characters (so "\0" is NUL). Nothing when the closing character is missing.
+std::optional<QString> unescape(QStringView line, qsizetype &pos, QChar close)
+{
+    QString out;
+    while (pos < line.size()) {
+        const QChar c = line[pos++];
+        if (c == close)
+            return out;
+        if (c != u'\\' || pos >= line.size()) {
+            out += c;
+            continue;
+        }
+        const QChar e = line[pos++];
+        switch (e.unicode()) {
+        case u'a': out += QChar(0x07); break;
+        case u'b': out += QChar(0x08); break;
+        case u'e': out += QChar(0x1B); break;
+        case u'f': out += QChar(0x0C); break;
+        case u'n': out += QChar(0x0A); break;
+        case u'r': out += QChar(0x0D); break;
+        case u't': out += QChar(0x09); break;
+        case u'v': out += QChar(0x0B); break;
+        case u'x': {
+            char16_t value = 0;
+            int digits = 0;
+            while (digits < 4 && pos < line.size() && hexDigit(line[pos]) >= 0) {
+                value = char16_t(value * 16 + hexDigit(line[pos++]));
+                ++digits;
+            }
+            out += digits ? QChar(value) : QChar(u'x');
+            break;
+        }
+        default:
+            if (isOctal(e)) {
+                char16_t value = char16_t(e.unicode() - u'0');
+                for (int digits = 1; digits < 3 && pos < line.size() && isOctal(line[pos]); ++digits)
+                    value = char16_t(value * 8 + (line[pos++].unicode() - u'0'));
+                out += QChar(value);
+            } else {
+                out += e;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+// "<folder>/<relative>" with exactly one separator between them.
+QString below(const QString &folder, QStringView relative)
+{
+    if (folder.isEmpty())
+        return {};
+    return folder.endsWith(u'/') ? folder + relative.toString()
+                                 : folder + u'/' + relative.toString();
+}
+
+} // namespace
+
+std::optional<QString> wineRegistryString(const QStringList &regLines, QStringView key,
+                                          QStringView valueName)
+{
+    bool inKey = false;
+    for (const QString &raw : regLines) {
+        const QStringView line = QStringView(raw).trimmed();
+        if (line.startsWith(u'[')) {
+            qsizetype pos = 1;
+            const std::optional<QString> name = unescape(line, pos, u']');
+            inKey = name && name->compare(key, Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        if (!inKey)
+            continue;
+        QString name;
+        qsizetype pos = 0;
+        if (line.startsWith(u'@')) {
+            pos = 1; // the key's default value, which has no name
+        } else if (line.startsWith(u'"')) {
+            pos = 1;
+            const std::optional<QString> n = unescape(line, pos, u'"');
+            if (!n)
+                continue;
+            name = *n;
+        } else {
+            continue;
+        }
+        if (name.compare(valueName, Qt::CaseInsensitive) != 0)
+            continue;
+        if (pos >= line.size() || line[pos] != u'=')
+            continue;
+        ++pos;
+        // Only a plain string counts; str(2):"...", hex:..., dword:... are other types.
+        if (pos >= line.size() || line[pos] != u'"')
+            return std::nullopt;
+        ++pos;
+        std::optional<QString> value = unescape(line, pos, u'"');
+        if (!value)
+            return std::nullopt;
+        const qsizetype nul = value->indexOf(QChar(0));
+        if (nul >= 0)
+            value->truncate(nul);
+        return value;
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> readWineRegistryString(const QString &regFile, QStringView key,
+                                              QStringView valueName)
+{
+    const std::optional<QStringList> lines = readTextLines(regFile);
+    if (!lines)
+        return std::nullopt;
+    return wineRegistryString(*lines, key, valueName);
+}
+
+QString winePrefix(const QString &winePrefixEnv, const QString &home)
+{
+    if (!winePrefixEnv.isEmpty())
+        return winePrefixEnv;
+    return below(home, u".wine");
+}
+
+QString wineToUnixPath(QStringView windowsPath, const QString &prefix)
+{
+    if (windowsPath.size() < 2 || windowsPath[1] != u':' || !windowsPath[0].isLetter()
+        || windowsPath[0].unicode() > 127 || prefix.isEmpty())
+        return {};
+    QString rest = windowsPath.mid(2).toString();
+    rest.replace(u'\\', u'/');
+    if (!rest.startsWith(u'/'))
+        rest.prepend(u'/');
+    return below(prefix, u"dosdevices/") + windowsPath[0].toLower() + u':' + rest;
+}
+
+QString OrbitronInstallation::configFile() const
+{
+    return below(folder, u"Config/Setup.cfg");
+}
+
+QString OrbitronInstallation::elementsFile() const
+{
+    return below(folder, u"Tle/amateur.txt");
+}
+
+QString findOrbitronFolder(const QString &explicitFolder, const QString &winePrefixEnv,
+                           const QString &home)
+{
+    if (!explicitFolder.isEmpty())
+        return explicitFolder;
+    const QString prefix = winePrefix(winePrefixEnv, home);
+    if (prefix.isEmpty())
+        return {};
+    const std::optional<QString> path = readWineRegistryString(
+        below(prefix, u"user.reg"), kOrbitronRegistryKey, kOrbitronRegistryValue);
+    if (!path || path->isEmpty())
+        return {};
+    return wineToUnixPath(*path, prefix);
+}
+
+OrbitronInstallation findOrbitronInstallation(const QString &explicitFolder,
+                                              const QString &winePrefixEnv, const QString &home)
+{
+    OrbitronInstallation found;
+    found.folder = findOrbitronFolder(explicitFolder, winePrefixEnv, home);
+    if (!found.folder.isEmpty()) {
+        const QFileInfo config(found.configFile());
+        if (config.isFile())
+            found.marker = config.fileName();
+    }
+    return found;
+}
+
+void ElementTable::read(const QStringList &lines)
+{
+    int counter = 0;
+    for (const QString &line : lines) {
+        const QChar first = line.isEmpty() ? QChar() : line[0];
+        if (first == u'1' || first == u'2') {
+            if (counter == 0)
+                continue; // element lines before any name belong to no satellite
+            ElementSet &set = m_sets[std::size_t(counter - 1)];
+            (first == u'1' ? set.line1 : set.line2) = line;
+            continue;
+        }
+        if (counter == kCapacity)
+            break;
+        ++counter;
+        m_sets[std::size_t(counter - 1)].name = line.trimmed();
+    }
+    m_count = counter;
+}
+
+bool ElementTable::load(const QString &path)
+{
+    const std::optional<QStringList> lines = readTextLines(path);
+    if (!lines)
+        return false;
+    read(*lines);
+    return true;
+}
+
+int ElementTable::find(QStringView text) const
+{
+    for (int number = 1; number <= kCapacity; ++number) {
+        QString name = m_sets[std::size_t(number - 1)].name;
+        if (name.isEmpty())
+            return 0;
+        name.replace(u' ', u'_');
+        if (name.contains(text))
+            return number;
+    }
+    return 0;
+}
+
+OrbitronInstallation refreshOrbitronData(const QString &explicitFolder, const QString &winePrefixEnv,
+                                         const QString &home, ElementTable &table)
+{
+    const OrbitronInstallation found = findOrbitronInstallation(explicitFolder, winePrefixEnv, home);
+    if (!found.folder.isEmpty() && QFileInfo(found.elementsFile()).isFile())
+        table.load(found.elementsFile());
+    return found;
+}
+
+QString satelliteFromTrackingName(QStringView name)
+{
+    const qsizetype open = name.indexOf(u'(');
+    if (open < 0)
+        return name.toString();
+    QString field = name.mid(open + 1, 100).toString();
+    field.remove(u')');
+    return field;
+}
+
+QDateTime elementEpoch(QStringView line1)
+{
+    const QStringView field = line1.mid(18, 14);
+    const int year = 2000 + int(numericValue(field.left(2)));
+    const double day = numericValue(field.mid(2));
+    // The day's fraction comes from an 8-decimal text; the small allowance keeps a fraction
+    // that stands for a whole second (0.5 days) from being truncated to the second before it
+    // through its binary rounding.
+    const auto seconds = qint64(std::floor((day - 1.0) * 86400.0 + 1e-6));
+    return QDateTime(QDate(year, 1, 1), QTime(0, 0), Qt::UTC).addSecs(seconds);
+}
+
+qint64 orbitNumber(double orbitValue)
+{
+    const double whole = std::floor(orbitValue);
+    // The allowance keeps a value meant as exactly .1 (1015.1) on the lower orbit, whichever
+    // way its binary rounding went.
+    return qint64(whole) + (orbitValue - whole > 0.1 + 1e-9 ? 1 : 0);
+}
+
+std::optional<OrbitResult> orbitFromElements(const ElementSet &set, const QDateTime &utcNow)
+{
+    // Without the epoch or the revolution number there is no orbit to tell: a name line without
+    // its element lines gives nothing rather than an orbit counted from the year 2000.
+    if (set.line1.size() < 32 || set.line2.size() < 68)
+        return std::nullopt;
+    const QDateTime epoch = elementEpoch(set.line1);
+    QDateTime now = utcNow.toUTC();
+    now.setTime(QTime(now.time().hour(), now.time().minute(), now.time().second()));
+    const qint64 age = epoch.secsTo(now);
+    const double meanMotion = numericValue(QStringView(set.line2).mid(52, 11));
+    const double revolution = numericValue(QStringView(set.line2).mid(63, 5));
+
+    OrbitResult result;
+    result.catalogue = QString::number(qint64(numericValue(QStringView(set.line2).mid(2, 5))));
+    result.ageDays = QString::number(qint64(std::floor(double(age) / 86400.0)));
+    result.orbit = QString::number(orbitNumber(revolution + double(age) * meanMotion / 86400.0));
+    return result;
+}
+
+std::optional<OrbitResult> orbitFor(const ElementTable &table, QStringView text,
+                                    const QDateTime &utcNow)
+{
+    if (text.isEmpty())
+        return std::nullopt;
+    const int number = table.find(text);
+    if (number == 0)
+        return std::nullopt;
+    return orbitFromElements(table.at(number), utcNow);
+}
+
+} // namespace vorta

@@ -1,0 +1,187 @@
+// The TCP tracking source against a real local server: texts per line, "not running", quiet
+// reconnection after a drop, giving up, and stop().
+#include "tracking/trackingsource.h"
+
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+
+using namespace vorta;
+
+namespace {
+
+// A listening server on 127.0.0.1 that remembers its clients.
+struct Server
+{
+    QTcpServer server;
+    QList<QPointer<QTcpSocket>> clients;
+
+    Server()
+    {
+        QObject::connect(&server, &QTcpServer::newConnection, &server, [this] {
+            while (QTcpSocket *c = server.nextPendingConnection())
+                clients << c;
+        });
+        if (!server.listen(QHostAddress::LocalHost, 0))
+            qFatal("cannot listen on 127.0.0.1");
+    }
+    quint16 port() const { return server.serverPort(); }
+    QTcpSocket *last() const { return clients.isEmpty() ? nullptr : clients.last().data(); }
+    void send(const QByteArray &bytes)
+    {
+        last()->write(bytes);
+        last()->flush();
+    }
+};
+
+// A port on which nobody listens.
+quint16 closedPort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    return port;
+}
+
+QStringList texts(const QSignalSpy &spy)
+{
+    QStringList out;
+    for (const QList<QVariant> &args : spy)
+        out << args.at(0).toString();
+    return out;
+}
+
+} // namespace
+
+class TestTrackingSource : public QObject
+{
+    Q_OBJECT
+private slots:
+    void deliversOneTextPerLine()
+    {
+        Server server;
+        TcpTrackingSource source(server.port());
+        QSignalSpy started(&source, &TrackingSource::startFinished);
+        QSignalSpy received(&source, &TrackingSource::textReceived);
+        source.start();
+        QCOMPARE(started.size(), 0); // the outcome never comes from inside start()
+        QVERIFY(source.isActive());
+        QVERIFY(started.wait(5000));
+        QCOMPARE(started.at(0).at(0).value<TrackingSource::StartOutcome>(),
+                 TrackingSource::StartOutcome::Connected);
+        QVERIFY(source.isConnected());
+        QTRY_COMPARE(server.clients.size(), 1);
+
+        // CR LF and LF line ends, a line split across writes, an empty line between.
+        server.send("SNAO-91 AZ1 EL2 DN145960000\r\n\r\nSNAO-91 AZ2");
+        server.send(" EL3\nSNAO-91 AZ3 EL4 DM");
+        server.send("FM\r\n");
+        QTRY_COMPARE(received.size(), 3);
+        QCOMPARE(texts(received), (QStringList{"SNAO-91 AZ1 EL2 DN145960000", "SNAO-91 AZ2 EL3",
+                                               "SNAO-91 AZ3 EL4 DMFM"}));
+        source.stop();
+    }
+
+    void decodesAndBoundsLines()
+    {
+        Server server;
+        TcpTrackingSource source(server.port());
+        QSignalSpy received(&source, &TrackingSource::textReceived);
+        source.start();
+        QTRY_COMPARE(server.clients.size(), 1);
+        // Windows-1252 (not valid UTF-8), then UTF-8, then a line too long to be a text.
+        server.send("SNOSCAR\xE1 AZ1 EL1\nSNOSCAR\xC3\xA1 AZ1 EL1\n");
+        server.send(QByteArray(TcpTrackingSource::kMaxLineBytes + 10, 'x'));
+        server.send(QByteArray(100, 'x') + "\nSNAO-7 AZ1 EL1\n");
+        QTRY_COMPARE(received.size(), 3);
+        QCOMPARE(texts(received), (QStringList{QStringLiteral("SNOSCARá AZ1 EL1"),
+                                               QStringLiteral("SNOSCARá AZ1 EL1"), "SNAO-7 AZ1 EL1"}));
+    }
+
+    void refusedConnectionIsNotRunning()
+    {
+        TcpTrackingSource source(closedPort());
+        QSignalSpy started(&source, &TrackingSource::startFinished);
+        QSignalSpy closed(&source, &TrackingSource::connectionClosed);
+        source.start();
+        QVERIFY(started.wait(5000));
+        QCOMPARE(started.at(0).at(0).value<TrackingSource::StartOutcome>(),
+                 TrackingSource::StartOutcome::NotRunning);
+        QVERIFY(!source.isActive());
+        QCOMPARE(closed.size(), 0);
+    }
+
+    void reconnectsQuietlyAfterADrop()
+    {
+        Server server;
+        TcpTrackingSource source(server.port());
+        source.setRetryPolicy(10, 40, 50);
+        QSignalSpy started(&source, &TrackingSource::startFinished);
+        QSignalSpy received(&source, &TrackingSource::textReceived);
+        QSignalSpy closed(&source, &TrackingSource::connectionClosed);
+        QSignalSpy reconnected(&source, &TrackingSource::reconnected);
+        source.start();
+        QTRY_COMPARE(server.clients.size(), 1);
+
+        // The last whole text sent before the close still arrives; a cut one does not.
+        server.send("SNAO-91 AZ1 EL1\nSNAO-91 AZ");
+        server.last()->disconnectFromHost();
+        QVERIFY(closed.wait(5000));
+        QCOMPARE(texts(received), QStringList{"SNAO-91 AZ1 EL1"});
+        QVERIFY(source.isActive());
+        QVERIFY(!source.isConnected());
+
+        QVERIFY(reconnected.wait(5000));
+        QTRY_COMPARE(server.clients.size(), 2);
+        server.send("SNAO-91 AZ5 EL1\n");
+        QTRY_COMPARE(received.size(), 2);
+        QCOMPARE(started.size(), 1); // reconnecting is no new Start link
+        QCOMPARE(closed.size(), 1);
+    }
+
+    void givesUpWhenTheServerIsGone()
+    {
+        auto server = std::make_unique<Server>();
+        TcpTrackingSource source(server->port());
+        source.setRetryPolicy(1, 4, 3);
+        QSignalSpy gaveUp(&source, &TrackingSource::gaveUp);
+        QSignalSpy closed(&source, &TrackingSource::connectionClosed);
+        source.start();
+        QTRY_COMPARE(server->clients.size(), 1);
+        server.reset(); // the listener and its client go away
+        QVERIFY(closed.wait(5000));
+        QVERIFY(gaveUp.wait(5000));
+        QVERIFY(!source.isActive());
+    }
+
+    void stopEndsTheLinkSilently()
+    {
+        Server server;
+        TcpTrackingSource source(server.port());
+        QSignalSpy started(&source, &TrackingSource::startFinished);
+        QSignalSpy closed(&source, &TrackingSource::connectionClosed);
+        QSignalSpy received(&source, &TrackingSource::textReceived);
+        source.start();
+        QVERIFY(started.wait(5000));
+        QTRY_COMPARE(server.clients.size(), 1);
+        source.stop();
+        QVERIFY(!source.isActive());
+        QTRY_COMPARE(server.last()->state(), QAbstractSocket::UnconnectedState);
+        QCOMPARE(closed.size(), 0);
+
+        // Stopped before the connection is made: no outcome at all.
+        source.start();
+        source.stop();
+        source.start(); // a restart counts once
+        QVERIFY(started.wait(5000));
+        QCOMPARE(started.size(), 2);
+        QTRY_COMPARE(server.clients.size(), 2);
+        QCOMPARE(received.size(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTrackingSource)
+#include "tst_trackingsource.moc"
