@@ -217,6 +217,8 @@ constexpr Row kRows[] = {
             u"Indique las horas de diferencia (hora local - UTC), de -12 a 14."),
     ES_ONLY(MsgConfigNotSaved, u"No se pudo guardar la configuración $arch$:" CRLF u"$nombre$"),
     ES_ONLY(MsgPortFailed, u"$nombre$: $arch$"),
+    ES_ONLY(MsgDateFormat, u"El formato de fecha es dd/mm/yyyy"),
+    ES_ONLY(MsgTimeFormat, u"El formato de hora es hhmm"),
     ES_ONLY(MsgSatelliteExists, u"El Satélite $nombre$ ya está en la lista!"),
     ES_ONLY(MsgSatelliteDeleteAsk, u"Elimina Satélite $nombre$ de la lista?"),
     {Txt::MsgSatelliteComma, u"El nombre y los modos del Satélite no pueden contener comas!",

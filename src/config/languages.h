@@ -53,7 +53,7 @@ enum class Txt {
     MsgCsvSaved, MsgFileInUse, MsgCompleteAdifSaved,
     // Messages that stay Spanish
     MsgMustGiveCall, MsgTemplateMissing, MsgLogEmpty, MsgNotALog, MsgLogUnreadable,
-    MsgBadUtcOffset, MsgConfigNotSaved, MsgPortFailed, MsgQsoNotSaved,
+    MsgBadUtcOffset, MsgConfigNotSaved, MsgPortFailed, MsgQsoNotSaved, MsgDateFormat, MsgTimeFormat,
     // Satellite list
     MsgSatelliteExists, MsgSatelliteDeleteAsk, MsgSatelliteComma, MsgSatelliteListNotSaved,
     // Record editor (Spanish in every language)

@@ -1,7 +1,10 @@
 #include "mainwindow/mainwindow.h"
 
 #include "common/dates.h"
+#include "browser/browserwindow.h"
+#include "browser/recordeditorwindow.h"
 #include "common/dialogs.h"
+#include "logdb/sqlite.h"
 #include "config/configwindow.h"
 #include "mainwindow/entrywidget.h"
 #include "tracking/satellitelistwindow.h"
@@ -47,6 +50,7 @@ MainWindow::MainWindow(Session &session, QWidget *parent) : QMainWindow(parent),
     buildMenus();
     buildPanels();
     m_configWindow = new ConfigWindow(session, this);
+    m_browser = new BrowserWindow(session, this);
     // Enter and the function keys act wherever the cursor stands in this window.
     qApp->installEventFilter(this);
 
@@ -107,6 +111,10 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         m_entry->save();
         return true;
     }
+    if (key == Qt::Key_F1) {
+        editNewestQso();
+        return true;
+    }
     return false;
 }
 
@@ -118,6 +126,7 @@ void MainWindow::buildMenus()
     m_settings = m_fileMenu->addAction(QString(), this, &MainWindow::showConfiguration);
     m_fileMenu->addSeparator();
     m_exit = m_fileMenu->addAction(QString(), this, &QWidget::close);
+    m_log = menuBar()->addAction(QString(), this, [this] { m_browser->open(); });
 }
 
 void MainWindow::buildPanels()
@@ -177,6 +186,7 @@ void MainWindow::retranslate(Language language)
     m_openLog->setText(text(Txt::MenuOpenLog, language));
     m_settings->setText(text(Txt::MenuSettings, language));
     m_exit->setText(text(Txt::MenuExit, language));
+    m_log->setText(text(Txt::MenuLog, language));
     m_ownCallCaption->setText(text(Txt::LabelOwnCall, language));
     m_ownLocatorCaption->setText(text(Txt::LabelOwnLocator, language));
     m_utcCaption->setText(text(Txt::LabelUtcClock, language));
@@ -278,6 +288,26 @@ void MainWindow::chooseSatellite(const QString &name)
             m_entry->setUplinkMode(entry->uplinkMode);
     }
     m_entry->focusStation();
+}
+
+void MainWindow::editNewestQso()
+{
+    std::optional<QsoRecord> newest;
+    try {
+        newest = newestQso(m_session.state().currentLog().path);
+    } catch (const db::DbError &error) {
+        m_session.dialogs().inform(text(Txt::MsgLogUnreadable, Language::Spanish,
+                                        {{"$arch$", m_session.state().currentLog().path}, {"$nombre$", error.message()}}),
+                                   Icon::Critical);
+        return;
+    }
+    if (!newest) {
+        m_session.dialogs().inform(text(Txt::MsgLogEmpty, Language::Spanish), Icon::Information);
+        return;
+    }
+    RecordEditorWindow &editor = m_browser->editor();
+    if (editor.load(newest->id, true))
+        editor.exec();
 }
 
 void MainWindow::showSatelliteList()

@@ -18,6 +18,7 @@ class QVBoxLayout;
 
 namespace vorta {
 
+class BrowserWindow;
 class ConfigWindow;
 class EntryWidget;
 class Session;
@@ -31,6 +32,7 @@ public:
 
     ConfigWindow &configWindow() { return *m_configWindow; }
     EntryWidget &entry() { return *m_entry; }
+    BrowserWindow &browser() { return *m_browser; }
     // The six values of the last-record panel, in panel order.
     QStringList lastRecordValues() const;
 
@@ -40,6 +42,8 @@ public:
     void showConfiguration();
     void refreshLastRecord();
     void showSatelliteList();
+    // F1: the QSO stored most recently, in the record editor.
+    void editNewestQso();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -64,6 +68,8 @@ private:
 
     QMenu *m_fileMenu = nullptr;
     QAction *m_newLog = nullptr, *m_openLog = nullptr, *m_settings = nullptr, *m_exit = nullptr;
+    QAction *m_log = nullptr;
+    BrowserWindow *m_browser = nullptr;
 
     QLabel *m_ownCallCaption = nullptr, *m_ownCall = nullptr;
     QLabel *m_ownLocatorCaption = nullptr, *m_ownLocator = nullptr;

@@ -30,12 +30,12 @@ std::optional<QTime> manualTimeOf(const QString &typed)
 
 QString manualDateMessage()
 {
-    return QStringLiteral("El formato de fecha es dd/mm/yyyy");
+    return text(Txt::MsgDateFormat, Language::Spanish);
 }
 
 QString manualTimeMessage()
 {
-    return QStringLiteral("El formato de hora es hhmm");
+    return text(Txt::MsgTimeFormat, Language::Spanish);
 }
 
 namespace {

@@ -1,0 +1,482 @@
+#include "browser/logmodel.h"
+
+#include "logdb/logdatabase.h"
+#include "logdb/qsorecord.h"
+#include "logdb/sqlite.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <unordered_map>
+#include <utility>
+
+namespace vorta {
+
+using db::Database;
+using db::DbError;
+using db::Statement;
+
+namespace {
+
+// Rows are read in pages of this many; a view showing a screenful touches one or two pages.
+constexpr int kPageSize = 128;
+// Pages kept; the one farthest from the page being read goes first.
+constexpr std::size_t kMaxPages = 16;
+
+void bindAll(Statement &statement, const QStringList &values)
+{
+    for (int i = 0; i < values.size(); ++i)
+        statement.bind(i + 1, values[i]);
+}
+
+std::vector<qint64> readIds(Database &database, const LogQuery &query)
+{
+    const QByteArray sql = query.select(QStringLiteral("[Id]")).toUtf8();
+    Statement statement(database, sql.constData());
+    bindAll(statement, query.values);
+    std::vector<qint64> ids;
+    while (statement.step())
+        ids.push_back(statement.integer(0));
+    return ids;
+}
+
+// A plain FNV-1a over the UTF-16 units: the values are short, and the lookups of the list
+// pass take about a third of the time they take with QHash's general-purpose string hash.
+struct ShortTextHash
+{
+    std::size_t operator()(const QString &text) const noexcept
+    {
+        std::uint64_t h = 14695981039346656037ull;
+        for (const QChar c : text) {
+            h ^= c.unicode();
+            h *= 1099511628211ull;
+        }
+        return std::size_t(h);
+    }
+};
+
+// The distinct values of one filter list with the earliest listing position of each.
+class FirstSeen
+{
+public:
+    void note(const QString &value, int position)
+    {
+        // Consecutive rows often share a value (one pass, one satellite): no lookup for them.
+        if (m_hasLast && value == m_lastIt->first) {
+            if (position < m_lastIt->second)
+                m_lastIt->second = position;
+            return;
+        }
+        auto [it, added] = m_first.try_emplace(value, position);
+        if (!added && position < it->second)
+            it->second = position;
+        // Taken after the last change of the map, so it stays valid until the next one.
+        m_lastIt = it;
+        m_hasLast = true;
+    }
+    QStringList inOrder() const
+    {
+        std::vector<std::pair<int, QString>> entries;
+        entries.reserve(m_first.size());
+        for (const auto &[value, position] : m_first)
+            entries.emplace_back(position, value);
+        std::sort(entries.begin(), entries.end(),
+                  [](const auto &a, const auto &b) { return a.first < b.first; });
+        QStringList list;
+        list.reserve(qsizetype(entries.size()));
+        for (auto &entry : entries)
+            list << std::move(entry.second);
+        return list;
+    }
+
+private:
+    using Map = std::unordered_map<QString, int, ShortTextHash>;
+    Map m_first;
+    Map::iterator m_lastIt;
+    bool m_hasLast = false;
+};
+
+// One pass over the table in storage order (much faster than walking it in listing order);
+// each row's listing position comes from the listed Ids.
+FilterLists collectLists(Database &database, const std::vector<qint64> &orderedIds)
+{
+    if (orderedIds.empty())
+        return {};
+    const auto [minIt, maxIt] = std::minmax_element(orderedIds.begin(), orderedIds.end());
+    const qint64 minId = *minIt;
+    const qint64 span = *maxIt - minId + 1;
+    // Ids are dense in practice (they count up); a table indexed by Id is then the cheapest map.
+    const bool dense = span <= qint64(orderedIds.size()) * 4 + 1024;
+    std::vector<int> denseMap;
+    QHash<qint64, int> sparseMap;
+    if (dense) {
+        denseMap.assign(std::size_t(span), -1);
+        for (std::size_t i = 0; i < orderedIds.size(); ++i)
+            denseMap[std::size_t(orderedIds[i] - minId)] = int(i);
+    } else {
+        sparseMap.reserve(qsizetype(orderedIds.size()));
+        for (std::size_t i = 0; i < orderedIds.size(); ++i)
+            sparseMap.insert(orderedIds[i], int(i));
+    }
+    const auto positionOf = [&](qint64 id) {
+        if (dense) {
+            const qint64 slot = id - minId;
+            return slot >= 0 && slot < span ? denseMap[std::size_t(slot)] : -1;
+        }
+        return sparseMap.value(id, -1);
+    };
+
+    FirstSeen satellites, locators, orbits, myStations;
+    Statement statement(database, "SELECT [Id], [Satelite], [Operador], [Orbita], [MyCall] FROM Tabla1");
+    while (statement.step()) {
+        const int position = positionOf(statement.integer(0));
+        if (position < 0)
+            continue; // stored after the Ids were read
+        QString satellite = statement.text(1);
+        if (satellite.isNull())
+            satellite = QLatin1String(""); // shown empty, so listed as the empty name
+        satellites.note(satellite, position);
+        const QString locator = statement.text(2);
+        if (!locator.isEmpty())
+            locators.note(locator, position);
+        const QString orbit = statement.text(3);
+        if (!orbit.isEmpty())
+            orbits.note(orbit, position);
+        const QString myCall = statement.text(4);
+        if (!myCall.isEmpty())
+            myStations.note(myCall, position);
+    }
+    return {satellites.inOrder(), locators.inOrder(), orbits.inOrder(), myStations.inOrder()};
+}
+
+QString pageSql()
+{
+    QStringList marks;
+    for (int i = 1; i <= kPageSize; ++i)
+        marks << QStringLiteral("?%1").arg(i);
+    return QStringLiteral("SELECT %1 FROM Tabla1 WHERE [Id] IN (%2)").arg(recordSelectList(), marks.join(u','));
+}
+
+// Binary order of the UTF-8 bytes, as SQLite compares texts; NULL before everything.
+int compareNullable(const std::optional<QByteArray> &a, const std::optional<QByteArray> &b)
+{
+    if (!a || !b)
+        return int(bool(a)) - int(bool(b));
+    return a->compare(*b);
+}
+
+std::optional<QByteArray> nullableText(const Statement &statement, int column)
+{
+    if (statement.isNull(column))
+        return std::nullopt;
+    return statement.text(column).toUtf8();
+}
+
+} // namespace
+
+FilterLists readFilterLists(const QString &path, bool reverse)
+{
+    Database database(path, Database::Mode::ReadOnly);
+    return collectLists(database, readIds(database, fullListingQuery(reverse)));
+}
+
+// The listed file, kept open while the model lists it, with its prepared reads.
+struct LogModel::Connection
+{
+    explicit Connection(const QString &file) : path(file), database(file, Database::Mode::ReadOnly) {}
+    QString path;
+    Database database; // declared before the statements, so it closes after them
+    std::unique_ptr<Statement> page;
+    std::unique_ptr<Statement> key;
+};
+
+struct LogModel::Page
+{
+    int index = 0;
+    std::vector<Cells> rows;
+};
+
+const std::array<LogModel::ColumnInfo, LogModel::kColumns> &LogModel::columnInfo()
+{
+    static const std::array<ColumnInfo, kColumns> info = {{
+        {"Reg", 400},      {"Modo Up", 800},  {"Frec Up", 1200},  {"My Call", 1300}, {"Call", 1300},
+        {"Fecha", 1200},   {"Hora", 1200},    {"RS(T) E", 800},   {"Frec Dwn", 1200}, {"RS(T) R", 800},
+        {"Modo Dwn", 900}, {"Obs", 2000},     {"Satelite", 1200}, {"Orbita", 800},    {"GridLoc", 800},
+        {"Azimuth", 800},  {"Elev.", 800},    {"Mi Grid", 800},
+    }};
+    return info;
+}
+
+std::array<QString, LogModel::kColumns> LogModel::cells(const QsoRecord &r)
+{
+    // The panel's reading of Fecha and Hora is the one every reader of the log shows.
+    const LastRecordView shown = lastRecordView(r);
+    return {QString::number(r.id), r.modoU, r.frecU, r.myCall, r.estacion, shown.date, shown.time,
+            r.rste, r.frecD, r.rstr, r.modoD, r.obs, r.satelite, r.orbita, r.operador, r.m2, r.m3,
+            r.nombreLog};
+}
+
+LogModel::LogModel(QObject *parent) : QAbstractTableModel(parent) {}
+
+LogModel::~LogModel() = default;
+
+QString LogModel::listAll(const QString &path, bool reverse)
+{
+    m_filtered = false;
+    m_reverse = reverse;
+    return list(path, fullListingQuery(reverse), true);
+}
+
+QString LogModel::listFiltered(const QString &path, const LogFilter &filter)
+{
+    m_filtered = true;
+    m_filter = filter;
+    return list(path, filteredQuery(filter), false);
+}
+
+QString LogModel::reload()
+{
+    if (m_path.isEmpty())
+        return {};
+    return m_filtered ? listFiltered(m_path, m_filter) : listAll(m_path, m_reverse);
+}
+
+void LogModel::clear()
+{
+    beginResetModel();
+    m_ids.clear();
+    m_pages.clear();
+    m_connection.reset();
+    m_listed = false;
+    endResetModel();
+}
+
+QString LogModel::list(const QString &path, const LogQuery &query, bool readLists)
+{
+    beginResetModel();
+    m_ids.clear();
+    m_pages.clear();
+    // Opened anew for every listing, so that a file replaced under the same name is seen.
+    m_connection.reset();
+    m_listed = false;
+    m_path = path;
+    QString error;
+    try {
+        Connection &c = connection();
+        m_ids = readIds(c.database, query);
+        if (readLists)
+            m_lists = collectLists(c.database, m_ids);
+        m_listed = true;
+    } catch (const DbError &e) {
+        error = e.message();
+        m_ids.clear();
+        if (readLists)
+            m_lists = {};
+        m_connection.reset();
+    }
+    endResetModel();
+    return error;
+}
+
+LogModel::Connection &LogModel::connection() const
+{
+    if (!m_connection || m_connection->path != m_path)
+        m_connection = std::make_unique<Connection>(m_path);
+    return *m_connection;
+}
+
+QString LogModel::caption() const
+{
+    const qint64 count = qint64(m_ids.size());
+    return m_filtered ? filteredCaption(m_filter, count) : fullListingCaption(count);
+}
+
+qint64 LogModel::idAt(int row) const
+{
+    return row >= 0 && std::size_t(row) < m_ids.size() ? m_ids[std::size_t(row)] : 0;
+}
+
+int LogModel::rowOfId(qint64 id) const
+{
+    const auto it = std::find(m_ids.begin(), m_ids.end(), id);
+    return it == m_ids.end() ? -1 : int(it - m_ids.begin());
+}
+
+std::array<QString, LogModel::kColumns> LogModel::rowCells(int row) const
+{
+    if (row < 0 || std::size_t(row) >= m_ids.size())
+        return {};
+    return cellsAt(row);
+}
+
+const LogModel::Cells &LogModel::cellsAt(int row) const
+{
+    const int index = row / kPageSize;
+    const int first = index * kPageSize;
+    for (const auto &page : m_pages)
+        if (page->index == index)
+            return page->rows[std::size_t(row - first)];
+
+    auto page = std::make_unique<Page>();
+    page->index = index;
+    const int count = std::min<int>(kPageSize, int(m_ids.size()) - first);
+    page->rows.resize(std::size_t(count));
+    try {
+        Connection &c = connection();
+        if (!c.page) {
+            static const QByteArray sql = pageSql().toUtf8();
+            c.page = std::make_unique<Statement>(c.database, sql.constData());
+        }
+        Statement &statement = *c.page;
+        QHash<qint64, int> slot;
+        slot.reserve(count);
+        for (int i = 0; i < kPageSize; ++i) {
+            if (i < count) {
+                const qint64 id = m_ids[std::size_t(first + i)];
+                statement.bind(i + 1, id);
+                slot.insert(id, i);
+            } else {
+                statement.bind(i + 1, QString()); // NULL matches no Id
+            }
+        }
+        while (statement.step()) {
+            const QsoRecord record = readRecord(statement);
+            const auto it = slot.constFind(record.id);
+            if (it != slot.constEnd())
+                page->rows[std::size_t(*it)] = cells(record);
+        }
+        statement.reset();
+    } catch (const DbError &) {
+        // A row that cannot be read shows empty cells; the next read opens the file anew.
+        m_connection.reset();
+    }
+
+    if (m_pages.size() >= kMaxPages) {
+        const auto farthest = std::max_element(m_pages.begin(), m_pages.end(), [index](const auto &a, const auto &b) {
+            return std::abs(a->index - index) < std::abs(b->index - index);
+        });
+        m_pages.erase(farthest);
+    }
+    m_pages.push_back(std::move(page));
+    return m_pages.back()->rows[std::size_t(row - first)];
+}
+
+std::optional<LogModel::Key> LogModel::keyOf(qint64 id) const
+{
+    Connection &c = connection();
+    if (!c.key)
+        c.key = std::make_unique<Statement>(c.database, "SELECT [Fecha], [Hora] FROM Tabla1 WHERE [Id] = ?1");
+    Statement &statement = *c.key;
+    statement.bind(1, id);
+    std::optional<Key> key;
+    if (statement.step())
+        key = Key{nullableText(statement, 0), nullableText(statement, 1), id};
+    statement.reset();
+    return key;
+}
+
+bool LogModel::before(const Key &a, const Key &b) const
+{
+    const auto ascending = [](const Key &x, const Key &y) {
+        if (const int c = compareNullable(x.fecha, y.fecha))
+            return c < 0;
+        if (const int c = compareNullable(x.hora, y.hora))
+            return c < 0;
+        return x.id < y.id;
+    };
+    return isReversed() ? ascending(b, a) : ascending(a, b);
+}
+
+int LogModel::appendQso(qint64 id)
+{
+    if (!m_listed)
+        return -1;
+    std::size_t at = 0;
+    try {
+        Connection &c = connection();
+        // Read the new row's place only when it passes the filter of the listing.
+        const LogQuery query = m_filtered ? filteredQuery(m_filter) : fullListingQuery(m_reverse);
+        QString sql = QStringLiteral("SELECT [Fecha], [Hora] FROM Tabla1 WHERE [Id] = ?%1").arg(query.values.size() + 1);
+        if (!query.where.isEmpty())
+            sql += QStringLiteral(" AND (") + query.where + u')';
+        Key key;
+        {
+            const QByteArray utf8 = sql.toUtf8();
+            Statement statement(c.database, utf8.constData());
+            bindAll(statement, query.values);
+            statement.bind(int(query.values.size()) + 1, id);
+            if (!statement.step())
+                return -1;
+            key = Key{nullableText(statement, 0), nullableText(statement, 1), id};
+        }
+
+        // Usually the newest QSO: its place is the end of the listing (the top when reversed).
+        std::size_t lo = 0;
+        std::size_t hi = m_ids.size();
+        if (hi > 0) {
+            const auto last = keyOf(m_ids[hi - 1]);
+            if (last && last->id == id)
+                return int(hi - 1);
+            if (last && before(*last, key))
+                lo = hi;
+        }
+        while (lo < hi) {
+            const std::size_t mid = lo + (hi - lo) / 2;
+            const auto other = keyOf(m_ids[mid]);
+            if (!other)
+                break; // a listed row has gone: the listing is stale
+            if (other->id == id)
+                return int(mid);
+            if (before(*other, key))
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        if (lo < hi) {
+            const QString error = reload();
+            return error.isEmpty() ? rowOfId(id) : -1;
+        }
+        at = lo;
+    } catch (const DbError &) {
+        m_connection.reset();
+        return -1;
+    }
+
+    beginInsertRows(QModelIndex(), int(at), int(at));
+    m_ids.insert(m_ids.begin() + qsizetype(at), id);
+    m_pages.clear(); // rows after the new one have moved
+    endInsertRows();
+    return int(at);
+}
+
+int LogModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_ids.size());
+}
+
+int LogModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : kColumns;
+}
+
+QVariant LogModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= kColumns)
+        return {};
+    if (role == IdRole)
+        return m_ids[std::size_t(index.row())];
+    if (role == Qt::DisplayRole)
+        return cellsAt(index.row())[std::size_t(index.column())];
+    return {};
+}
+
+QVariant LogModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kColumns)
+        return QString::fromUtf8(columnInfo()[std::size_t(section)].header);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+} // namespace vorta

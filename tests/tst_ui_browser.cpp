@@ -1,0 +1,215 @@
+// The log browser and the record editor as the operator uses them: the "Log" entry, a double
+// click on a row, an edit saved, a delete, F1, and a QSO stored while the browser keeps a listing.
+#include "browser/browserwindow.h"
+#include "browser/recordeditorwindow.h"
+#include "common/appstate.h"
+#include "config/configfile.h"
+#include "keyer/keyport.h"
+#include "logdb/logdatabase.h"
+#include "mainwindow/entrywidget.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/session.h"
+#include "testsupport.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using namespace vorta;
+
+namespace {
+
+struct Program
+{
+    explicit Program(const test::TempHome &home) : state(home.folder()), session(state, dialogs, keyPort)
+    {
+        Settings settings;
+        settings.callSign = QStringLiteral("LU1ABC");
+        settings.gridLocator = QStringLiteral("GF05TE");
+        settings.macros = defaultMacros();
+        saveConfig(home.folder().configFile(), settings);
+    }
+    AppState state;
+    test::ScriptedDialogs dialogs;
+    KeyPort keyPort;
+    Session session;
+};
+
+void addQso(const QString &log, const char *station, int day, const char *locator = "FN31PR")
+{
+    QsoEntry e;
+    e.station = QString::fromLatin1(station);
+    e.satellite = QStringLiteral("SO-50");
+    e.uplinkFreq = QStringLiteral("145.850");
+    e.downlinkFreq = QStringLiteral("436.795");
+    e.locator = QString::fromLatin1(locator);
+    e.myCall = QStringLiteral("LU1ABC");
+    e.myLocator = QStringLiteral("GF05TE");
+    e.utc = QDateTime(QDate(2024, 6, day), QTime(12, 0), Qt::UTC);
+    insertQso(log, recordForInsert(e));
+}
+
+// Runs action once the dialog is up: it is modal, so the test acts from inside its loop.
+void whenShown(QWidget &dialog, std::function<void()> action)
+{
+    auto *poll = new QTimer(&dialog);
+    QObject::connect(poll, &QTimer::timeout, &dialog, [poll, &dialog, action] {
+        if (!dialog.isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        action();
+    });
+    poll->start(10);
+}
+
+QLineEdit *captioned(QWidget &window, const QString &caption)
+{
+    for (QLabel *label : window.findChildren<QLabel *>())
+        if (label->text() == caption && label->buddy())
+            return qobject_cast<QLineEdit *>(label->buddy());
+    return nullptr;
+}
+
+QPushButton *button(QWidget &window, const QString &caption)
+{
+    for (QPushButton *b : window.findChildren<QPushButton *>())
+        if (b->text() == caption)
+            return b;
+    return nullptr;
+}
+
+} // namespace
+
+class TestBrowser : public QObject
+{
+    Q_OBJECT
+private slots:
+    void emptyLogOpensNothing()
+    {
+        test::TempHome home;
+        Program program(home);
+        MainWindow window(program.session);
+        window.show();
+        QTRY_VERIFY(!program.state.currentLog().path.isEmpty());
+        window.browser().open();
+        QCOMPARE(program.dialogs.texts(), QStringList{QStringLiteral("Log vacío!")});
+        QVERIFY(!window.browser().isVisible());
+        QTest::keyClick(&window.entry(), Qt::Key_F1);
+        QCOMPARE(program.dialogs.texts().last(), QStringLiteral("Log vacío!"));
+        QCOMPARE(program.dialogs.shown.size(), 2);
+    }
+
+    void doubleClickEditSaveAndFindItInTheLog()
+    {
+        test::TempHome home;
+        Program program(home);
+        ensureDefaultLog(home.folder());
+        addQso(home.folder().defaultLog(), "LU2XYZ", 2);
+        addQso(home.folder().defaultLog(), "CE3ABC", 1, "FF78");
+        MainWindow window(program.session);
+        window.show();
+        QTRY_COMPARE(window.lastRecordValues().first(), QStringLiteral("LU2XYZ"));
+        BrowserWindow &browser = window.browser();
+
+        bool edited = false;
+        whenShown(browser, [&] {
+            QCOMPARE(browser.frameCaption(), QStringLiteral("2 QSO(s)"));
+            QTableView &grid = browser.grid();
+            QCOMPARE(grid.model()->index(0, 4).data().toString(), QStringLiteral("CE3ABC"));
+            RecordEditorWindow &editor = browser.editor();
+            whenShown(editor, [&] {
+                QCOMPARE(editor.windowTitle(), QStringLiteral("Registro 2"));
+                QCOMPARE(captioned(editor, QStringLiteral("GridLoc"))->text(), QStringLiteral("FF78AA"));
+                editor.close(); // the close box is refused
+                QVERIFY(editor.isVisible());
+                QLineEdit *notes = nullptr;
+                for (QLineEdit *e : editor.findChildren<QLineEdit *>())
+                    if (e->accessibleName() == QStringLiteral("Observaciones ..."))
+                        notes = e;
+                QTest::keyClicks(notes, QStringLiteral("it's a new grid"));
+                QLineEdit *azimuth = captioned(editor, QStringLiteral("Azimuth"));
+                QTest::keyClicks(azimuth, QStringLiteral("360"));
+                button(editor, QStringLiteral("&Guardar"))->click();
+                QCOMPARE(program.dialogs.texts().last(), QStringLiteral("Azimuth > 359 !!!"));
+                QVERIFY(azimuth->hasFocus());
+                azimuth->setText(QStringLiteral("45"));
+                button(editor, QStringLiteral("&Guardar"))->click();
+                QVERIFY(!editor.isVisible());
+                edited = true;
+                browser.hide();
+            });
+            const QModelIndex call = grid.model()->index(0, 4);
+            QTRY_VERIFY(grid.viewport()->isVisible() && grid.visualRect(call).height() > 0);
+            // A double click is a press and release followed by the double-click press.
+            QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(call).center());
+            QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(call).center());
+            if (!edited) { // a failure above must not leave the modal browser up
+                browser.hide();
+                QFAIL("the double click opened no editor");
+            }
+        });
+        browser.open();
+        QVERIFY(edited);
+        const QsoRecord r = *readRecordById(home.folder().defaultLog(), 2);
+        QCOMPARE(r.obs, QStringLiteral("it's a new grid"));
+        QCOMPARE(r.m2, QStringLiteral("45"));
+        QCOMPARE(r.operador, QStringLiteral("FF78AA"));
+        QCOMPARE(r.modalidad, QStringLiteral("FF78AA"));
+    }
+
+    void f1OpensTheNewestQsoWithTheOwnLocatorDistance()
+    {
+        test::TempHome home;
+        Program program(home);
+        ensureDefaultLog(home.folder());
+        addQso(home.folder().defaultLog(), "K1ABC", 3);
+        MainWindow window(program.session);
+        window.show();
+        QTRY_COMPARE(window.lastRecordValues().first(), QStringLiteral("K1ABC"));
+        RecordEditorWindow &editor = window.browser().editor();
+        bool deleted = false;
+        whenShown(editor, [&] {
+            QCOMPARE(editor.windowTitle(), QStringLiteral("Registro 1"));
+            QCOMPARE(editor.distanceText(), QStringLiteral("349º  8636 km"));
+            program.dialogs.answers = {true};
+            button(editor, QStringLiteral("&Eliminar"))->click();
+            deleted = true;
+        });
+        QTest::keyClick(&window.entry(), Qt::Key_F1);
+        QVERIFY(deleted);
+        QCOMPARE(program.dialogs.texts(),
+                 (QStringList{QStringLiteral("Elimina QSO con K1ABC vía SO-50?"), QStringLiteral("Log vacío!")}));
+        QVERIFY(!newestQso(home.folder().defaultLog()));
+        QCOMPARE(window.lastRecordValues().first(), QString());
+    }
+
+    void aStoredQsoJoinsTheKeptListing()
+    {
+        test::TempHome home;
+        Program program(home);
+        ensureDefaultLog(home.folder());
+        addQso(home.folder().defaultLog(), "LU2XYZ", 2);
+        MainWindow window(program.session);
+        window.show();
+        QTRY_COMPARE(window.lastRecordValues().first(), QStringLiteral("LU2XYZ"));
+        BrowserWindow &browser = window.browser();
+        whenShown(browser, [&] { browser.hide(); });
+        browser.open();
+        QCOMPARE(browser.model().rowCount(), 1);
+
+        addQso(home.folder().defaultLog(), "PY2AA", 9); // stands for a save of the entry panel
+        program.state.announceQsoStored(2);
+        QCOMPARE(browser.model().rowCount(), 2);
+        QCOMPARE(browser.frameCaption(), QStringLiteral("2 QSO(s)"));
+        QCOMPARE(window.lastRecordValues().first(), QStringLiteral("PY2AA"));
+    }
+};
+
+QTEST_MAIN(TestBrowser)
+#include "tst_ui_browser.moc"
