@@ -106,7 +106,10 @@ private slots:
         QCOMPARE(t.azimuth, "200");
 
         // Hz digits regrouped however many there are.
-        QCOMPARE(trackingFrequency(u"2401200000"), "240.120.0000");
+        // Grouped from the right, so the MHz stay whole and the band comes out right.
+        QCOMPARE(trackingFrequency(u"2401200000"), "2401.200.000");
+        QCOMPARE(trackingFrequency(u"29400000"), "29.400.000");
+        QCOMPARE(trackingFrequency(u"10489550000"), "10489.550.000");
         QCOMPARE(trackingFrequency(u"0"), "0..");
 
         // Values longer than 100 characters are cut.

@@ -7,6 +7,7 @@
 #include "config/languages.h"
 #include "config/settings.h"
 #include "logdb/logfiles.h"
+#include "tracking/elements.h"
 #include "tracking/satellitelist.h"
 
 #include <QDateTime>
@@ -37,6 +38,10 @@ public:
     SatelliteList &satellites() { return m_satellites; }
     const SatelliteList &satellites() const { return m_satellites; }
     void announceSatellitesChanged() { emit satellitesChanged(); }
+
+    // The tracker's element sets, refreshed each time the main window becomes active.
+    ElementTable &elements() { return m_elements; }
+    const ElementTable &elements() const { return m_elements; }
 
     // The bands of the entry panel's frequencies, kept for the exports that name them.
     const QString &uplinkBand() const { return m_uplinkBand; }
@@ -70,6 +75,7 @@ private:
     bool m_firstRun = false;
     QString m_uplinkBand, m_downlinkBand;
     SatelliteList m_satellites;
+    ElementTable m_elements;
 };
 
 } // namespace vorta

@@ -237,6 +237,11 @@ constexpr Row kRows[] = {
     {Txt::BadgeHidden, u"OCULTO", u"OCULTO", u"HIDE"},
     ES_ONLY(MsgOrbitronNotInstalled, u"No está instalado Orbitron!"),
     ES_ONLY(MsgOrbitronNotRunningAtStart, u"No se está ejecutando Orbitrón!"),
+    ES_ONLY(TrackingFrame, u"Orbitron"),
+    ES_ONLY(TrackingAzimuth, u"Azimuth:"),
+    ES_ONLY(TrackingElevation, u"Elev:"),
+    ES_ONLY(ElementAge, u"Edad TLE: $nombre$ días"),
+    ES_ONLY(CatalogueNumber, u"Nº Cat: $nombre$"),
     ES_ONLY(MsgQsoNotSaved, u"No se pudo guardar el QSO en $arch$:" CRLF u"$nombre$" CRLF CRLF
             u"Los datos siguen en pantalla."),
 };

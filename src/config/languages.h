@@ -60,7 +60,8 @@ enum class Txt {
     MsgEditorMyCallEmpty, MsgEditorStationEmpty, MsgEditorBadDate, MsgEditorBadTime,
     MsgEditorAzimuth, MsgEditorElevation, MsgEditorDeleteAsk, LabelSameGrid,
     // Tracking
-    BadgeVisible, BadgeHidden, MsgOrbitronNotInstalled, MsgOrbitronNotRunningAtStart,
+    BadgeVisible, BadgeHidden, MsgOrbitronNotInstalled, MsgOrbitronNotRunningAtStart, TrackingFrame,
+    TrackingAzimuth, TrackingElevation, ElementAge, CatalogueNumber,
     Count_
 };
 

@@ -93,8 +93,8 @@ EntryWidget::EntryWidget(Session &session, QWidget *parent) : QWidget(parent), m
     m_listButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     m_listButton->setFocusPolicy(Qt::NoFocus);
     m_orbit = filteredEdit(&digitOrSeparator, 10);
-    m_uplink = filteredEdit(&digitOrSeparator, 12);
-    m_downlink = filteredEdit(&digitOrSeparator, 12);
+    m_uplink = filteredEdit(&digitOrSeparator, 16);
+    m_downlink = filteredEdit(&digitOrSeparator, 16);
     enlarge(m_uplink, 2, false);
     enlarge(m_downlink, 2, false);
     m_uplinkMode = modeList();
@@ -111,6 +111,8 @@ EntryWidget::EntryWidget(Session &session, QWidget *parent) : QWidget(parent), m
     enlarge(m_previous, 1, true);
     m_previous->setStyleSheet(QStringLiteral("color: #1a5fb4"));
     m_previous->hide();
+    m_elementInfo = new QLabel;
+    m_elementInfo->setStyleSheet(QStringLiteral("color: #5e5c64"));
     m_satMode = new QLabel;
     enlarge(m_satMode, 6, true);
     m_satMode->setStyleSheet(QStringLiteral("color: #26a269"));
@@ -153,6 +155,7 @@ EntryWidget::EntryWidget(Session &session, QWidget *parent) : QWidget(parent), m
     grid->addLayout(satRow, 1, 1, 1, 3);
     grid->addWidget(m_orbitCaption, 1, 4);
     grid->addWidget(m_orbit, 1, 5);
+    grid->addWidget(m_elementInfo, 1, 6);
 
     grid->addWidget(m_uplinkCaption, 2, 0);
     grid->addWidget(m_uplink, 2, 1);
@@ -246,6 +249,7 @@ void EntryWidget::retranslate(Language language)
     m_satellites->setAccessibleName(text(Txt::SatelliteChoicePlaceholder, language));
     m_listButton->setToolTip(text(Txt::SatListTitle, language));
     m_listButton->setAccessibleName(text(Txt::SatListTitle, language));
+    setElementInfo(m_elementAge, m_catalogue);
     // Both mode lists share one caption; the screen reader tells them apart by direction.
     m_uplinkMode->setAccessibleName(text(Txt::LabelUplink, language) + u' ' + text(Txt::LabelMode, language));
     m_downlinkMode->setAccessibleName(text(Txt::LabelDownlink, language) + u' ' + text(Txt::LabelMode, language));
@@ -434,9 +438,32 @@ void EntryWidget::setDownlink(const QString &frequency)
     m_downlink->setText(frequency);
 }
 
-bool EntryWidget::isListedMode(const QString &mode)
+void EntryWidget::setElementInfo(const QString &age, const QString &catalogue)
 {
-    return kModes.contains(mode);
+    m_elementAge = age;
+    m_catalogue = catalogue;
+    const Language language = m_session.state().language();
+    QStringList parts;
+    if (!age.isEmpty())
+        parts << text(Txt::ElementAge, language, {{"$nombre$", age}});
+    if (!catalogue.isEmpty())
+        parts << text(Txt::CatalogueNumber, language, {{"$nombre$", catalogue}});
+    m_elementInfo->setText(parts.join(QStringLiteral("  ")));
+}
+
+QString EntryWidget::elementInfo() const
+{
+    return m_elementInfo->text();
+}
+
+QString EntryWidget::orbit() const
+{
+    return m_orbit->text();
+}
+
+QStringList EntryWidget::modes()
+{
+    return kModes;
 }
 
 void EntryWidget::setUplinkMode(const QString &mode)

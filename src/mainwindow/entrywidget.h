@@ -35,12 +35,18 @@ public:
     void setOrbit(const QString &orbit);
     void setUplink(const QString &frequency);
     void setDownlink(const QString &frequency);
-    // The mode lists accept any text; isListedMode tells whether a mode is one of the list's.
+    // The mode lists accept any text, not only their entries.
     void setUplinkMode(const QString &mode);
     void setDownlinkMode(const QString &mode);
-    static bool isListedMode(const QString &mode);
     // Azimuth and elevation as the tracking link last showed them; stored with each QSO.
     void setAntenna(const QString &azimuth, const QString &elevation);
+    // The age and catalogue number of the element set that gave the orbit; empty texts hide it.
+    void setElementInfo(const QString &age, const QString &catalogue);
+    QString elementInfo() const;
+    QString orbit() const;
+    // The entries of both mode lists, in list order.
+    static QStringList modes();
+
     // Names offered in the satellite drop-down.
     void setSatelliteChoices(const QStringList &names);
 
@@ -72,7 +78,7 @@ private:
     QLabel *m_stationCaption, *m_satelliteCaption, *m_orbitCaption, *m_uplinkCaption, *m_downlinkCaption;
     QLabel *m_uplinkModeCaption, *m_downlinkModeCaption, *m_sentCaption, *m_receivedCaption;
     QLabel *m_locatorCaption, *m_notesCaption, *m_dateCaption, *m_timeCaption;
-    QLabel *m_previous, *m_satMode;
+    QLabel *m_previous, *m_satMode, *m_elementInfo;
     QLineEdit *m_station, *m_satellite, *m_orbit, *m_uplink, *m_downlink, *m_sent, *m_received;
     QLineEdit *m_locator, *m_notes, *m_date, *m_time;
     QComboBox *m_uplinkMode, *m_downlinkMode, *m_satellites;
@@ -80,7 +86,7 @@ private:
     QGroupBox *m_reportBox;
     QCheckBox *m_listening, *m_manualTime, *m_keepNotes;
     QPushButton *m_save, *m_clear;
-    QString m_azimuth, m_elevation;
+    QString m_azimuth, m_elevation, m_elementAge, m_catalogue;
     QTimer m_blinkTimer;
     bool m_blinkRed = false;
     bool m_correcting = false; // a correction message is up: ignore the focus changes it causes

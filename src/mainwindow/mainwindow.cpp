@@ -4,6 +4,10 @@
 #include "browser/browserwindow.h"
 #include "browser/recordeditorwindow.h"
 #include "common/dialogs.h"
+#include "config/extrasettings.h"
+#include "tracking/trackingsource.h"
+#include "tracking/trackingtext.h"
+#include "tracking/trackingwidget.h"
 #include "logdb/sqlite.h"
 #include "config/configwindow.h"
 #include "mainwindow/entrywidget.h"
@@ -11,6 +15,8 @@
 #include "mainwindow/session.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QDir>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFont>
@@ -48,6 +54,7 @@ MainWindow::MainWindow(Session &session, QWidget *parent) : QMainWindow(parent),
 {
     setWindowTitle(QStringLiteral("Vorta ") + versionText());
     buildMenus();
+    buildTracking();
     buildPanels();
     m_configWindow = new ConfigWindow(session, this);
     m_browser = new BrowserWindow(session, this);
@@ -67,6 +74,11 @@ MainWindow::MainWindow(Session &session, QWidget *parent) : QMainWindow(parent),
     // choice of the current log and the version check, in that order.
     m_session.loadAtStart();
     loadSatellites();
+    refreshOrbitronData();
+    m_tracking->setLanguage(state.language());
+    // The end of the configuration load starts the tracking link when the option is set.
+    m_tracking->startUp(!state.firstRun() && state.settings().useOrbitron);
+    m_useOrbitron->setChecked(m_tracking->useOrbitron());
     m_firstRunTimer.setSingleShot(true);
     m_firstRunTimer.setInterval(200);
     m_databaseTimer.setSingleShot(true);
@@ -77,6 +89,10 @@ MainWindow::MainWindow(Session &session, QWidget *parent) : QMainWindow(parent),
     connect(&m_firstRunTimer, &QTimer::timeout, this, &MainWindow::runFirstRunSetup);
     connect(&m_databaseTimer, &QTimer::timeout, this, &MainWindow::chooseLogAtStart);
     connect(&m_clockTimer, &QTimer::timeout, this, &MainWindow::tickClock);
+    connect(&m_clockTimer, &QTimer::timeout, m_tracking, &TrackingPanelState::clockTick);
+    m_watchdogTimer.setInterval(30000);
+    connect(&m_watchdogTimer, &QTimer::timeout, m_tracking, &TrackingPanelState::watchdogTick);
+    m_watchdogTimer.start();
     // The version check itself arrives with the web functions; its timer keeps its place in
     // the start-up order (never before the configuration exists).
     connect(&m_versionTimer, &QTimer::timeout, this, [] {});
@@ -159,10 +175,27 @@ void MainWindow::buildPanels()
 
     m_panels = new QVBoxLayout;
     layout->addLayout(m_panels);
+    m_panels->addWidget(m_useOrbitron);
+    m_panels->addWidget(m_trackingWidget);
     m_entry = new EntryWidget(m_session);
     m_panels->addWidget(m_entry);
     connect(m_entry, &EntryWidget::satelliteChosen, this, &MainWindow::chooseSatellite);
     connect(m_entry, &EntryWidget::satelliteListRequested, this, &MainWindow::showSatelliteList);
+    connect(m_entry, &EntryWidget::satelliteChanged, this, &MainWindow::satelliteFieldChanged);
+    m_tracking->setModeLists(EntryWidget::modes(), EntryWidget::modes());
+    connect(m_tracking, &TrackingPanelState::downlinkModeSelected, m_entry,
+            [this](int index) { m_entry->setDownlinkMode(EntryWidget::modes().value(index)); });
+    connect(m_tracking, &TrackingPanelState::uplinkModeSelected, m_entry,
+            [this](int index) { m_entry->setUplinkMode(EntryWidget::modes().value(index)); });
+    connect(m_tracking, &TrackingPanelState::downlinkChanged, m_entry, &EntryWidget::setDownlink);
+    connect(m_tracking, &TrackingPanelState::uplinkChanged, m_entry, &EntryWidget::setUplink);
+    connect(m_tracking, &TrackingPanelState::focusCallSign, m_entry, &EntryWidget::focusStation);
+    const auto antenna = [this] {
+        m_entry->setAntenna(m_tracking->fields().azimuth, m_tracking->fields().elevation);
+    };
+    connect(m_tracking, &TrackingPanelState::azimuthChanged, m_entry, antenna);
+    connect(m_tracking, &TrackingPanelState::elevationChanged, m_entry, antenna);
+    connect(m_tracking, &TrackingPanelState::satelliteChanged, this, &MainWindow::trackedNameChanged);
 
     m_lastRecordBox = new QGroupBox;
     auto *grid = new QGridLayout(m_lastRecordBox);
@@ -181,6 +214,9 @@ void MainWindow::buildPanels()
 
 void MainWindow::retranslate(Language language)
 {
+    m_tracking->setLanguage(language);
+    m_trackingWidget->retranslate(language);
+    m_useOrbitron->setText(text(Txt::BoxUseOrbitron, language));
     m_fileMenu->setTitle(text(Txt::MenuFile, language));
     m_newLog->setText(text(Txt::MenuNewLog, language));
     m_openLog->setText(text(Txt::MenuOpenLog, language));
@@ -214,8 +250,10 @@ void MainWindow::tickClock()
 
 void MainWindow::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        refreshOrbitronData();
         retranslate(m_session.state().language());
+    }
     QMainWindow::changeEvent(event);
 }
 
@@ -265,6 +303,52 @@ void MainWindow::showLastRecord(const LastRecordView &view)
     const QString values[6] = {view.station, view.date, view.time, view.uplink, view.satellite, view.orbit};
     for (int i = 0; i < 6; ++i)
         m_lastValues[i]->setText(values[i]);
+}
+
+void MainWindow::buildTracking()
+{
+    const ExtraSettings extra = loadExtraSettings(m_session.state().folder().settingsFile());
+    m_orbitronFolder = extra.orbitronFolder;
+    m_tracking = new TrackingPanelState(m_session.dialogs(), this);
+    m_trackingSource = new TcpTrackingSource(extra.trackingPort, this);
+    m_tracking->attachSource(m_trackingSource);
+    m_trackingWidget = new TrackingWidget(*m_tracking);
+    m_useOrbitron = new QCheckBox;
+    connect(m_useOrbitron, &QCheckBox::clicked, m_tracking, &TrackingPanelState::setUseOrbitron);
+    connect(m_tracking, &TrackingPanelState::useOrbitronChanged, m_useOrbitron, &QCheckBox::setChecked);
+    connect(m_tracking, &TrackingPanelState::checkBoxDisabled, m_useOrbitron, [this] { m_useOrbitron->setEnabled(false); });
+}
+
+void MainWindow::refreshOrbitronData()
+{
+    const OrbitronInstallation installation = vorta::refreshOrbitronData(
+        m_orbitronFolder, qEnvironmentVariable("WINEPREFIX"), QDir::homePath(), m_session.state().elements());
+    m_tracking->setOrbitronInstalled(installation.installed());
+}
+
+void MainWindow::trackedNameChanged(const QString &trackedName)
+{
+    // The satellite field follows the tracked name, and its own change handling finds the
+    // orbit; the tracked name, being the element set's own, then gives the orbit and age.
+    m_entry->setSatellite(satelliteFromTrackingName(trackedName));
+    if (trackedName.isEmpty() || m_session.state().elements().count() == 0)
+        return;
+    m_entry->setOrbit(QString());
+    const auto result = orbitFor(m_session.state().elements(), trackedName, m_session.state().utcNow());
+    m_entry->setOrbit(result ? result->orbit : QString());
+    m_entry->setElementInfo(result ? result->ageDays : QString(), m_lastCatalogue);
+}
+
+void MainWindow::satelliteFieldChanged(const QString &name)
+{
+    // Without element sets there is nothing to compute, and an orbit the operator typed stays.
+    if (name.isEmpty() || m_session.state().elements().count() == 0)
+        return;
+    m_entry->setOrbit(QString());
+    const auto result = orbitFor(m_session.state().elements(), name, m_session.state().utcNow());
+    m_lastCatalogue = result ? result->catalogue : QString();
+    m_entry->setOrbit(result ? result->orbit : QString());
+    m_entry->setElementInfo(result ? result->ageDays : QString(), m_lastCatalogue);
 }
 
 void MainWindow::loadSatellites()

@@ -11,6 +11,7 @@
 #include <array>
 
 class QAction;
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QMenu;
@@ -19,6 +20,9 @@ class QVBoxLayout;
 namespace vorta {
 
 class BrowserWindow;
+class TcpTrackingSource;
+class TrackingPanelState;
+class TrackingWidget;
 class ConfigWindow;
 class EntryWidget;
 class Session;
@@ -33,6 +37,9 @@ public:
     ConfigWindow &configWindow() { return *m_configWindow; }
     EntryWidget &entry() { return *m_entry; }
     BrowserWindow &browser() { return *m_browser; }
+    TrackingPanelState &tracking() { return *m_tracking; }
+    TrackingWidget &trackingPanel() { return *m_trackingWidget; }
+    QCheckBox &useOrbitronBox() { return *m_useOrbitron; }
     // The six values of the last-record panel, in panel order.
     QStringList lastRecordValues() const;
 
@@ -60,6 +67,10 @@ private:
     void chooseLogAtStart();
     void showLastRecord(const LastRecordView &view);
     void loadSatellites();
+    void buildTracking();
+    void refreshOrbitronData();
+    void trackedNameChanged(const QString &trackedName);
+    void satelliteFieldChanged(const QString &name);
     void chooseSatellite(const QString &name);
 
     Session &m_session;
@@ -70,6 +81,12 @@ private:
     QAction *m_newLog = nullptr, *m_openLog = nullptr, *m_settings = nullptr, *m_exit = nullptr;
     QAction *m_log = nullptr;
     BrowserWindow *m_browser = nullptr;
+    TrackingPanelState *m_tracking = nullptr;
+    TcpTrackingSource *m_trackingSource = nullptr;
+    TrackingWidget *m_trackingWidget = nullptr;
+    QCheckBox *m_useOrbitron = nullptr;
+    QString m_orbitronFolder; // from the extra settings; empty: found through Wine
+    QString m_lastCatalogue;  // the catalogue number the satellite field's element set gave
 
     QLabel *m_ownCallCaption = nullptr, *m_ownCall = nullptr;
     QLabel *m_ownLocatorCaption = nullptr, *m_ownLocator = nullptr;
@@ -80,7 +97,7 @@ private:
     std::array<QLabel *, 6> m_lastCaptions{}, m_lastValues{};
 
     bool m_logChosen = false;
-    QTimer m_firstRunTimer, m_clockTimer, m_databaseTimer, m_versionTimer;
+    QTimer m_firstRunTimer, m_clockTimer, m_databaseTimer, m_versionTimer, m_watchdogTimer;
 };
 
 } // namespace vorta

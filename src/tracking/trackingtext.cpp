@@ -40,7 +40,14 @@ std::optional<QString> taggedValue(QStringView s, QStringView tag)
 
 QString trackingFrequency(QStringView hz)
 {
-    return hz.left(3).toString() + u'.' + hz.mid(3, 3).toString() + u'.' + hz.mid(6, 10).toString();
+    // Grouped from the right, so the first group is always whole MHz: a 13 cm downlink
+    // (2401200000) reads 2401.200.000 and a 10 m one (29400000) 29.400.000, and the entry
+    // fields that take this text get the right band. A text too short to hold the kHz and Hz
+    // groups is cut from the left as it comes.
+    if (hz.size() < 7)
+        return hz.left(3).toString() + u'.' + hz.mid(3, 3).toString() + u'.' + hz.mid(6).toString();
+    const qsizetype mhz = hz.size() - 6;
+    return hz.left(mhz).toString() + u'.' + hz.mid(mhz, 3).toString() + u'.' + hz.mid(mhz + 3).toString();
 }
 
 TrackingText parseTrackingText(QStringView text)

@@ -45,8 +45,9 @@ struct TrackingText
 
 TrackingText parseTrackingText(QStringView text);
 
-// Hz digits as the panel shows them: characters 1-3, ".", 4-6, ".", 7-16 ("145800000" gives
-// "145.800.000", "2401200000" gives "240.120.0000", "0" gives "0..").
+// Hz digits as the panel shows them, "MHz.kHz.Hz": "145800000" gives "145.800.000",
+// "2401200000" gives "2401.200.000", "29400000" gives "29.400.000"; a text of fewer than seven
+// digits is cut from the left ("0" gives "0..").
 QString trackingFrequency(QStringView hzDigits);
 
 // The visibility badge of the panel.

@@ -1,0 +1,135 @@
+#include "tracking/trackingwidget.h"
+
+#include "common/textvalue.h"
+#include "tracking/compasswidget.h"
+#include "tracking/locator.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace vorta {
+
+namespace {
+
+QLineEdit *shownValue()
+{
+    auto *edit = new QLineEdit;
+    edit->setReadOnly(true);
+    edit->setFocusPolicy(Qt::NoFocus);
+    QFont font = edit->font();
+    font.setBold(true);
+    edit->setFont(font);
+    return edit;
+}
+
+QLabel *captionFor(QWidget *field)
+{
+    auto *label = new QLabel;
+    label->setBuddy(field);
+    return label;
+}
+
+} // namespace
+
+TrackingWidget::TrackingWidget(TrackingPanelState &state, QWidget *parent) : QGroupBox(parent), m_state(state)
+{
+    m_satellite = shownValue();
+    m_azimuth = shownValue();
+    m_elevation = shownValue();
+    m_downlink = shownValue();
+    m_uplink = shownValue();
+    m_downlinkMode = shownValue();
+    m_uplinkMode = shownValue();
+    m_satelliteCaption = captionFor(m_satellite);
+    m_azimuthCaption = captionFor(m_azimuth);
+    m_elevationCaption = captionFor(m_elevation);
+    m_downlinkCaption = captionFor(m_downlink);
+    m_uplinkCaption = captionFor(m_uplink);
+    m_downlinkModeCaption = captionFor(m_downlinkMode);
+    m_uplinkModeCaption = captionFor(m_uplinkMode);
+    m_compassName = new QLabel;
+    QFont bold = m_compassName->font();
+    bold.setBold(true);
+    m_compassName->setFont(bold);
+    m_compassName->setMinimumWidth(m_compassName->fontMetrics().horizontalAdvance(QStringLiteral("ENEeaste")));
+    m_badge = new QLabel;
+    m_badge->setAlignment(Qt::AlignCenter);
+    m_badge->setMinimumWidth(m_badge->fontMetrics().horizontalAdvance(QStringLiteral("VISIBLE")) + 16);
+    m_badge->setFont(bold);
+    m_badge->hide();
+    m_compass = new CompassWidget;
+
+    auto *grid = new QGridLayout(this);
+    grid->addWidget(m_satelliteCaption, 0, 0);
+    grid->addWidget(m_satellite, 0, 1);
+    grid->addWidget(m_azimuthCaption, 0, 2);
+    grid->addWidget(m_azimuth, 0, 3);
+    grid->addWidget(m_compassName, 0, 4);
+    grid->addWidget(m_elevationCaption, 1, 2);
+    grid->addWidget(m_elevation, 1, 3);
+    grid->addWidget(m_badge, 1, 4);
+    grid->addWidget(m_downlinkCaption, 1, 0);
+    grid->addWidget(m_downlink, 1, 1);
+    grid->addWidget(m_uplinkCaption, 2, 0);
+    grid->addWidget(m_uplink, 2, 1);
+    grid->addWidget(m_downlinkModeCaption, 2, 2);
+    grid->addWidget(m_downlinkMode, 2, 3);
+    grid->addWidget(m_uplinkModeCaption, 2, 4);
+    grid->addWidget(m_uplinkMode, 2, 5);
+    grid->addWidget(m_compass, 0, 6, 3, 1);
+    grid->setColumnStretch(1, 2);
+    grid->setColumnStretch(3, 1);
+
+    connect(&state, &TrackingPanelState::satelliteChanged, m_satellite, &QLineEdit::setText);
+    connect(&state, &TrackingPanelState::azimuthChanged, this, &TrackingWidget::showAzimuth);
+    connect(&state, &TrackingPanelState::elevationChanged, m_elevation, &QLineEdit::setText);
+    connect(&state, &TrackingPanelState::downlinkChanged, m_downlink, &QLineEdit::setText);
+    connect(&state, &TrackingPanelState::uplinkChanged, m_uplink, &QLineEdit::setText);
+    connect(&state, &TrackingPanelState::downlinkModeChanged, m_downlinkMode, &QLineEdit::setText);
+    connect(&state, &TrackingPanelState::uplinkModeChanged, m_uplinkMode, &QLineEdit::setText);
+    connect(&state, &TrackingPanelState::badgeChanged, this, &TrackingWidget::showBadge);
+    connect(&state, &TrackingPanelState::compassVisibleChanged, m_compassName, &QWidget::setVisible);
+    connect(&state, &TrackingPanelState::panelVisibleChanged, this, &QWidget::setVisible);
+    setVisible(state.panelVisible());
+}
+
+void TrackingWidget::retranslate(Language language)
+{
+    m_language = language;
+    setTitle(text(Txt::TrackingFrame, language));
+    m_satelliteCaption->setText(text(Txt::LabelSatellite, language));
+    m_azimuthCaption->setText(text(Txt::TrackingAzimuth, language));
+    m_elevationCaption->setText(text(Txt::TrackingElevation, language));
+    m_downlinkCaption->setText(text(Txt::LabelDownlink, language));
+    m_uplinkCaption->setText(text(Txt::LabelUplink, language));
+    m_downlinkModeCaption->setText(text(Txt::LabelMode, language));
+    m_uplinkModeCaption->setText(text(Txt::LabelMode, language));
+    m_downlinkMode->setAccessibleName(text(Txt::LabelDownlink, language) + u' ' + text(Txt::LabelMode, language));
+    m_uplinkMode->setAccessibleName(text(Txt::LabelUplink, language) + u' ' + text(Txt::LabelMode, language));
+    showAzimuth(m_azimuth->text());
+    if (m_state.badge().shown)
+        showBadge(visibilityBadge(m_elevation->text(), language));
+}
+
+void TrackingWidget::showAzimuth(const QString &azimuth)
+{
+    m_azimuth->setText(azimuth);
+    m_compassName->setText(compassName(azimuth, m_language));
+    m_compass->setAzimuth(azimuth.isEmpty() ? std::nullopt : std::optional<double>(numericValue(azimuth)));
+}
+
+QString TrackingWidget::compassText() const
+{
+    return m_compassName->isHidden() ? QString() : m_compassName->text();
+}
+
+void TrackingWidget::showBadge(const VisibilityBadge &badge)
+{
+    m_badge->setVisible(badge.shown);
+    m_badge->setText(badge.caption);
+    m_badge->setStyleSheet(QStringLiteral("QLabel { background: %1; color: white; padding: 2px 6px; }")
+                               .arg(badge.colour.name()));
+}
+
+} // namespace vorta

@@ -1,0 +1,126 @@
+// The main window following a pass from a real tracking-data server on the loopback: the
+// tracking panel, the entry fields it feeds, the compass and the satellite's orbit.
+#include "common/appstate.h"
+#include "config/configfile.h"
+#include "keyer/keyport.h"
+#include "mainwindow/entrywidget.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/session.h"
+#include "testsupport.h"
+#include "tracking/compasswidget.h"
+#include "tracking/trackingtext.h"
+#include "tracking/trackingwidget.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+
+using namespace vorta;
+
+namespace {
+
+QLineEdit *captioned(QWidget &window, const QString &caption)
+{
+    for (QLabel *label : window.findChildren<QLabel *>())
+        if (label->text() == caption && label->buddy())
+            return qobject_cast<QLineEdit *>(label->buddy());
+    return nullptr;
+}
+
+} // namespace
+
+class TestTracking : public QObject
+{
+    Q_OBJECT
+private slots:
+    void entryFieldsFollowThePass()
+    {
+        test::TempHome home;
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+        // The tracker's installation: its marker and one element set.
+        const QString orbitron = home.path() + QStringLiteral("/Orbitron");
+        test::writeBytes(orbitron + QStringLiteral("/Config/Setup.cfg"), "");
+        test::writeBytes(orbitron + QStringLiteral("/Tle/amateur.txt"),
+                         "AO-91 (FOX-1B)\r\n"
+                         "1 43017U 17073E   23031.50000000  .00000000  00000-0  00000-0 0  9990\r\n"
+                         "2 43017  97.6000 100.0000 0020000 100.0000 260.0000 15.00000000 01000\r\n");
+        test::writeBytes(home.folder().settingsFile(), "PuertoSeguimiento=" + QByteArray::number(server.serverPort())
+                                                           + "\r\nCarpetaOrbitron=" + orbitron.toUtf8() + "\r\n");
+        Settings settings;
+        settings.callSign = QStringLiteral("LU1ABC");
+        settings.useOrbitron = true;
+        settings.macros = defaultMacros();
+        saveConfig(home.folder().configFile(), settings);
+
+        AppState state(home.folder());
+        test::ScriptedDialogs dialogs;
+        KeyPort keyPort;
+        Session session(state, dialogs, keyPort);
+        MainWindow window(session);
+        window.show();
+        QVERIFY(window.useOrbitronBox().isChecked());
+        QVERIFY(!window.trackingPanel().isHidden());
+        QTRY_VERIFY(server.hasPendingConnections());
+        QTcpSocket *tracker = server.nextPendingConnection();
+        EntryWidget &entry = window.entry();
+        QLineEdit *downlink = captioned(entry, QStringLiteral("Bajada"));
+
+        tracker->write("SNAO-91_(FOX-1B) AZ123.4 EL10.5 DN145960000 UP435250000 DMFM UMFM\r\n");
+        QTRY_COMPARE(captioned(entry, QStringLiteral("Satélite:"))->text(), QStringLiteral("FOX-1B"));
+        QCOMPARE(downlink->text(), QStringLiteral("145.960.000"));
+        QCOMPARE(captioned(entry, QStringLiteral("Subida"))->text(), QStringLiteral("435.250.000"));
+        QCOMPARE(entry.satModeText(), QStringLiteral("SAT B"));
+        QCOMPARE(window.trackingPanel().compassText(), QStringLiteral("ESEste"));
+        QCOMPARE(window.trackingPanel().compass().azimuth(), 123.4);
+        // The orbit comes from the element set the tracked name matches.
+        QVERIFY(!entry.orbit().isEmpty());
+
+        // A downlink typed by hand stays while the tracker repeats itself...
+        downlink->setText(QStringLiteral("145.955"));
+        tracker->write("SNAO-91_(FOX-1B) AZ123.4 EL10.6 DN145960000 UP435250000 DMFM UMFM\r\n");
+        QTRY_COMPARE(window.tracking().fields().elevation, QStringLiteral("10.6"));
+        QCOMPARE(downlink->text(), QStringLiteral("145.955"));
+        // ...and follows it again when the Doppler moves the frequency.
+        tracker->write("SNAO-91_(FOX-1B) AZ130.0 EL12.0 DN145961000 UP435249000 DMfm UMFM\r\n");
+        QTRY_COMPARE(downlink->text(), QStringLiteral("145.961.000"));
+        QCOMPARE(window.tracking().fields().downlinkMode, QStringLiteral("fm"));
+        QVERIFY(dialogs.shown.isEmpty());
+    }
+
+    void tickingWithoutATrackerSaysItIsNotRunning()
+    {
+        test::TempHome home;
+        QTcpServer probe; // a port nobody listens on
+        QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
+        const quint16 port = probe.serverPort();
+        probe.close();
+        const QString orbitron = home.path() + QStringLiteral("/Orbitron");
+        test::writeBytes(orbitron + QStringLiteral("/Config/Setup.cfg"), "");
+        test::writeBytes(home.folder().settingsFile(), "PuertoSeguimiento=" + QByteArray::number(port)
+                                                           + "\r\nCarpetaOrbitron=" + orbitron.toUtf8() + "\r\n");
+        Settings settings;
+        settings.callSign = QStringLiteral("LU1ABC");
+        settings.language = QStringLiteral("English");
+        settings.macros = defaultMacros();
+        saveConfig(home.folder().configFile(), settings);
+        AppState state(home.folder());
+        test::ScriptedDialogs dialogs;
+        KeyPort keyPort;
+        Session session(state, dialogs, keyPort);
+        MainWindow window(session);
+        window.show();
+        QVERIFY(window.trackingPanel().isHidden());
+        window.useOrbitronBox().click();
+        QTRY_COMPARE(dialogs.texts(),
+                     QStringList{QStringLiteral("Orbitron is not running!\r\nplease run it and try again ...")});
+        QVERIFY(!window.useOrbitronBox().isChecked());
+        QVERIFY(window.trackingPanel().isHidden());
+    }
+};
+
+QTEST_MAIN(TestTracking)
+#include "tst_ui_tracking.moc"
