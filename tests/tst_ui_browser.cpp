@@ -9,7 +9,7 @@
 #include "mainwindow/entrywidget.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/session.h"
-#include "testsupport.h"
+#include "uisupport.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -23,22 +23,6 @@
 using namespace vorta;
 
 namespace {
-
-struct Program
-{
-    explicit Program(const test::TempHome &home) : state(home.folder()), session(state, dialogs, keyPort)
-    {
-        Settings settings;
-        settings.callSign = QStringLiteral("LU1ABC");
-        settings.gridLocator = QStringLiteral("GF05TE");
-        settings.macros = defaultMacros();
-        saveConfig(home.folder().configFile(), settings);
-    }
-    AppState state;
-    test::ScriptedDialogs dialogs;
-    KeyPort keyPort;
-    Session session;
-};
 
 void addQso(const QString &log, const char *station, int day, const char *locator = "FN31PR")
 {
@@ -54,36 +38,6 @@ void addQso(const QString &log, const char *station, int day, const char *locato
     insertQso(log, recordForInsert(e));
 }
 
-// Runs action once the dialog is up: it is modal, so the test acts from inside its loop.
-void whenShown(QWidget &dialog, std::function<void()> action)
-{
-    auto *poll = new QTimer(&dialog);
-    QObject::connect(poll, &QTimer::timeout, &dialog, [poll, &dialog, action] {
-        if (!dialog.isVisible())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        action();
-    });
-    poll->start(10);
-}
-
-QLineEdit *captioned(QWidget &window, const QString &caption)
-{
-    for (QLabel *label : window.findChildren<QLabel *>())
-        if (label->text() == caption && label->buddy())
-            return qobject_cast<QLineEdit *>(label->buddy());
-    return nullptr;
-}
-
-QPushButton *button(QWidget &window, const QString &caption)
-{
-    for (QPushButton *b : window.findChildren<QPushButton *>())
-        if (b->text() == caption)
-            return b;
-    return nullptr;
-}
-
 } // namespace
 
 class TestBrowser : public QObject
@@ -93,7 +47,7 @@ private slots:
     void emptyLogOpensNothing()
     {
         test::TempHome home;
-        Program program(home);
+        test::Program program(home, test::stationSettings(QStringLiteral("GF05TE")));
         MainWindow window(program.session);
         window.show();
         QTRY_VERIFY(!program.state.currentLog().path.isEmpty());
@@ -108,7 +62,7 @@ private slots:
     void doubleClickEditSaveAndFindItInTheLog()
     {
         test::TempHome home;
-        Program program(home);
+        test::Program program(home, test::stationSettings(QStringLiteral("GF05TE")));
         ensureDefaultLog(home.folder());
         addQso(home.folder().defaultLog(), "LU2XYZ", 2);
         addQso(home.folder().defaultLog(), "CE3ABC", 1, "FF78");
@@ -118,14 +72,14 @@ private slots:
         BrowserWindow &browser = window.browser();
 
         bool edited = false;
-        whenShown(browser, [&] {
+        test::whenShown(browser, [&] {
             QCOMPARE(browser.frameCaption(), QStringLiteral("2 QSO(s)"));
             QTableView &grid = browser.grid();
             QCOMPARE(grid.model()->index(0, 4).data().toString(), QStringLiteral("CE3ABC"));
             RecordEditorWindow &editor = browser.editor();
-            whenShown(editor, [&] {
+            test::whenShown(editor, [&] {
                 QCOMPARE(editor.windowTitle(), QStringLiteral("Registro 2"));
-                QCOMPARE(captioned(editor, QStringLiteral("GridLoc"))->text(), QStringLiteral("FF78AA"));
+                QCOMPARE(test::captionedEdit(editor, QStringLiteral("GridLoc"))->text(), QStringLiteral("FF78AA"));
                 editor.close(); // the close box is refused
                 QVERIFY(editor.isVisible());
                 QLineEdit *notes = nullptr;
@@ -133,13 +87,13 @@ private slots:
                     if (e->accessibleName() == QStringLiteral("Observaciones ..."))
                         notes = e;
                 QTest::keyClicks(notes, QStringLiteral("it's a new grid"));
-                QLineEdit *azimuth = captioned(editor, QStringLiteral("Azimuth"));
+                QLineEdit *azimuth = test::captionedEdit(editor, QStringLiteral("Azimuth"));
                 QTest::keyClicks(azimuth, QStringLiteral("360"));
-                button(editor, QStringLiteral("&Guardar"))->click();
+                test::buttonCaptioned(editor, QStringLiteral("&Guardar"))->click();
                 QCOMPARE(program.dialogs.texts().last(), QStringLiteral("Azimuth > 359 !!!"));
                 QVERIFY(azimuth->hasFocus());
                 azimuth->setText(QStringLiteral("45"));
-                button(editor, QStringLiteral("&Guardar"))->click();
+                test::buttonCaptioned(editor, QStringLiteral("&Guardar"))->click();
                 QVERIFY(!editor.isVisible());
                 edited = true;
                 browser.hide();
@@ -166,7 +120,7 @@ private slots:
     void f1OpensTheNewestQsoWithTheOwnLocatorDistance()
     {
         test::TempHome home;
-        Program program(home);
+        test::Program program(home, test::stationSettings(QStringLiteral("GF05TE")));
         ensureDefaultLog(home.folder());
         addQso(home.folder().defaultLog(), "K1ABC", 3);
         MainWindow window(program.session);
@@ -174,11 +128,11 @@ private slots:
         QTRY_COMPARE(window.lastRecordValues().first(), QStringLiteral("K1ABC"));
         RecordEditorWindow &editor = window.browser().editor();
         bool deleted = false;
-        whenShown(editor, [&] {
+        test::whenShown(editor, [&] {
             QCOMPARE(editor.windowTitle(), QStringLiteral("Registro 1"));
             QCOMPARE(editor.distanceText(), QStringLiteral("349º  8636 km"));
             program.dialogs.answers = {true};
-            button(editor, QStringLiteral("&Eliminar"))->click();
+            test::buttonCaptioned(editor, QStringLiteral("&Eliminar"))->click();
             deleted = true;
         });
         QTest::keyClick(&window.entry(), Qt::Key_F1);
@@ -192,14 +146,14 @@ private slots:
     void aStoredQsoJoinsTheKeptListing()
     {
         test::TempHome home;
-        Program program(home);
+        test::Program program(home, test::stationSettings(QStringLiteral("GF05TE")));
         ensureDefaultLog(home.folder());
         addQso(home.folder().defaultLog(), "LU2XYZ", 2);
         MainWindow window(program.session);
         window.show();
         QTRY_COMPARE(window.lastRecordValues().first(), QStringLiteral("LU2XYZ"));
         BrowserWindow &browser = window.browser();
-        whenShown(browser, [&] { browser.hide(); });
+        test::whenShown(browser, [&] { browser.hide(); });
         browser.open();
         QCOMPARE(browser.model().rowCount(), 1);
 

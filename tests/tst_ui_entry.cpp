@@ -7,7 +7,7 @@
 #include "mainwindow/entrywidget.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/session.h"
-#include "testsupport.h"
+#include "uisupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -21,34 +21,9 @@ using namespace vorta;
 
 namespace {
 
-struct Program
-{
-    explicit Program(const test::TempHome &home) : state(home.folder()), session(state, dialogs, keyPort)
-    {
-        Settings settings;
-        settings.callSign = QStringLiteral("LU1ABC");
-        settings.gridLocator = QStringLiteral("GF05TJ");
-        settings.macros = defaultMacros();
-        saveConfig(home.folder().configFile(), settings);
-    }
-    AppState state;
-    test::ScriptedDialogs dialogs;
-    KeyPort keyPort;
-    Session session;
-};
-
-// The field whose caption (buddy label) reads caption.
-QWidget *captioned(QWidget &window, const QString &caption)
-{
-    for (QLabel *label : window.findChildren<QLabel *>())
-        if (label->text() == caption && label->buddy())
-            return label->buddy();
-    return nullptr;
-}
-
 QLineEdit *edit(QWidget &window, const QString &caption)
 {
-    return qobject_cast<QLineEdit *>(captioned(window, caption));
+    return test::captionedEdit(window, caption);
 }
 
 } // namespace
@@ -60,7 +35,7 @@ private slots:
     void typeAWholeQsoAndPressEnter()
     {
         test::TempHome home;
-        Program program(home);
+        test::Program program(home, test::stationSettings());
         MainWindow window(program.session);
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -128,7 +103,7 @@ private slots:
     void failingCheckKeepsTheFieldsAndFocusesTheCulprit()
     {
         test::TempHome home;
-        Program program(home);
+        test::Program program(home, test::stationSettings());
         MainWindow window(program.session);
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -153,7 +128,7 @@ private slots:
     void manualTimeFieldsCorrectThemselves()
     {
         test::TempHome home;
-        Program program(home);
+        test::Program program(home, test::stationSettings());
         MainWindow window(program.session);
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));

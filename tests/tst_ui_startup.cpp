@@ -8,7 +8,7 @@
 #include "logdb/logdatabase.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/session.h"
-#include "testsupport.h"
+#include "uisupport.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -22,50 +22,6 @@
 
 using namespace vorta;
 
-namespace {
-
-// Everything one run of the program holds, on a test data folder.
-struct Program
-{
-    explicit Program(const test::TempHome &home) : state(home.folder()), session(state, dialogs, keyPort) {}
-    AppState state;
-    test::ScriptedDialogs dialogs;
-    KeyPort keyPort;
-    Session session;
-};
-
-// Runs action once the configuration window is up: it is modal, so the test must act from
-// inside its event loop.
-void whenConfigShows(ConfigWindow &window, std::function<void()> action)
-{
-    auto *poll = new QTimer(&window);
-    QObject::connect(poll, &QTimer::timeout, &window, [poll, &window, action] {
-        if (!window.isVisible())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        action();
-    });
-    poll->start(10);
-}
-
-QLineEdit *fieldNamed(QWidget &window, const QString &name)
-{
-    for (QLineEdit *edit : window.findChildren<QLineEdit *>())
-        if (edit->accessibleName() == name)
-            return edit;
-    return nullptr;
-}
-
-QPushButton *buttonCaptioned(QWidget &window, const QString &caption)
-{
-    for (QPushButton *button : window.findChildren<QPushButton *>())
-        if (button->text() == caption)
-            return button;
-    return nullptr;
-}
-
-} // namespace
 
 class TestStartup : public QObject
 {
@@ -74,31 +30,31 @@ private slots:
     void firstStartAsksForTheSettingsBeforeAnythingElse()
     {
         test::TempHome home;
-        Program program(home);
+        test::Program program(home);
         MainWindow window(program.session);
         window.show();
         QCOMPARE(window.windowTitle(), QStringLiteral("Vorta Versión 1.0.15"));
 
         bool checked = false;
-        whenConfigShows(window.configWindow(), [&] {
+        test::whenShown(window.configWindow(), [&] {
             ConfigWindow &config = window.configWindow();
-            QVERIFY(!buttonCaptioned(config, QStringLiteral("&Cancelar"))->isEnabled());
+            QVERIFY(!test::buttonCaptioned(config, QStringLiteral("&Cancelar"))->isEnabled());
             config.close(); // the close box refuses
             QVERIFY(config.isVisible());
             QTest::keyClick(&config, Qt::Key_Escape); // so does Escape on the first run
             QVERIFY(config.isVisible());
-            QLineEdit *utc = fieldNamed(config, QStringLiteral("Diferencia UTC"));
+            QLineEdit *utc = test::namedEdit(config, QStringLiteral("Diferencia UTC"));
             QCOMPARE(utc->text(), QString::number(systemUtcOffsetHours()));
             // Accept without a call sign is refused with its message.
-            buttonCaptioned(config, QStringLiteral("&Aceptar"))->click();
+            test::buttonCaptioned(config, QStringLiteral("&Aceptar"))->click();
             QCOMPARE(program.dialogs.texts().last(), QStringLiteral("Debe indicar su Indicativo!"));
             QVERIFY(config.isVisible());
             QVERIFY(!QFile::exists(home.folder().configFile()));
-            QTest::keyClicks(fieldNamed(config, QStringLiteral("Estación")), QStringLiteral("lu1abc"));
-            QTest::keyClicks(fieldNamed(config, QStringLiteral("Grid Locator")), QStringLiteral("gf-05tj"));
-            QCOMPARE(fieldNamed(config, QStringLiteral("Grid Locator"))->text(), QStringLiteral("GF05TJ"));
+            QTest::keyClicks(test::namedEdit(config, QStringLiteral("Estación")), QStringLiteral("lu1abc"));
+            QTest::keyClicks(test::namedEdit(config, QStringLiteral("Grid Locator")), QStringLiteral("gf-05tj"));
+            QCOMPARE(test::namedEdit(config, QStringLiteral("Grid Locator"))->text(), QStringLiteral("GF05TJ"));
             utc->setText(QStringLiteral("-3"));
-            buttonCaptioned(config, QStringLiteral("&Aceptar"))->click();
+            test::buttonCaptioned(config, QStringLiteral("&Aceptar"))->click();
             checked = true;
         });
         QTRY_VERIFY(checked);
@@ -128,15 +84,11 @@ private slots:
         e.orbit = QStringLiteral("777");
         e.utc = QDateTime(QDate(2024, 1, 2), QTime(3, 4), Qt::UTC);
         insertQso(log, recordForInsert(e));
-        Settings settings;
-        settings.callSign = QStringLiteral("LU1ABC");
+        Settings settings = test::stationSettings();
         settings.basePath = log;
         settings.baseName = QStringLiteral("mine.mdb");
         settings.language = QStringLiteral("English");
-        settings.macros = defaultMacros();
-        saveConfig(home.folder().configFile(), settings);
-
-        Program program(home);
+        test::Program program(home, settings);
         MainWindow window(program.session);
         window.show();
         QCOMPARE(window.menuBar()->actions().first()->text(), QStringLiteral("File"));
@@ -148,17 +100,13 @@ private slots:
     void languageChoiceRecaptionsAtOnce()
     {
         test::TempHome home;
-        Settings settings;
-        settings.callSign = QStringLiteral("LU1ABC");
-        settings.macros = defaultMacros();
-        saveConfig(home.folder().configFile(), settings);
-        Program program(home);
+        test::Program program(home, test::stationSettings());
         MainWindow window(program.session);
         window.show();
         QCOMPARE(window.menuBar()->actions().first()->text(), QStringLiteral("Archivo"));
 
         bool done = false;
-        whenConfigShows(window.configWindow(), [&] {
+        test::whenShown(window.configWindow(), [&] {
             ConfigWindow &config = window.configWindow();
             QComboBox *languages = nullptr;
             for (QComboBox *combo : config.findChildren<QComboBox *>())
@@ -169,7 +117,7 @@ private slots:
             QCOMPARE(languages->currentText(), QStringLiteral("English"));
             QCOMPARE(config.windowTitle(), QStringLiteral("Settings"));
             QCOMPARE(window.menuBar()->actions().first()->text(), QStringLiteral("File"));
-            QVERIFY(buttonCaptioned(config, QStringLiteral("&Acept")));
+            QVERIFY(test::buttonCaptioned(config, QStringLiteral("&Acept")));
             QTest::keyClick(languages, Qt::Key_Down); // English -> Portugues
             QCOMPARE(config.windowTitle(), QStringLiteral("configurações"));
             QCOMPARE(window.menuBar()->actions().first()->text(), QStringLiteral("Arquivo"));
@@ -186,11 +134,7 @@ private slots:
     void exitAsksAndSavesOnlyOnYes()
     {
         test::TempHome home;
-        Settings settings;
-        settings.callSign = QStringLiteral("LU1ABC");
-        settings.macros = defaultMacros();
-        saveConfig(home.folder().configFile(), settings);
-        Program program(home);
+        test::Program program(home, test::stationSettings());
         MainWindow window(program.session);
         window.show();
         QTRY_VERIFY(!program.state.currentLog().path.isEmpty());
@@ -214,11 +158,7 @@ private slots:
     void newAndOpenLogRefreshThePanel()
     {
         test::TempHome home;
-        Settings settings;
-        settings.callSign = QStringLiteral("LU1ABC");
-        settings.macros = defaultMacros();
-        saveConfig(home.folder().configFile(), settings);
-        Program program(home);
+        test::Program program(home, test::stationSettings());
         MainWindow window(program.session);
         window.show();
         QTRY_VERIFY(!program.state.currentLog().path.isEmpty());

@@ -6,7 +6,7 @@
 #include "mainwindow/entrywidget.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/session.h"
-#include "testsupport.h"
+#include "uisupport.h"
 #include "tracking/compasswidget.h"
 #include "tracking/trackingtext.h"
 #include "tracking/trackingwidget.h"
@@ -20,17 +20,6 @@
 
 using namespace vorta;
 
-namespace {
-
-QLineEdit *captioned(QWidget &window, const QString &caption)
-{
-    for (QLabel *label : window.findChildren<QLabel *>())
-        if (label->text() == caption && label->buddy())
-            return qobject_cast<QLineEdit *>(label->buddy());
-    return nullptr;
-}
-
-} // namespace
 
 class TestTracking : public QObject
 {
@@ -50,29 +39,23 @@ private slots:
                          "2 43017  97.6000 100.0000 0020000 100.0000 260.0000 15.00000000 01000\r\n");
         test::writeBytes(home.folder().settingsFile(), "PuertoSeguimiento=" + QByteArray::number(server.serverPort())
                                                            + "\r\nCarpetaOrbitron=" + orbitron.toUtf8() + "\r\n");
-        Settings settings;
-        settings.callSign = QStringLiteral("LU1ABC");
+        Settings settings = test::stationSettings();
         settings.useOrbitron = true;
-        settings.macros = defaultMacros();
-        saveConfig(home.folder().configFile(), settings);
-
-        AppState state(home.folder());
-        test::ScriptedDialogs dialogs;
-        KeyPort keyPort;
-        Session session(state, dialogs, keyPort);
-        MainWindow window(session);
+        test::Program program(home, settings);
+        test::ScriptedDialogs &dialogs = program.dialogs;
+        MainWindow window(program.session);
         window.show();
         QVERIFY(window.useOrbitronBox().isChecked());
         QVERIFY(!window.trackingPanel().isHidden());
         QTRY_VERIFY(server.hasPendingConnections());
         QTcpSocket *tracker = server.nextPendingConnection();
         EntryWidget &entry = window.entry();
-        QLineEdit *downlink = captioned(entry, QStringLiteral("Bajada"));
+        QLineEdit *downlink = test::captionedEdit(entry, QStringLiteral("Bajada"));
 
         tracker->write("SNAO-91_(FOX-1B) AZ123.4 EL10.5 DN145960000 UP435250000 DMFM UMFM\r\n");
-        QTRY_COMPARE(captioned(entry, QStringLiteral("Satélite:"))->text(), QStringLiteral("FOX-1B"));
+        QTRY_COMPARE(test::captionedEdit(entry, QStringLiteral("Satélite:"))->text(), QStringLiteral("FOX-1B"));
         QCOMPARE(downlink->text(), QStringLiteral("145.960.000"));
-        QCOMPARE(captioned(entry, QStringLiteral("Subida"))->text(), QStringLiteral("435.250.000"));
+        QCOMPARE(test::captionedEdit(entry, QStringLiteral("Subida"))->text(), QStringLiteral("435.250.000"));
         QCOMPARE(entry.satModeText(), QStringLiteral("SAT B"));
         QCOMPARE(window.trackingPanel().compassText(), QStringLiteral("ESEste"));
         QCOMPARE(window.trackingPanel().compass().azimuth(), 123.4);
@@ -102,16 +85,11 @@ private slots:
         test::writeBytes(orbitron + QStringLiteral("/Config/Setup.cfg"), "");
         test::writeBytes(home.folder().settingsFile(), "PuertoSeguimiento=" + QByteArray::number(port)
                                                            + "\r\nCarpetaOrbitron=" + orbitron.toUtf8() + "\r\n");
-        Settings settings;
-        settings.callSign = QStringLiteral("LU1ABC");
+        Settings settings = test::stationSettings();
         settings.language = QStringLiteral("English");
-        settings.macros = defaultMacros();
-        saveConfig(home.folder().configFile(), settings);
-        AppState state(home.folder());
-        test::ScriptedDialogs dialogs;
-        KeyPort keyPort;
-        Session session(state, dialogs, keyPort);
-        MainWindow window(session);
+        test::Program program(home, settings);
+        test::ScriptedDialogs &dialogs = program.dialogs;
+        MainWindow window(program.session);
         window.show();
         QVERIFY(window.trackingPanel().isHidden());
         window.useOrbitronBox().click();

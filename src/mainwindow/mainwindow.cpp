@@ -77,8 +77,17 @@ MainWindow::MainWindow(Session &session, QWidget *parent) : QMainWindow(parent),
     refreshOrbitronData();
     m_tracking->setLanguage(state.language());
     // The end of the configuration load starts the tracking link when the option is set.
-    m_tracking->startUp(!state.firstRun() && state.settings().useOrbitron);
+    m_orbitronOption = !state.firstRun() && state.settings().useOrbitron;
+    m_tracking->startUp(m_orbitronOption);
     m_useOrbitron->setChecked(m_tracking->useOrbitron());
+    // A configuration saved with the other tracking option shows or hides the panel at once.
+    connect(&state, &AppState::settingsChanged, this, [this] {
+        if (m_session.state().settings().useOrbitron == m_orbitronOption)
+            return;
+        m_orbitronOption = m_session.state().settings().useOrbitron;
+        m_tracking->startUp(m_orbitronOption);
+        m_useOrbitron->setChecked(m_tracking->useOrbitron());
+    });
     m_firstRunTimer.setSingleShot(true);
     m_firstRunTimer.setInterval(200);
     m_databaseTimer.setSingleShot(true);

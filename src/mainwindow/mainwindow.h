@@ -86,7 +86,8 @@ private:
     TrackingWidget *m_trackingWidget = nullptr;
     QCheckBox *m_useOrbitron = nullptr;
     QString m_orbitronFolder; // from the extra settings; empty: found through Wine
-    QString m_lastCatalogue;  // the catalogue number the satellite field's element set gave
+    QString m_lastCatalogue;
+    bool m_orbitronOption = false; // the configuration's tracking option last applied  // the catalogue number the satellite field's element set gave
 
     QLabel *m_ownCallCaption = nullptr, *m_ownCall = nullptr;
     QLabel *m_ownLocatorCaption = nullptr, *m_ownLocator = nullptr;

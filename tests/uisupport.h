@@ -1,0 +1,94 @@
+// Shared by the window tests: one run of the program on a test data folder, and ways to find
+// the widgets an operator would see by their captions.
+#pragma once
+
+#include "common/appstate.h"
+#include "config/configfile.h"
+#include "keyer/keyport.h"
+#include "mainwindow/session.h"
+#include "testsupport.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <functional>
+#include <optional>
+
+namespace vorta::test {
+
+// A configured station: call sign, locator and the default macros.
+inline Settings stationSettings(const QString &locator = QStringLiteral("GF05TJ"))
+{
+    Settings settings;
+    settings.callSign = QStringLiteral("LU1ABC");
+    settings.gridLocator = locator;
+    settings.macros = defaultMacros();
+    return settings;
+}
+
+// Everything one run of the program holds. With settings, the configuration file is written
+// first, so the program starts as on any day after the first.
+struct Program
+{
+    explicit Program(const TempHome &home, const std::optional<Settings> &settings = std::nullopt)
+        : state(configured(home, settings)), session(state, dialogs, keyPort)
+    {
+    }
+    AppState state;
+    ScriptedDialogs dialogs;
+    KeyPort keyPort;
+    Session session;
+
+private:
+    static const DataFolder &configured(const TempHome &home, const std::optional<Settings> &settings)
+    {
+        if (settings)
+            saveConfig(home.folder().configFile(), *settings);
+        return home.folder();
+    }
+};
+
+// Runs action once the window is up. Modal windows run their own event loop, so a test acts
+// on them from inside it.
+inline void whenShown(QWidget &window, std::function<void()> action)
+{
+    auto *poll = new QTimer(&window);
+    QObject::connect(poll, &QTimer::timeout, &window, [poll, &window, action] {
+        if (!window.isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        action();
+    });
+    poll->start(10);
+}
+
+// The field whose caption (its buddy label) reads caption.
+inline QLineEdit *captionedEdit(QWidget &window, const QString &caption)
+{
+    for (QLabel *label : window.findChildren<QLabel *>())
+        if (label->text() == caption && label->buddy())
+            return qobject_cast<QLineEdit *>(label->buddy());
+    return nullptr;
+}
+
+// The field a screen reader names so (fields framed by a group carry the group's caption).
+inline QLineEdit *namedEdit(QWidget &window, const QString &name)
+{
+    for (QLineEdit *edit : window.findChildren<QLineEdit *>())
+        if (edit->accessibleName() == name)
+            return edit;
+    return nullptr;
+}
+
+inline QPushButton *buttonCaptioned(QWidget &window, const QString &caption)
+{
+    for (QPushButton *button : window.findChildren<QPushButton *>())
+        if (button->text() == caption)
+            return button;
+    return nullptr;
+}
+
+} // namespace vorta::test
