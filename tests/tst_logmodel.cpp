@@ -239,6 +239,70 @@ private slots:
         QCOMPARE(readFilterLists(other.path, true).satellites, QStringList({"AO-91", "SO-50"}));
     }
 
+    void listsOfManyDistinctValues()
+    {
+        // Enough values to make the lists' lookup tables grow several times; stored in a
+        // scrambled order, so that storage order and listing order differ throughout.
+        constexpr int kRows = 3000;
+        const QDateTime start(QDate(2020, 1, 1), QTime(0, 0), Qt::UTC);
+        QList<QsoRecord> rows;
+        for (int i = 0; i < kRows; ++i) {
+            const int minute = (i * 1237) % kRows; // a permutation: 1237 and 3000 share no factor
+            const QDateTime when = start.addSecs(qint64(minute) * 60);
+            QsoRecord r = qso("A1", when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+            r.hora = when.toString(QStringLiteral("HH:mm"));
+            r.operador = minute % 11 == 0 ? QString() : QStringLiteral("L%1").arg(minute % 900);
+            r.orbita = QString::number(minute / 3);
+            const QString satellite = QStringLiteral("sat%1").arg(minute % 50);
+            r.satelite = (minute / 50) % 2 ? satellite : satellite.toUpper(); // case tells apart
+            rows << r;
+        }
+        Log log;
+        log.addMany(rows);
+
+        // What the lists must hold, from the rows in listing order.
+        std::vector<const QsoRecord *> listed;
+        for (const QsoRecord &r : rows)
+            listed.push_back(&r);
+        std::sort(listed.begin(), listed.end(),
+                  [](const QsoRecord *a, const QsoRecord *b) { return a->fecha < b->fecha; });
+        const auto expected = [&](bool reverse) {
+            FilterLists lists;
+            const auto add = [](QStringList &list, const QString &value) {
+                if (!value.isEmpty() && !list.contains(value))
+                    list << value;
+            };
+            for (std::size_t i = 0; i < listed.size(); ++i) {
+                const QsoRecord &r = *listed[reverse ? listed.size() - 1 - i : i];
+                add(lists.satellites, r.satelite);
+                add(lists.locators, r.operador);
+                add(lists.orbits, r.orbita);
+                add(lists.myStations, r.myCall);
+            }
+            return lists;
+        };
+        const FilterLists ascending = expected(false);
+        QCOMPARE(ascending.satellites.size(), 100);
+        QCOMPARE(ascending.locators.size(), 900);
+        QCOMPARE(ascending.orbits.size(), 1000);
+        QCOMPARE(readFilterLists(log.path, false), ascending);
+        QCOMPARE(readFilterLists(log.path, true), expected(true));
+    }
+
+    void malformedTextIsListedOnce()
+    {
+        // Bytes that are not UTF-8 read as the replacement character: two different ones show
+        // the same text and are listed once, in the first place.
+        Log log({qso("A1", day(1)), qso("B2", day(2)), qso("C3", day(3)), qso("D4", day(4))});
+        log.run("UPDATE Tabla1 SET Operador = CAST(X'FF41' AS TEXT) WHERE Estacion = 'B2'");
+        log.run("UPDATE Tabla1 SET Operador = CAST(X'FE41' AS TEXT) WHERE Estacion = 'A1'");
+        log.run("UPDATE Tabla1 SET Operador = 'FF78' WHERE Estacion = 'C3'");
+        log.run("UPDATE Tabla1 SET Operador = CAST(X'FF41' AS TEXT) WHERE Estacion = 'D4'");
+        const QString malformed = QString(QChar::ReplacementCharacter) + u'A';
+        QCOMPARE(readFilterLists(log.path, false).locators, QStringList({malformed, "FF78"}));
+        QCOMPARE(readFilterLists(log.path, true).locators, QStringList({malformed, "FF78"}));
+    }
+
     void sparseIdsStillGiveTheLists()
     {
         Log log({qso("A1", day(2), "AO-91"), qso("B2", day(1), "SO-50")});

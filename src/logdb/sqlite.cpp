@@ -131,6 +131,20 @@ QString Statement::text(int column) const
     return value;
 }
 
+QByteArrayView Statement::utf8(int column) const
+{
+    // One call for the common case: only NULL, or a failed conversion, gives no pointer.
+    const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
+    if (!data) {
+        if (sqlite3_column_type(m_stmt, column) == SQLITE_NULL)
+            return {};
+        if (sqlite3_errcode(m_db.handle()) == SQLITE_NOMEM)
+            fail(m_db.handle(), "column");
+        return QByteArrayView("", 0);
+    }
+    return QByteArrayView(data, sqlite3_column_bytes(m_stmt, column));
+}
+
 qint64 Statement::integer(int column) const
 {
     return sqlite3_column_int64(m_stmt, column);

@@ -2,6 +2,7 @@
 // parameters, and a transaction guard. Every failure becomes a DbError carrying SQLite's text.
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QVariant>
 
@@ -59,6 +60,11 @@ public:
     QString columnName(int column) const;
     // NULL comes back as a null QString, distinct from the empty text.
     QString text(int column) const;
+    // The column's UTF-8 text as SQLite holds it, with no QString made: for passes over many
+    // rows that keep few of the values they look at. NULL comes back as a null view, the empty
+    // text as an empty but non-null one. The bytes belong to the statement and stay valid only
+    // until the next step() or reset(); copy what must outlive that.
+    QByteArrayView utf8(int column) const;
     qint64 integer(int column) const;
     bool isNull(int column) const;
 
