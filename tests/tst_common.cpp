@@ -106,9 +106,21 @@ private slots:
     {
         test::TempHome home;
         const QString path = home.path() + QStringLiteral("/t.txt");
-        QCOMPARE(writeTextLines(path, {QStringLiteral("Idioma=Español"), QStringLiteral("€ and ✓")}), QString());
-        QCOMPARE(test::readBytes(path), QByteArray("Idioma=Espa\xF1ol\r\n\x80 and ?\r\n"));
-        QCOMPARE(*readTextLines(path), (QStringList{QStringLiteral("Idioma=Español"), QStringLiteral("€ and ?")}));
+        QCOMPARE(writeTextLines(path, {QStringLiteral("Idioma=Español"), QStringLiteral("€ 5")}), QString());
+        QCOMPARE(test::readBytes(path), QByteArray("Idioma=Espa\xF1ol\r\n\x80 5\r\n"));
+        QCOMPARE(*readTextLines(path), (QStringList{QStringLiteral("Idioma=Español"), QStringLiteral("€ 5")}));
+        bool lossless = true;
+        QCOMPARE(encodeWindows1252(u"a✓b", &lossless), QByteArray("a?b"));
+        QVERIFY(!lossless);
+    }
+
+    void aTextWindows1252LacksIsWrittenInUtf8()
+    {
+        test::TempHome home;
+        const QString path = home.path() + QStringLiteral("/t.txt");
+        const QStringList lines{QStringLiteral("Base=/home/op/Документы/log.mdb"), QStringLiteral("Idioma=Español")};
+        QCOMPARE(writeTextLines(path, lines), QString());
+        QCOMPARE(*readTextLines(path), lines);
     }
 
     void textFilesReadUtf8AndLineEnds()

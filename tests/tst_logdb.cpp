@@ -222,6 +222,16 @@ private slots:
         QCOMPARE(openLog(home.folder(), dialogs, Language::Spanish), (CurrentLog{good, QStringLiteral("good.mdb")}));
     }
 
+    void theTemplateIsNeverOpenedAsALog()
+    {
+        test::TempHome home;
+        test::ScriptedDialogs dialogs;
+        dialogs.files = {home.folder().templateFile()};
+        QVERIFY(!openLog(home.folder(), dialogs, Language::Spanish));
+        QCOMPARE(dialogs.shown.size(), 1);
+        QVERIFY(dialogs.shown[0].text.contains(QStringLiteral("plantilla")));
+    }
+
     void insertIntoAFileThatIsNoLogFailsCleanly()
     {
         test::TempHome home;

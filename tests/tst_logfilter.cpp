@@ -1,6 +1,7 @@
 // The log browser's filters: the conditions they give and the rows those select, the caption
 // that describes them, and the from-date field.
 #include "browser/logfilter.h"
+#include "common/charfilter.h"
 #include "common/textvalue.h"
 #include "logdb/logdatabase.h"
 #include "logdb/logfiles.h"
@@ -256,8 +257,8 @@ private slots:
         QCOMPARE(dialogs.shown[0].icon, Icon::Exclamation);
         QVERIFY(!dialogs.shown[0].question);
 
-        QVERIFY(fromDateChar(u'7') && fromDateChar(u'/') && fromDateChar(u'?'));
-        QVERIFY(!fromDateChar(u'A') && !fromDateChar(u'-') && !fromDateChar(u' '));
+        QVERIFY(CharFilter::dateChar(u'7') && CharFilter::dateChar(u'/') && CharFilter::dateChar(u'?'));
+        QVERIFY(!CharFilter::dateChar(u'A') && !CharFilter::dateChar(u'-') && !CharFilter::dateChar(u' '));
     }
 
     void listsTakeOnlyNewValues()

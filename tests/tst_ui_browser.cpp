@@ -117,6 +117,29 @@ private slots:
         QCOMPARE(r.modalidad, QStringLiteral("FF78AA"));
     }
 
+    void savingAnEditedQsoKeepsStoredValuesLongerThanTheFields()
+    {
+        test::TempHome home;
+        test::Program program(home, test::stationSettings());
+        ensureDefaultLog(home.folder());
+        program.state.setCurrentLog(logAt(home.folder().defaultLog()));
+        QsoRecord r = recordForInsert(QsoEntry{});
+        r.estacion = QStringLiteral("EA4XYZ");
+        r.myCall = QStringLiteral("LU1ABC");
+        r.fecha = QStringLiteral("2024-06-01 12:00:00");
+        r.hora = QStringLiteral("12:00");
+        r.m3 = QStringLiteral("-12"); // one more character than the elevation field takes
+        r.rste = QStringLiteral("5999");
+        const qint64 id = insertQso(home.folder().defaultLog(), r);
+        RecordEditorWindow editor(program.session);
+        QVERIFY(editor.load(id, false));
+        editor.save();
+        QVERIFY(program.dialogs.shown.isEmpty());
+        const QsoRecord saved = *readRecordById(home.folder().defaultLog(), id);
+        QCOMPARE(saved.m3, QStringLiteral("-12"));
+        QCOMPARE(saved.rste, QStringLiteral("5999"));
+    }
+
     void f1OpensTheNewestQsoWithTheOwnLocatorDistance()
     {
         test::TempHome home;

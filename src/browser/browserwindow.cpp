@@ -87,7 +87,7 @@ BrowserWindow::BrowserWindow(Session &session, QWidget *parent) : QDialog(parent
     m_myStation = filterList();
     m_fromDate = new QLineEdit;
     m_fromDate->setMaxLength(10);
-    m_fromDate->setValidator(new CharFilter(&fromDateChar, m_fromDate));
+    m_fromDate->setValidator(new CharFilter(&CharFilter::dateChar, m_fromDate));
     m_qslSent = new QCheckBox(text(Txt::BrowserQslSent, Language::Spanish));
     m_qslReceived = new QCheckBox(text(Txt::BrowserQslReceived, Language::Spanish));
     m_qslSentList = yesNoList();
@@ -213,9 +213,7 @@ void BrowserWindow::fillLists()
 void BrowserWindow::showCaption(const QString &error)
 {
     if (!error.isEmpty())
-        m_session.dialogs().inform(text(Txt::MsgLogUnreadable, Language::Spanish,
-                                        {{"$arch$", m_session.state().currentLog().path}, {"$nombre$", error}}),
-                                   Icon::Critical);
+        m_session.reportLogError(error);
     m_gridBox->setTitle(m_model.caption());
 }
 
@@ -287,6 +285,8 @@ void BrowserWindow::logChanged()
         return;
     }
     showCaption(m_model.reload());
+    if (!m_model.isFiltered())
+        fillLists(); // an edited satellite or locator is offered at once
 }
 
 void BrowserWindow::keyPressEvent(QKeyEvent *event)

@@ -221,10 +221,6 @@ bool correctFromDate(QString &typed, Dialogs &dialogs)
     return false;
 }
 
-bool fromDateChar(QChar c)
-{
-    return (c >= u'0' && c <= u'9') || c == u'/' || c == u'?';
-}
 
 void appendMissing(QStringList &entries, const QStringList &values)
 {

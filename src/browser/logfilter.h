@@ -74,8 +74,6 @@ QString fullListingCaption(qint64 count);
 // "El formato de fecha es dd/mm/yyyy". Returns false in that last case, so that the window puts
 // the cursor back into the field.
 bool correctFromDate(QString &text, Dialogs &dialogs);
-// Characters the from-date field accepts (seen upper-cased): digits, "/" and "?".
-bool fromDateChar(QChar c);
 
 // Adds each value to a filter list unless an entry is exactly equal to it (case-sensitive), at
 // the end, in the given order.

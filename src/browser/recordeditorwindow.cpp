@@ -21,31 +21,6 @@ namespace vorta {
 
 namespace {
 
-bool digitChar(QChar c)
-{
-    return (c >= u'0' && c <= u'9') || c == u'?';
-}
-
-bool dateChar(QChar c)
-{
-    return digitChar(c) || c == u'/';
-}
-
-bool reportChar(QChar c)
-{
-    return (c >= u'1' && c <= u'9') || c == u'?';
-}
-
-bool callChar(QChar c)
-{
-    return callSignChar(c) && c != u'?' ? true : c == u'?';
-}
-
-bool locatorKey(QChar c)
-{
-    return (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'?';
-}
-
 QLineEdit *lineEdit(CharFilter::Accept accept = {}, int maxLength = 32767)
 {
     auto *edit = new QLineEdit;
@@ -53,6 +28,20 @@ QLineEdit *lineEdit(CharFilter::Accept accept = {}, int maxLength = 32767)
         edit->setValidator(new CharFilter(std::move(accept), edit));
     edit->setMaxLength(maxLength);
     return edit;
+}
+
+// How many characters may be typed into the limited fields.
+constexpr int kReportLength = 3;
+constexpr int kLocatorLength = 6;
+constexpr int kAzimuthLength = 3;
+constexpr int kElevationLength = 2;
+
+// A stored value is shown whole even when it is longer than what may be typed into the field:
+// a save must never write back a value that the field cut.
+void showStored(QLineEdit *field, const QString &value, int typedLimit)
+{
+    field->setMaxLength(qMax(typedLimit, int(value.size())));
+    field->setText(value);
 }
 
 QString es(Txt purpose)
@@ -65,22 +54,22 @@ QString es(Txt purpose)
 RecordEditorWindow::RecordEditorWindow(Session &session, QWidget *parent) : QDialog(parent), m_session(session)
 {
     setModal(true);
-    m_myCall = lineEdit(&callChar);
-    m_station = lineEdit(&callChar);
-    m_date = lineEdit(&dateChar);
-    m_time = lineEdit(&digitChar);
-    m_sent = lineEdit(&reportChar, 3);
-    m_received = lineEdit(&reportChar, 3);
+    m_myCall = lineEdit(&callSignChar);
+    m_station = lineEdit(&callSignChar);
+    m_date = lineEdit(&CharFilter::dateChar);
+    m_time = lineEdit(&CharFilter::digitChar);
+    m_sent = lineEdit(&CharFilter::editorReportChar, kReportLength);
+    m_received = lineEdit(&CharFilter::editorReportChar, kReportLength);
     m_satellite = lineEdit();
     m_orbit = lineEdit();
     m_uplink = lineEdit();
     m_uplinkMode = lineEdit();
     m_downlink = lineEdit();
     m_downlinkMode = lineEdit();
-    m_locator = lineEdit(&locatorKey, 6);
-    m_ownLocator = lineEdit({}, 6);
-    m_azimuth = lineEdit(&digitChar, 3);
-    m_elevation = lineEdit(&digitChar, 2);
+    m_locator = lineEdit(&CharFilter::locatorChar, kLocatorLength);
+    m_ownLocator = lineEdit({}, kLocatorLength);
+    m_azimuth = lineEdit(&CharFilter::digitChar, kAzimuthLength);
+    m_elevation = lineEdit(&CharFilter::digitChar, kElevationLength);
     m_notes = lineEdit();
     m_qslSent = new QCheckBox(es(Txt::EditorSent));
     m_qslReceived = new QCheckBox(es(Txt::EditorReceived));
@@ -180,11 +169,12 @@ bool RecordEditorWindow::load(qint64 id, bool fromMain)
     try {
         record = readRecordById(m_session.state().currentLog().path, id);
     } catch (const db::DbError &error) {
-        reportDbError(error.message());
+        m_session.reportLogError(error.message());
         return false;
     }
     if (!record) {
-        m_session.dialogs().inform(text(Txt::MsgLogEmpty, Language::Spanish), Icon::Information);
+        // Deleted meanwhile (by an import or another editor): the listing is out of date.
+        m_session.state().announceLogChanged();
         return false;
     }
     m_id = id;
@@ -214,18 +204,18 @@ void RecordEditorWindow::fill(const EditorFields &f)
     m_time->setText(f.time);
     m_qslSent->setChecked(f.qslSent);
     m_qslReceived->setChecked(f.qslReceived);
-    m_sent->setText(f.reportSent);
-    m_received->setText(f.reportReceived);
+    showStored(m_sent, f.reportSent, kReportLength);
+    showStored(m_received, f.reportReceived, kReportLength);
     m_satellite->setText(f.satellite);
     m_orbit->setText(f.orbit);
     m_uplink->setText(f.uplinkFreq);
     m_uplinkMode->setText(f.uplinkMode);
     m_downlink->setText(f.downlinkFreq);
     m_downlinkMode->setText(f.downlinkMode);
-    m_locator->setText(f.locator);
-    m_ownLocator->setText(f.ownLocator);
-    m_azimuth->setText(f.azimuth);
-    m_elevation->setText(f.elevation);
+    showStored(m_locator, f.locator, kLocatorLength);
+    showStored(m_ownLocator, f.ownLocator, kLocatorLength);
+    showStored(m_azimuth, f.azimuth, kAzimuthLength);
+    showStored(m_elevation, f.elevation, kElevationLength);
     m_notes->setText(f.notes);
 }
 
@@ -277,13 +267,6 @@ QLineEdit *RecordEditorWindow::fieldFor(EditorField field) const
     return nullptr;
 }
 
-void RecordEditorWindow::reportDbError(const QString &message)
-{
-    m_session.dialogs().inform(text(Txt::MsgLogUnreadable, Language::Spanish,
-                                    {{"$arch$", m_session.state().currentLog().path}, {"$nombre$", message}}),
-                               Icon::Critical);
-}
-
 void RecordEditorWindow::save()
 {
     try {
@@ -295,7 +278,7 @@ void RecordEditorWindow::save()
             return;
         }
     } catch (const db::DbError &error) {
-        reportDbError(error.message());
+        m_session.reportLogError(error.message());
         return;
     }
     m_session.state().announceLogChanged();
@@ -309,7 +292,7 @@ void RecordEditorWindow::remove()
     try {
         deleteRecord(m_session.state().currentLog().path, m_id);
     } catch (const db::DbError &error) {
-        reportDbError(error.message());
+        m_session.reportLogError(error.message());
         return;
     }
     m_session.state().announceLogChanged();

@@ -40,7 +40,6 @@ private:
     EditorFields fields() const;
     void fill(const EditorFields &fields);
     QLineEdit *fieldFor(EditorField field) const;
-    void reportDbError(const QString &message);
 
     Session &m_session;
     qint64 m_id = 0;

@@ -22,8 +22,10 @@ QString decodeText(const QByteArray &bytes)
     return QString::fromLatin1(view);
 }
 
-QByteArray encodeWindows1252(QStringView text)
+QByteArray encodeWindows1252(QStringView text, bool *lossless)
 {
+    if (lossless)
+        *lossless = true;
     QByteArray out;
     out.reserve(text.size());
     QStringEncoder encoder("windows-1252", QStringEncoder::Flag::Stateless);
@@ -49,7 +51,10 @@ QByteArray encodeWindows1252(QStringView text)
         } else if (!pair && c.unicode() < 0x100) {
             bytes.append(char(c.unicode()));
         }
-        out.append(bytes.size() == 1 && bytes[0] != '\x1A' ? bytes : QByteArray("?"));
+        const bool mapped = bytes.size() == 1 && bytes[0] != '\x1A';
+        if (!mapped && lossless)
+            *lossless = false;
+        out.append(mapped ? bytes : QByteArray("?"));
     }
     return out;
 }
@@ -70,11 +75,11 @@ std::optional<QStringList> readTextLines(const QString &path)
 
 QString writeTextLines(const QString &path, const QStringList &lines)
 {
-    QByteArray bytes;
-    for (const QString &line : lines) {
-        bytes += encodeWindows1252(line);
-        bytes += "\r\n";
-    }
+    const QString text = lines.join(QStringLiteral("\r\n")) + (lines.isEmpty() ? QString() : QStringLiteral("\r\n"));
+    bool lossless = true;
+    QByteArray bytes = encodeWindows1252(text, &lossless);
+    if (!lossless)
+        bytes = text.toUtf8();
     return writeFileAtomically(path, bytes);
 }
 

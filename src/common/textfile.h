@@ -1,6 +1,8 @@
 // Text files as Vorta keeps them: written in Windows-1252 with CR LF line ends, atomically (a
 // crash or a full disk leaves the previous file whole); read as UTF-8 when the bytes are valid
-// UTF-8, else as Windows-1252, with LF or CR LF line ends.
+// UTF-8, else as Windows-1252, with LF or CR LF line ends. A file holding a character that
+// Windows-1252 lacks (a log path in Cyrillic, say) is written in UTF-8 instead, so that it reads
+// back exactly as it was.
 #pragma once
 
 #include <QByteArray>
@@ -12,8 +14,9 @@
 namespace vorta {
 
 QString decodeText(const QByteArray &bytes);
-// Windows-1252 bytes; a character that Windows-1252 lacks becomes "?".
-QByteArray encodeWindows1252(QStringView text);
+// Windows-1252 bytes; a character that Windows-1252 lacks becomes "?" and, when given,
+// *lossless is set to false.
+QByteArray encodeWindows1252(QStringView text, bool *lossless = nullptr);
 
 // The lines of a text file (without their line ends), or nothing when it cannot be read.
 std::optional<QStringList> readTextLines(const QString &path);

@@ -100,7 +100,7 @@ ConfigLoad loadConfig(const QString &path, Settings &settings)
     result.exists = true;
     const auto lines = readTextLines(path);
     if (!lines) {
-        result.error = QStringLiteral("No se puede leer ") + path;
+        result.unreadable = true;
         return result;
     }
     if (applyConfigLines(*lines, settings)) {

@@ -23,6 +23,7 @@ QStringList configLines(const Settings &settings);
 struct ConfigLoad
 {
     bool exists = false;      // false: no file, the first run
+    bool unreadable = false;  // the file exists but could not be read: settings unchanged
     bool rewritten = false;   // the default macros were filled in and the file written back
     QString error;            // a failed write-back, empty otherwise
 };

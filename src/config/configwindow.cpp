@@ -75,6 +75,10 @@ ConfigWindow::ConfigWindow(Session &session, QWidget *parent) : QDialog(parent),
         auto *key = new QLabel(QStringLiteral("F%1").arg(i + 5));
         m_macroCaption[i] = new QLineEdit;
         m_macroCaption[i]->setMaxLength(12);
+        // The file separates caption and text with ";", so a caption cannot hold one.
+        auto *noSemicolon = new CharFilter([](QChar c) { return c != u';'; }, m_macroCaption[i]);
+        noSemicolon->keepLetterCase();
+        m_macroCaption[i]->setValidator(noSemicolon);
         m_macroCaption[i]->setAccessibleName(QStringLiteral("F%1 caption").arg(i + 5));
         m_macroText[i] = new QLineEdit;
         m_macroText[i]->setMaxLength(100);

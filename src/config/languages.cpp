@@ -217,6 +217,10 @@ constexpr Row kRows[] = {
             u"Indique las horas de diferencia (hora local - UTC), de -12 a 14."),
     ES_ONLY(MsgConfigNotSaved, u"No se pudo guardar la configuración $arch$:" CRLF u"$nombre$"),
     ES_ONLY(MsgPortFailed, u"$nombre$: $arch$"),
+    ES_ONLY(MsgConfigNotRead, u"No se puede leer la configuración $arch$!" CRLF
+            u"Vorta sigue con los valores de fábrica y no modificará ese archivo al salir."),
+    ES_ONLY(MsgTemplateNotALog, u"$arch$ es la plantilla de las Bases de datos nuevas:" CRLF
+            u"no se puede usar como Base de datos."),
     ES_ONLY(MsgDateFormat, u"El formato de fecha es dd/mm/yyyy"),
     ES_ONLY(MsgTimeFormat, u"El formato de hora es hhmm"),
     ES_ONLY(MsgSatelliteExists, u"El Satélite $nombre$ ya está en la lista!"),

@@ -54,6 +54,7 @@ enum class Txt {
     // Messages that stay Spanish
     MsgMustGiveCall, MsgTemplateMissing, MsgLogEmpty, MsgNotALog, MsgLogUnreadable,
     MsgBadUtcOffset, MsgConfigNotSaved, MsgPortFailed, MsgQsoNotSaved, MsgDateFormat, MsgTimeFormat,
+    MsgConfigNotRead, MsgTemplateNotALog,
     // Satellite list
     MsgSatelliteExists, MsgSatelliteDeleteAsk, MsgSatelliteComma, MsgSatelliteListNotSaved,
     // Record editor (Spanish in every language)

@@ -115,10 +115,8 @@ LastRecordView lastRecordView(const std::optional<QsoRecord> &record)
     view.station = record->estacion;
     const QDateTime instant = fromStoredInstant(record->fecha);
     view.date = instant.isValid() ? formatDate(instant.date()) : record->fecha;
-    QTime time = QTime::fromString(record->hora.trimmed(), QStringLiteral("H:mm"));
-    if (!time.isValid())
-        time = QTime::fromString(record->hora.trimmed(), QStringLiteral("H:mm:ss"));
-    view.time = time.isValid() ? formatHourMinute(time) : record->hora;
+    const auto time = parseClockTime(record->hora);
+    view.time = time ? formatHourMinute(*time) : record->hora;
     view.uplink = record->frecU;
     view.satellite = record->satelite;
     view.orbit = record->orbita;

@@ -111,6 +111,11 @@ std::optional<CurrentLog> openLog(const DataFolder &folder, Dialogs &dialogs, La
     const auto chosen = dialogs.openFile(text(Txt::MsgOpenLogTitle, language), folder.basesDir(), kLogFilter);
     if (!chosen || chosen->isEmpty())
         return std::nullopt;
+    // QSOs written into the template would reappear in every log made from it.
+    if (QFileInfo(*chosen).canonicalFilePath() == QFileInfo(folder.templateFile()).canonicalFilePath()) {
+        dialogs.inform(text(Txt::MsgTemplateNotALog, Language::Spanish, {{"$arch$", *chosen}}), Icon::Critical);
+        return std::nullopt;
+    }
     const QString why = checkLogFile(*chosen);
     if (!why.isEmpty()) {
         dialogs.inform(notALogMessage(*chosen, why), Icon::Critical);

@@ -25,26 +25,6 @@ namespace {
 const QStringList kModes{QStringLiteral("CW"),   QStringLiteral("CW-N"), QStringLiteral("FM"), QStringLiteral("FM-N"),
                          QStringLiteral("FM-W"), QStringLiteral("LSB"),  QStringLiteral("USB")};
 
-bool digitOrSeparator(QChar c)
-{
-    return (c >= u'0' && c <= u'9') || c == u',' || c == u'.';
-}
-
-bool reportChar(QChar c)
-{
-    return (c >= u'1' && c <= u'9') || c == u',' || c == u'.';
-}
-
-bool dateChar(QChar c)
-{
-    return (c >= u'0' && c <= u'9') || c == u'/' || c == u'?';
-}
-
-bool timeChar(QChar c)
-{
-    return (c >= u'0' && c <= u'9') || c == u'?';
-}
-
 QLineEdit *filteredEdit(CharFilter::Accept accept, int maxLength = 32767)
 {
     auto *edit = new QLineEdit;
@@ -92,21 +72,21 @@ EntryWidget::EntryWidget(Session &session, QWidget *parent) : QWidget(parent), m
     m_listButton = new QToolButton;
     m_listButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     m_listButton->setFocusPolicy(Qt::NoFocus);
-    m_orbit = filteredEdit(&digitOrSeparator, 10);
-    m_uplink = filteredEdit(&digitOrSeparator, 16);
-    m_downlink = filteredEdit(&digitOrSeparator, 16);
+    m_orbit = filteredEdit(&CharFilter::frequencyChar, 10);
+    m_uplink = filteredEdit(&CharFilter::frequencyChar, 16);
+    m_downlink = filteredEdit(&CharFilter::frequencyChar, 16);
     enlarge(m_uplink, 2, false);
     enlarge(m_downlink, 2, false);
     m_uplinkMode = modeList();
     m_downlinkMode = modeList();
-    m_sent = filteredEdit(&reportChar, 3);
-    m_received = filteredEdit(&reportChar, 3);
+    m_sent = filteredEdit(&CharFilter::reportChar, 3);
+    m_received = filteredEdit(&CharFilter::reportChar, 3);
     m_sent->setText(QStringLiteral("59"));
     m_received->setText(QStringLiteral("59"));
     m_locator = filteredEdit(&CharFilter::locatorChar, 6);
     m_notes = new QLineEdit;
-    m_date = filteredEdit(&dateChar, 10);
-    m_time = filteredEdit(&timeChar, 4);
+    m_date = filteredEdit(&CharFilter::dateChar, 10);
+    m_time = filteredEdit(&CharFilter::digitChar, 4);
     m_previous = new QLabel;
     enlarge(m_previous, 1, true);
     m_previous->setStyleSheet(QStringLiteral("color: #1a5fb4"));
@@ -305,7 +285,11 @@ QWidget *EntryWidget::fieldFor(EntryField field) const
 
 void EntryWidget::save()
 {
+    // The save checks the manual date and time itself; its message takes the focus away from
+    // those fields, which must not answer with a second message of their own.
+    m_correcting = true;
     const SaveResult result = saveEntry(form(), m_session.state(), m_session.dialogs());
+    m_correcting = false;
     if (result.kind == SaveResult::Kind::Stored) {
         // Satellite, orbit, frequencies, modes and reports stay for the next QSO of the pass.
         m_listening->setChecked(false);

@@ -330,33 +330,43 @@ void MainWindow::buildTracking()
 
 void MainWindow::refreshOrbitronData()
 {
-    const OrbitronInstallation installation = vorta::refreshOrbitronData(
+    const OrbitronInstallation installation = m_orbitronData.refresh(
         m_orbitronFolder, qEnvironmentVariable("WINEPREFIX"), QDir::homePath(), m_session.state().elements());
     m_tracking->setOrbitronInstalled(installation.installed());
+}
+
+bool MainWindow::hasOrbitFor(const QString &text) const
+{
+    // Without element sets there is nothing to compute, and an orbit the operator typed stays.
+    return !text.isEmpty() && m_session.state().elements().count() > 0;
+}
+
+std::optional<OrbitResult> MainWindow::showOrbitFor(const QString &text)
+{
+    m_entry->setOrbit(QString());
+    const auto result = orbitFor(m_session.state().elements(), text, m_session.state().utcNow());
+    m_entry->setOrbit(result ? result->orbit : QString());
+    return result;
 }
 
 void MainWindow::trackedNameChanged(const QString &trackedName)
 {
     // The satellite field follows the tracked name, and its own change handling finds the
-    // orbit; the tracked name, being the element set's own, then gives the orbit and age.
+    // orbit; the tracked name, being the element set's own, then gives the orbit and age (the
+    // catalogue number stays the one the satellite field found).
     m_entry->setSatellite(satelliteFromTrackingName(trackedName));
-    if (trackedName.isEmpty() || m_session.state().elements().count() == 0)
+    if (!hasOrbitFor(trackedName))
         return;
-    m_entry->setOrbit(QString());
-    const auto result = orbitFor(m_session.state().elements(), trackedName, m_session.state().utcNow());
-    m_entry->setOrbit(result ? result->orbit : QString());
+    const auto result = showOrbitFor(trackedName);
     m_entry->setElementInfo(result ? result->ageDays : QString(), m_lastCatalogue);
 }
 
 void MainWindow::satelliteFieldChanged(const QString &name)
 {
-    // Without element sets there is nothing to compute, and an orbit the operator typed stays.
-    if (name.isEmpty() || m_session.state().elements().count() == 0)
+    if (!hasOrbitFor(name))
         return;
-    m_entry->setOrbit(QString());
-    const auto result = orbitFor(m_session.state().elements(), name, m_session.state().utcNow());
+    const auto result = showOrbitFor(name);
     m_lastCatalogue = result ? result->catalogue : QString();
-    m_entry->setOrbit(result ? result->orbit : QString());
     m_entry->setElementInfo(result ? result->ageDays : QString(), m_lastCatalogue);
 }
 
@@ -389,9 +399,7 @@ void MainWindow::editNewestQso()
     try {
         newest = newestQso(m_session.state().currentLog().path);
     } catch (const db::DbError &error) {
-        m_session.dialogs().inform(text(Txt::MsgLogUnreadable, Language::Spanish,
-                                        {{"$arch$", m_session.state().currentLog().path}, {"$nombre$", error.message()}}),
-                                   Icon::Critical);
+        m_session.reportLogError(error.message());
         return;
     }
     if (!newest) {

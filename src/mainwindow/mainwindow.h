@@ -4,6 +4,7 @@
 
 #include "config/languages.h"
 #include "logdb/logdatabase.h"
+#include "tracking/elements.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -70,6 +71,10 @@ private:
     void buildTracking();
     void refreshOrbitronData();
     void trackedNameChanged(const QString &trackedName);
+    // Whether text can give an orbit; then the orbit field from the element set that matches
+    // it, nothing when none does.
+    bool hasOrbitFor(const QString &text) const;
+    std::optional<OrbitResult> showOrbitFor(const QString &text);
     void satelliteFieldChanged(const QString &name);
     void chooseSatellite(const QString &name);
 
@@ -87,6 +92,7 @@ private:
     QCheckBox *m_useOrbitron = nullptr;
     QString m_orbitronFolder; // from the extra settings; empty: found through Wine
     QString m_lastCatalogue;
+    OrbitronDataCache m_orbitronData;
     bool m_orbitronOption = false; // the configuration's tracking option last applied  // the catalogue number the satellite field's element set gave
 
     QLabel *m_ownCallCaption = nullptr, *m_ownCall = nullptr;

@@ -19,6 +19,12 @@ void Session::loadAtStart()
     m_state.setFirstRun(!load.exists);
     if (!load.exists)
         return;
+    if (load.unreadable) {
+        m_configUnreadable = true;
+        m_dialogs.inform(text(Txt::MsgConfigNotRead, Language::Spanish, {{"$arch$", m_state.folder().configFile()}}),
+                         Icon::Critical);
+        return;
+    }
     m_state.setSettings(settings);
     if (!load.error.isEmpty())
         reportConfigNotSaved(load.error);
@@ -60,9 +66,7 @@ LastRecordView Session::lastRecord()
     try {
         return lastRecordView(lastQso(path));
     } catch (const db::DbError &error) {
-        m_dialogs.inform(text(Txt::MsgLogUnreadable, Language::Spanish,
-                              {{"$arch$", path}, {"$nombre$", error.message()}}),
-                         Icon::Critical);
+        reportLogError(error.message());
         return {};
     }
 }
@@ -93,6 +97,7 @@ bool Session::saveConfiguration(const Settings &settings)
         reportConfigNotSaved(error);
         return false;
     }
+    m_configUnreadable = false; // the file now holds what the operator accepted
     openKeyPort(settings.port);
     return true;
 }
@@ -107,6 +112,13 @@ void Session::openKeyPort(const QString &port)
                          Icon::Critical);
 }
 
+void Session::reportLogError(const QString &error)
+{
+    m_dialogs.inform(text(Txt::MsgLogUnreadable, Language::Spanish,
+                          {{"$arch$", m_state.currentLog().path}, {"$nombre$", error}}),
+                     Icon::Critical);
+}
+
 void Session::reportConfigNotSaved(const QString &error)
 {
     m_dialogs.inform(text(Txt::MsgConfigNotSaved, Language::Spanish,
@@ -118,6 +130,8 @@ bool Session::confirmExit()
 {
     if (!m_dialogs.ask(text(Txt::MsgExit, m_state.language()), Icon::Question))
         return false;
+    if (m_configUnreadable)
+        return true;
     const QString error = saveConfig(m_state.folder().configFile(), m_state.settings());
     if (!error.isEmpty())
         reportConfigNotSaved(error);

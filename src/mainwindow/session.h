@@ -51,12 +51,18 @@ public:
     // "Sale de Vorta?": on Yes the configuration is written and true returned.
     bool confirmExit();
 
+    // Tells the operator that the current log could not be read or written.
+    void reportLogError(const QString &error);
+
 private:
     void reportConfigNotSaved(const QString &error);
 
     AppState &m_state;
     Dialogs &m_dialogs;
     KeyPort &m_keyPort;
+    // The configuration file exists but could not be read: it is not overwritten at exit with
+    // settings that never came from it.
+    bool m_configUnreadable = false;
 };
 
 } // namespace vorta

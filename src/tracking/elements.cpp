@@ -184,16 +184,25 @@ QString findOrbitronFolder(const QString &explicitFolder, const QString &winePre
     return wineToUnixPath(*path, prefix);
 }
 
+namespace {
+
+// The installed marker: the configuration file's name when it is there.
+QString markerOf(const OrbitronInstallation &installation)
+{
+    if (installation.folder.isEmpty())
+        return {};
+    const QFileInfo config(installation.configFile());
+    return config.isFile() ? config.fileName() : QString();
+}
+
+} // namespace
+
 OrbitronInstallation findOrbitronInstallation(const QString &explicitFolder,
                                               const QString &winePrefixEnv, const QString &home)
 {
     OrbitronInstallation found;
     found.folder = findOrbitronFolder(explicitFolder, winePrefixEnv, home);
-    if (!found.folder.isEmpty()) {
-        const QFileInfo config(found.configFile());
-        if (config.isFile())
-            found.marker = config.fileName();
-    }
+    found.marker = markerOf(found);
     return found;
 }
 
@@ -246,6 +255,33 @@ OrbitronInstallation refreshOrbitronData(const QString &explicitFolder, const QS
     if (!found.folder.isEmpty() && QFileInfo(found.elementsFile()).isFile())
         table.load(found.elementsFile());
     return found;
+}
+
+OrbitronInstallation OrbitronDataCache::refresh(const QString &explicitFolder, const QString &winePrefixEnv,
+                                                const QString &home, ElementTable &table)
+{
+    const QString prefix = explicitFolder.isEmpty() ? winePrefix(winePrefixEnv, home) : QString();
+    const QDateTime registryStamp =
+        prefix.isEmpty() ? QDateTime() : QFileInfo(below(prefix, u"user.reg")).lastModified();
+    if (!m_known || explicitFolder != m_explicitFolder || registryStamp != m_registryStamp) {
+        m_found = findOrbitronInstallation(explicitFolder, winePrefixEnv, home);
+        m_known = true;
+        m_explicitFolder = explicitFolder;
+        m_registryStamp = registryStamp;
+    } else {
+        // Installing or removing the tracker shows in its configuration file alone.
+        m_found.marker = markerOf(m_found);
+    }
+    if (m_found.folder.isEmpty())
+        return m_found;
+    const QFileInfo elements(m_found.elementsFile());
+    if (elements.isFile() && (elements.filePath() != m_elementsFile || elements.lastModified() != m_elementsStamp)) {
+        if (table.load(elements.filePath())) {
+            m_elementsFile = elements.filePath();
+            m_elementsStamp = elements.lastModified();
+        }
+    }
+    return m_found;
 }
 
 QString satelliteFromTrackingName(QStringView name)

@@ -105,6 +105,23 @@ private:
 OrbitronInstallation refreshOrbitronData(const QString &explicitFolder, const QString &winePrefixEnv,
                                          const QString &home, ElementTable &table);
 
+// The same refresh for a window that runs it every time it becomes active: the registry file
+// (often megabytes) and the elements file are read again only when they changed on disk.
+class OrbitronDataCache
+{
+public:
+    OrbitronInstallation refresh(const QString &explicitFolder, const QString &winePrefixEnv, const QString &home,
+                                 ElementTable &table);
+
+private:
+    bool m_known = false;
+    QString m_explicitFolder;
+    QDateTime m_registryStamp;
+    QString m_elementsFile;
+    QDateTime m_elementsStamp;
+    OrbitronInstallation m_found;
+};
+
 // ---- Orbit number ----------------------------------------------------------------------------
 
 // The satellite field for a tracked name: the text after its first "(" (up to 100 characters)

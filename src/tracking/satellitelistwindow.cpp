@@ -9,17 +9,13 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace vorta {
 
 namespace {
-
-bool frequencyChar(QChar c)
-{
-    return (c >= u'0' && c <= u'9') || c == u',' || c == u'.';
-}
 
 QComboBox *modeChoice(const QString &mode)
 {
@@ -42,7 +38,7 @@ SatelliteEditDialog::SatelliteEditDialog(const QString &title, const SatelliteEn
     m_uplink = new QLineEdit(initial.uplink);
     m_downlink = new QLineEdit(initial.downlink);
     for (QLineEdit *edit : {m_uplink, m_downlink})
-        edit->setValidator(new CharFilter(&frequencyChar, edit));
+        edit->setValidator(new CharFilter(&CharFilter::frequencyChar, edit));
     m_downlinkMode = modeChoice(initial.downlinkMode);
     m_uplinkMode = modeChoice(initial.uplinkMode);
     m_accept = new QPushButton(text(Txt::SatAccept, language));
@@ -127,7 +123,8 @@ SatelliteListWindow::SatelliteListWindow(Session &session, QWidget *parent) : QD
     layout->addLayout(buttons);
     resize(560, 420);
 
-    connect(m_grid, &QTableWidget::cellClicked, this, [this](int row, int) { selectRow(row); });
+    // Edit and Delete act on the highlighted row, however it was reached (mouse or keys).
+    connect(m_grid, &QTableWidget::currentCellChanged, this, [this](int row) { selectRow(row); });
     connect(m_add, &QPushButton::clicked, this, &SatelliteListWindow::addSatellite);
     connect(m_edit, &QPushButton::clicked, this, &SatelliteListWindow::editSatellite);
     connect(m_delete, &QPushButton::clicked, this, &SatelliteListWindow::deleteSatellite);
@@ -151,8 +148,11 @@ void SatelliteListWindow::selectRow(int row)
     m_row = row;
     m_edit->setEnabled(row >= 0);
     m_delete->setEnabled(row >= 0);
-    if (row < 0)
+    if (row < 0) {
+        const QSignalBlocker quiet(m_grid);
+        m_grid->setCurrentCell(-1, -1);
         m_grid->clearSelection();
+    }
 }
 
 void SatelliteListWindow::runEditor(const QString &title, const SatelliteEntry &initial, qsizetype editIndex)

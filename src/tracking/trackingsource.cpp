@@ -132,7 +132,7 @@ void TcpTrackingSource::onUnconnected()
 
 void TcpTrackingSource::scheduleRetry()
 {
-    if (m_attempts >= m_maxAttempts) {
+    if (m_maxAttempts > 0 && m_attempts >= m_maxAttempts) {
         giveUp();
         return;
     }

@@ -61,7 +61,7 @@ public:
     void setPort(quint16 port) { m_port = port; }
     quint16 port() const { return m_port; }
     // Reconnection after a drop: the first wait, the longest wait (each failed attempt doubles
-    // it), and the number of attempts before giving up.
+    // it), and the number of attempts before giving up (0: never, while started).
     void setRetryPolicy(int firstDelayMs, int maxDelayMs, int maxAttempts);
     // How long a connection attempt may take before it counts as failed.
     void setConnectTimeout(int ms) { m_connectTimeoutMs = ms; }
@@ -94,7 +94,9 @@ private:
     bool m_discarding = false;
     int m_firstDelayMs = 250;
     int m_maxDelayMs = 4000;
-    int m_maxAttempts = 30;
+    // The link is retried quietly for as long as it is wanted: a tracker started late, or
+    // restarted, is picked up again.
+    int m_maxAttempts = 0;
     int m_connectTimeoutMs = 3000;
     int m_attempts = 0;
     int m_delayMs = 0;
