@@ -26,6 +26,33 @@ QString flag(bool set)
     return set ? QStringLiteral("1") : QStringLiteral("0");
 }
 
+enum Columns { AllColumns, KeepOwnColumns };
+
+// Rewrites columns 1 to 20 of row id from the record (its id ignored); with KeepOwnColumns the
+// row's Nombre Log, M2 and M3 stay. False when there was no such row.
+bool rewriteRow(const QString &path, qint64 id, const QsoRecord &record, Columns columns)
+{
+    const auto values = recordValues(record);
+    QStringList sets;
+    QStringList bound;
+    for (int i = 0; i < 20; ++i) {
+        const QString column = QString::fromLatin1(kQsoColumns[std::size_t(i) + 1]);
+        if (columns == KeepOwnColumns
+            && (column == QLatin1String("Nombre Log") || column == QLatin1String("M2") || column == QLatin1String("M3")))
+            continue;
+        bound << columnText(values[std::size_t(i)]);
+        sets << QStringLiteral("[%1]=?%2").arg(column).arg(bound.size());
+    }
+    const QString sql = QStringLiteral("UPDATE Tabla1 SET %1 WHERE [Id]=?%2").arg(sets.join(QStringLiteral(", "))).arg(bound.size() + 1);
+    Database database(path, Database::Mode::ReadWrite);
+    Statement update(database, sql.toUtf8().constData());
+    for (int i = 0; i < bound.size(); ++i)
+        update.bind(i + 1, bound[i]);
+    update.bind(int(bound.size()) + 1, id);
+    update.run();
+    return database.changes() > 0;
+}
+
 } // namespace
 
 EditorFields editorFieldsFor(const QsoRecord &r, const QString &ownLocator)
@@ -123,36 +150,28 @@ EditorCheck saveRecord(const QString &path, qint64 id, const EditorFields &f)
         return check;
     const QDate date = *parseDayFirstDate(f.date.toUpper());
     const QTime time = *parseClockTime(f.time.toUpper());
-
-    Database database(path, Database::Mode::ReadWrite);
-    Statement update(database,
-                     "UPDATE Tabla1 SET [ModoU]=?1, [FrecU]=?2, [MyCall]=?3, [Estacion]=?4, "
-                     "[Fecha]=?5, [Hora]=?6, [RSTe]=?7, [ModoD]=?8, [RSTr]=?9, [FrecD]=?10, "
-                     "[Obs]=?11, [QSLe]=?12, [QSLr]=?13, [Modalidad]=?14, [Nombre Log]=?15, "
-                     "[Operador]=?16, [Satelite]=?17, [Orbita]=?18, [M2]=?19, [M3]=?20 "
-                     "WHERE [Id]=?21");
-    update.bind(1, columnText(f.uplinkMode))
-        .bind(2, columnText(f.uplinkFreq))
-        .bind(3, columnText(f.myCall))
-        .bind(4, columnText(f.station))
-        .bind(5, toStoredInstant(QDateTime(date, time, Qt::UTC)))
-        .bind(6, formatHourMinute(time))
-        .bind(7, columnText(f.reportSent))
-        .bind(8, columnText(f.downlinkMode))
-        .bind(9, columnText(f.reportReceived))
-        .bind(10, columnText(f.downlinkFreq))
-        .bind(11, columnText(f.notes))
-        .bind(12, flag(f.qslSent))
-        .bind(13, flag(f.qslReceived))
-        .bind(14, columnText(f.locator))
-        .bind(15, columnText(f.ownLocator.toUpper()))
-        .bind(16, columnText(f.locator))
-        .bind(17, columnText(f.satellite))
-        .bind(18, columnText(f.orbit))
-        .bind(19, columnText(f.azimuth))
-        .bind(20, columnText(f.elevation))
-        .bind(21, id);
-    update.run();
+    QsoRecord r;
+    r.modoU = f.uplinkMode;
+    r.frecU = f.uplinkFreq;
+    r.myCall = f.myCall;
+    r.estacion = f.station;
+    r.fecha = toStoredInstant(QDateTime(date, time, Qt::UTC));
+    r.hora = formatHourMinute(time);
+    r.rste = f.reportSent;
+    r.frecD = f.downlinkFreq;
+    r.rstr = f.reportReceived;
+    r.modoD = f.downlinkMode;
+    r.obs = f.notes;
+    r.qsle = flag(f.qslSent);
+    r.qslr = flag(f.qslReceived);
+    r.modalidad = f.locator; // the editor keeps the contact's locator in both columns
+    r.nombreLog = f.ownLocator.toUpper();
+    r.operador = f.locator;
+    r.satelite = f.satellite;
+    r.orbita = f.orbit;
+    r.m2 = f.azimuth;
+    r.m3 = f.elevation;
+    rewriteRow(path, id, r, AllColumns);
     return check;
 }
 
@@ -204,32 +223,12 @@ bool updateRecord(const QString &path, qint64 id, const QsoRecord &v)
                           .arg(id)
                           .arg(v.fecha, v.hora));
 
-    Database database(path, Database::Mode::ReadWrite);
-    Statement update(database,
-                     "UPDATE Tabla1 SET [ModoU]=?1, [FrecU]=?2, [MyCall]=?3, [Estacion]=?4, "
-                     "[Fecha]=?5, [Hora]=?6, [RSTe]=?7, [ModoD]=?8, [RSTr]=?9, [FrecD]=?10, "
-                     "[Obs]=?11, [QSLe]=?12, [QSLr]=?13, [Modalidad]=?14, [Operador]=?15, "
-                     "[Satelite]=?16, [Orbita]=?17 WHERE [Id]=?18");
-    update.bind(1, columnText(v.modoU))
-        .bind(2, columnText(v.frecU))
-        .bind(3, columnText(v.myCall))
-        .bind(4, columnText(v.estacion))
-        .bind(5, toStoredInstant(QDateTime(*date, *time, Qt::UTC)))
-        .bind(6, formatHourMinute(*time))
-        .bind(7, columnText(v.rste))
-        .bind(8, columnText(v.modoD))
-        .bind(9, columnText(v.rstr))
-        .bind(10, columnText(v.frecD))
-        .bind(11, columnText(v.obs))
-        .bind(12, columnText(v.qsle))
-        .bind(13, columnText(v.qslr))
-        .bind(14, columnText(v.modalidad))
-        .bind(15, columnText(v.operador))
-        .bind(16, columnText(v.satelite))
-        .bind(17, columnText(v.orbita))
-        .bind(18, id);
-    update.run();
-    return database.changes() > 0;
+    QsoRecord r = v;
+    r.fecha = toStoredInstant(QDateTime(*date, *time, Qt::UTC));
+    r.hora = formatHourMinute(*time);
+    // A staged record carries a duplicate mark in Nombre Log and no antenna position: the row
+    // keeps the own locator and the azimuth and elevation that were logged with it.
+    return rewriteRow(path, id, r, KeepOwnColumns);
 }
 
 } // namespace vorta
