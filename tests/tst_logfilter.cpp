@@ -3,52 +3,45 @@
 #include "browser/logfilter.h"
 #include "common/charfilter.h"
 #include "common/textvalue.h"
-#include "logdb/logdatabase.h"
 #include "logdb/logfiles.h"
 #include "logdb/sqlite.h"
 #include "testsupport.h"
 
 #include <QTest>
 
-#include <algorithm>
-
 using namespace vorta;
 
 namespace {
 
-QsoRecord qso(const char *station, const char *fecha, const char *satellite = "SO-50")
-{
-    QsoRecord r;
-    r.estacion = QString::fromUtf8(station);
-    r.fecha = QString::fromLatin1(fecha);
-    r.hora = r.fecha.mid(11, 5);
-    r.satelite = QString::fromUtf8(satellite);
-    r.myCall = QStringLiteral("LU1ABC");
-    r.qsle = QStringLiteral("0");
-    r.qslr = QStringLiteral("0");
-    return r;
-}
-
-// A log made from the template, holding the given rows; their Ids in the same order.
+// A log made from the template, holding the given rows of (Estacion, Fecha, Satelite, QSLe, QSLr,
+// Operador, Orbita, MyCall); their Ids in the same order.
 struct Log
 {
     test::TempHome home;
     QString path;
     QList<qint64> ids;
 
-    explicit Log(const QList<QsoRecord> &rows)
+    explicit Log(const char *values = nullptr)
     {
         path = home.folder().basesDir() + QStringLiteral("/filtros.mdb");
         const QString error = copyTemplate(home.folder(), path);
         if (!error.isEmpty())
             qFatal("%s", qPrintable(error));
-        for (const QsoRecord &r : rows)
-            ids << insertQso(path, r);
+        if (!values)
+            return;
+        db::Database database(path, db::Database::Mode::ReadWrite);
+        const QByteArray insert = QByteArray("INSERT INTO Tabla1 (Estacion, Fecha, Satelite, QSLe, QSLr, Operador, "
+                                             "Orbita, MyCall) VALUES ") + values;
+        database.exec(insert.constData());
+        db::Statement statement(database, "SELECT [Id] FROM Tabla1 ORDER BY [Id]");
+        while (statement.step())
+            ids << statement.integer(0);
     }
 
-    // The Ids a query selects, in its order.
-    QList<qint64> select(const LogQuery &query) const
+    // The Ids a filter selects, in its order.
+    QList<qint64> select(const LogFilter &filter) const
     {
+        const LogQuery query = filteredQuery(filter);
         db::Database database(path, db::Database::Mode::ReadOnly);
         const QByteArray sql = query.select(QStringLiteral("[Id]")).toUtf8();
         db::Statement statement(database, sql.constData());
@@ -59,7 +52,6 @@ struct Log
             found << statement.integer(0);
         return found;
     }
-    QList<qint64> select(const LogFilter &filter) const { return select(filteredQuery(filter)); }
     QList<qint64> pick(std::initializer_list<int> rows) const
     {
         QList<qint64> list;
@@ -89,44 +81,12 @@ class TestLogFilter : public QObject
 {
     Q_OBJECT
 private slots:
-    void conditionsAndOrder()
-    {
-        LogFilter f;
-        QVERIFY(!f.isSet());
-        QCOMPARE(filteredQuery(f).select(QStringLiteral("*")),
-                 QStringLiteral("SELECT * FROM Tabla1 ORDER BY [Fecha] ASC, [Hora] ASC, [Id] ASC"));
-        f.reverse = true;
-        QVERIFY(!f.isSet());
-        QCOMPARE(filteredQuery(f).select(QStringLiteral("*")),
-                 QStringLiteral("SELECT * FROM Tabla1 ORDER BY [Fecha] DESC, [Hora] DESC, [Id] DESC"));
-        QCOMPARE(fullListingQuery(true).orderBy, filteredQuery(f).orderBy);
-
-        LogFilter example;
-        example.station = QStringLiteral("  lu1 ");
-        example.satellite = QStringLiteral("SO-50");
-        const LogQuery q = filteredQuery(example);
-        QCOMPARE(q.select(QStringLiteral("*")),
-                 QStringLiteral("SELECT * FROM Tabla1 WHERE [Satelite] = ?1 AND upper([Estacion]) GLOB ?2 "
-                                "ORDER BY +[Fecha] ASC, +[Hora] ASC, +[Id] ASC"));
-        QCOMPARE(q.values, QStringList({QStringLiteral("SO-50"), QStringLiteral("*LU1*")}));
-
-        LogFilter all = everyFilter();
-        all.reverse = true;
-        QVERIFY(all.isSet());
-        const LogQuery a = filteredQuery(all);
-        QCOMPARE(a.where, QStringLiteral("[Satelite] = ?1 AND [QSLe] = ?2 AND [QSLr] <> ?3 AND [Operador] = ?4 AND "
-                                         "[Orbita] = ?5 AND [MyCall] = ?6 AND [Fecha] >= ?7 AND "
-                                         "upper([Estacion]) GLOB ?8"));
-        QCOMPARE(a.values, QStringList({"AO-91", "1", "1", "GF05", "123", "LU1ABC", "2020-03-15 00:00:00", "*LU*"}));
-        QCOMPARE(a.orderBy, QStringLiteral("[Fecha] DESC, [Hora] DESC, [Id] DESC"));
-    }
-
     // The database must read the station pattern exactly as the program's own pattern match does.
     void stationGlobAgreesWithPatternMatch()
     {
         QCOMPARE(stationGlob(QStringLiteral("  ab1cd ")), QStringLiteral("*AB1CD*"));
         QCOMPARE(stationGlob(QStringLiteral("py#[!l]")), QStringLiteral("*PY[0-9][^L]*"));
-        const Log log({});
+        const Log log;
         db::Database database(log.path, db::Database::Mode::ReadOnly);
         db::Statement statement(database, "SELECT upper(?1) GLOB ?2");
         const QStringList stations = {"LU1ABC", "lu1abc", "PY2XYZ", "A^B", "X-Y", "AB[C", "S]T", "?", "", "K1A", "O'HARA"};
@@ -147,20 +107,12 @@ private slots:
 
     void filtersSelectTheirRows()
     {
-        QsoRecord quoted = qso("O'HARA", "2020-01-05 10:00:00", "it's");
-        quoted.qsle = QString(); // NULL, as an import may leave it
-        quoted.qslr = QStringLiteral("1");
-        QsoRecord emptyQsl = qso("lu1ax", "2020-01-04 10:00:00", "");
-        emptyQsl.qsle = QStringLiteral("");
-        emptyQsl.qslr = QString();
-        QsoRecord sent = qso("PY2AB", "2020-01-03 10:00:00", "so-50");
-        sent.qsle = QStringLiteral("1");
-        sent.operador = QStringLiteral("GG66");
-        sent.orbita = QStringLiteral("777");
-        sent.myCall = QStringLiteral("LU7ZZ");
-        const Log log({qso("LU1ABC", "2020-01-02 10:00:00"), sent, emptyQsl, quoted,
-                       qso("SWL", "2020-01-01 10:00:00", "AO-91")});
-
+        // Row 2 has an empty QSLe and a NULL QSLr, row 3 a NULL QSLe, as an import may leave them.
+        const Log log("('LU1ABC', '2020-01-02 10:00:00', 'SO-50', '0', '0', NULL, NULL, 'LU1ABC'), "
+                      "('PY2AB', '2020-01-03 10:00:00', 'so-50', '1', '0', 'GG66', '777', 'LU7ZZ'), "
+                      "('lu1ax', '2020-01-04 10:00:00', '', '', NULL, NULL, NULL, 'LU1ABC'), "
+                      "('O''HARA', '2020-01-05 10:00:00', 'it''s', NULL, '1', NULL, NULL, 'LU1ABC'), "
+                      "('SWL', '2020-01-01 10:00:00', 'AO-91', '0', '0', NULL, NULL, 'LU1ABC')");
         LogFilter f;
         QCOMPARE(log.select(f), log.pick({4, 0, 1, 2, 3}));
         f.station = QStringLiteral("lu#a");
@@ -203,8 +155,10 @@ private slots:
 
     void fromDateStartsAtMidnight()
     {
-        const Log log({qso("A1", "2020-03-15 00:05:00"), qso("B2", "2020-03-14 23:59:00"),
-                       qso("C3", "2020-03-15 00:00:00"), qso("D4", "2021-01-01 12:00:00")});
+        const Log log("('A1', '2020-03-15 00:05:00', 'SO-50', '0', '0', NULL, NULL, 'LU1ABC'), "
+                      "('B2', '2020-03-14 23:59:00', 'SO-50', '0', '0', NULL, NULL, 'LU1ABC'), "
+                      "('C3', '2020-03-15 00:00:00', 'SO-50', '0', '0', NULL, NULL, 'LU1ABC'), "
+                      "('D4', '2021-01-01 12:00:00', 'SO-50', '0', '0', NULL, NULL, 'LU1ABC')");
         LogFilter f;
         f.fromDate = QStringLiteral("15/03/2020");
         QCOMPARE(log.select(f), log.pick({2, 0, 3}));
@@ -217,12 +171,9 @@ private slots:
     void captionsDescribeTheFilter()
     {
         LogFilter f;
-        QCOMPARE(filterDescription(f), QString());
-        QCOMPARE(filteredCaption(f, 7), QStringLiteral(" <7 QSO(s)>"));
         f.reverse = true;
         QCOMPARE(filteredCaption(f, 7), QStringLiteral(" <7 QSO(s)>"));
         QCOMPARE(fullListingCaption(152), QStringLiteral("152 QSO(s)"));
-        QCOMPARE(fullListingCaption(1), QStringLiteral("1 QSO(s)"));
 
         f.satellite = QStringLiteral("SO-50");
         QCOMPARE(filteredCaption(f, 12), QStringLiteral("Filtro >Satélite: SO-50  <12 QSO(s)>"));
@@ -244,7 +195,6 @@ private slots:
         QCOMPARE(text, QStringLiteral("02/03/2021"));
         text.clear();
         QVERIFY(correctFromDate(text, dialogs));
-        QCOMPARE(text, QString());
         QVERIFY(dialogs.shown.isEmpty());
 
         for (const char *wrong : {"31/02/2021", "15-03-2020", "?"}) {
@@ -255,7 +205,6 @@ private slots:
         QCOMPARE(dialogs.shown.size(), 3);
         QCOMPARE(dialogs.shown[0].text, QStringLiteral("El formato de fecha es dd/mm/yyyy"));
         QCOMPARE(dialogs.shown[0].icon, Icon::Exclamation);
-        QVERIFY(!dialogs.shown[0].question);
 
         QVERIFY(CharFilter::dateChar(u'7') && CharFilter::dateChar(u'/') && CharFilter::dateChar(u'?'));
         QVERIFY(!CharFilter::dateChar(u'A') && !CharFilter::dateChar(u'-') && !CharFilter::dateChar(u' '));

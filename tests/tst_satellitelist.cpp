@@ -5,7 +5,6 @@
 #include "testsupport.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTest>
 
 using namespace vorta;
@@ -57,46 +56,19 @@ class TestSatelliteList : public QObject
 private slots:
     void onlyLinesWithFourCommasAreEntries()
     {
-        const auto entry = parseSatelliteLine(QStringLiteral("AO-91,435.250,145.960,FM,FM"));
-        QVERIFY(entry);
-        QCOMPARE(*entry, (SatelliteEntry{"AO-91", "435.250", "145.960", "FM", "FM"}));
-        QVERIFY(!parseSatelliteLine(QStringLiteral("AO-91,435.250,145.960,FM")));
         QVERIFY(!parseSatelliteLine(QStringLiteral("AO-91,435.250,145.960,FM,FM,X")));
-        QVERIFY(!parseSatelliteLine(QString()));
         // Fields are taken as they stand, blanks included.
         QCOMPARE(parseSatelliteLine(QStringLiteral(" X ,1,2,, FM"))->uplinkMode, QStringLiteral(" FM"));
-        QCOMPARE(satelliteLine(*entry), QStringLiteral("AO-91,435.250,145.960,FM,FM"));
-    }
 
-    void loadKeepsFileOrderAndFindsNamesRegardlessOfCase()
-    {
         Fixture f(kSample);
         QCOMPARE(f.list.names(), (QStringList{"AO-7", "AO-73", "so-50", "RS-44"}));
-        const auto found = f.list.find(u"SO-50");
-        QVERIFY(found);
-        QCOMPARE(found->downlink, QStringLiteral("436.795"));
+        QCOMPARE(*f.list.find(u"SO-50"), (SatelliteEntry{"so-50", "145.850", "436.795", "FM", "FM"}));
         QCOMPARE(f.list.find(u"ao-73")->name, QStringLiteral("AO-73"));
         QVERIFY(!f.list.find(u"AO-91")); // three commas: not an entry
         QVERIFY(!f.list.find(u""));      // the nameless entry line is no satellite
         QVERIFY(!f.list.find(u"AO"));
         // The grid shows every cell upper-cased.
         QCOMPARE(f.list.gridRows().at(2), (QStringList{"SO-50", "145.850", "436.795", "FM", "FM"}));
-        QCOMPARE(f.list.shown(2).name, QStringLiteral("SO-50"));
-    }
-
-    void missingFileIsAnEmptyListAndAddCreatesIt()
-    {
-        TempHome home;
-        const QString path = home.path() + QStringLiteral("/none/satelites.txt");
-        QDir().mkpath(home.path() + QStringLiteral("/none"));
-        SatelliteList list(path);
-        QCOMPARE(list.load(), QString());
-        QCOMPARE(list.size(), 0);
-        ScriptedDialogs dialogs;
-        QVERIFY(list.add({"XW-2A", "435.030", "145.665", "USB", "LSB"}, dialogs, Language::English).ok);
-        QVERIFY(dialogs.shown.isEmpty());
-        QCOMPARE(test::readBytes(path), QByteArray("XW-2A,435.030,145.665,USB,LSB\r\n"));
-        QCOMPARE(list.names(), QStringList{"XW-2A"});
     }
 
     void addAppendsAsTypedAndRefusesANameAlreadyListed()
@@ -110,33 +82,38 @@ private slots:
         QCOMPARE(refused.focus, SatelliteField::Name);
         QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("El Satélite SO-50 ya está en la lista!")});
         QCOMPARE(dialogs.shown.at(0).icon, Icon::Exclamation);
+        // A "," in a name or mode would make the line lose its entry.
+        QVERIFY(!f.list.add({"AO,X", "1", "2", "FM", "FM"}, dialogs, Language::English).ok);
+        QCOMPARE(f.list.checkAdd({"AO-X", "1", "2", "FM", "F,M"}, Language::English).focus, SatelliteField::UplinkMode);
         QCOMPARE(f.bytes(), before);
 
         dialogs.shown.clear();
         QVERIFY(f.list.add({"io-86", "145.880", "435.880", "FM", "FM"}, dialogs, Language::Spanish).ok);
         QVERIFY(dialogs.shown.isEmpty());
-        QCOMPARE(f.bytes(), before + "io-86,145.880,435.880,FM,FM\r\n");
-        QCOMPARE(f.list.names().last(), QStringLiteral("io-86"));
+        // A "," typed as decimal point becomes ".", so the line keeps its five fields.
+        QVERIFY(f.list.add({"PO-101", "437,5", "145,9", "FM", "FM"}, dialogs, Language::Spanish).ok);
+        QCOMPARE(f.bytes(), before + "io-86,145.880,435.880,FM,FM\r\nPO-101,437.5,145.9,FM,FM\r\n");
+        QCOMPARE(f.list.names().last(), QStringLiteral("PO-101"));
     }
 
-    void addKeepsTheLineFormat()
+    void missingFileOrFolder()
     {
-        Fixture f(kSample);
+        TempHome home;
+        const QString path = home.path() + QStringLiteral("/otra-lista.txt");
+        SatelliteList list(path);
+        QCOMPARE(list.load(), QString());
+        QCOMPARE(list.size(), 0);
         ScriptedDialogs dialogs;
-        // A "," typed as decimal point would make six fields and lose the entry.
-        QVERIFY(f.list.add({"PO-101", "437,5", "145,9", "FM", "FM"}, dialogs, Language::Spanish).ok);
-        QCOMPARE(*f.list.find(u"PO-101"), (SatelliteEntry{"PO-101", "437.5", "145.9", "FM", "FM"}));
+        QVERIFY(list.add({"XW-2A", "435.030", "145.665", "USB", "LSB"}, dialogs, Language::English).ok);
+        QCOMPARE(test::readBytes(path), QByteArray("XW-2A,435.030,145.665,USB,LSB\r\n"));
 
-        const QByteArray before = f.bytes();
-        const SatelliteCheck comma =
-            f.list.add({"AO,X", "1", "2", "FM", "FM"}, dialogs, Language::English);
-        QVERIFY(!comma.ok);
-        QCOMPARE(comma.focus, SatelliteField::Name);
-        QVERIFY(!comma.message.isEmpty());
-        const SatelliteCheck modeComma =
-            f.list.checkAdd({"AO-X", "1", "2", "FM", "F,M"}, Language::English);
-        QCOMPARE(modeComma.focus, SatelliteField::UplinkMode);
-        QCOMPARE(f.bytes(), before);
+        // A failed write is reported and changes nothing.
+        SatelliteList nowhere(home.path() + QStringLiteral("/missing-folder/satelites.txt"));
+        nowhere.load();
+        QVERIFY(!nowhere.add({"AO-7", "432.150", "145.950", "USB", "LSB"}, dialogs, Language::Spanish).ok);
+        QCOMPARE(dialogs.shown.size(), 1);
+        QCOMPARE(dialogs.shown.at(0).icon, Icon::Critical);
+        QCOMPARE(nowhere.size(), 0);
     }
 
     void editReplacesOnlyItsOwnLine()
@@ -145,13 +122,11 @@ private slots:
         ScriptedDialogs dialogs;
         // Row of so-50, edited from what the grid shows; the stored name becomes upper case.
         SatelliteEntry edited = f.list.shown(2);
-        QCOMPARE(edited.name, QStringLiteral("SO-50"));
         edited.downlink = QStringLiteral("436,790");
         QVERIFY(f.list.edit(2, edited, dialogs, Language::Spanish).ok);
         QStringList expected = kSample;
         expected[4] = QStringLiteral("SO-50,145.850,436.790,FM,FM");
         QCOMPARE(f.bytes(), crlf(expected));
-        QCOMPARE(f.list.find(u"so-50")->name, QStringLiteral("SO-50"));
 
         // Editing makes no duplicate check.
         SatelliteEntry renamed = f.list.shown(3);
@@ -179,11 +154,8 @@ private slots:
         QCOMPARE(f.bytes(), crlf({"; comment about AO-7 mode B", "AO-73,435.140,145.960,USB,LSB",
                                   "XAO-7,1,2,FM,FM", "AO-7,1,2"}));
         QCOMPARE(f.list.names(), (QStringList{"AO-73", "XAO-7"}));
-        QVERIFY(!dialogs.unexpected);
         // The rewrite leaves no working file beside the list.
-        QVERIFY(!QFile::exists(f.home.folder().file(QStringLiteral("satelites_tmp.txt"))));
-        const QStringList stray = QDir(f.home.path()).entryList({"satelites*"}, QDir::Files);
-        QCOMPARE(stray, QStringList{"satelites.txt"});
+        QCOMPARE(QDir(f.home.path()).entryList({"satelites*"}, QDir::Files), QStringList{"satelites.txt"});
     }
 
     void manyEntriesAreAllKept()
@@ -192,32 +164,13 @@ private slots:
         for (int i = 0; i < 150; ++i)
             lines << QStringLiteral("SAT-%1,145.%2,435.%2,FM,FM").arg(i).arg(i, 3, 10, QLatin1Char('0'));
         Fixture f(lines);
-        QCOMPARE(f.list.size(), 150);
         QCOMPARE(f.list.gridRows().size(), 150);
         QCOMPARE(f.list.find(u"sat-149")->uplink, QStringLiteral("145.149"));
-
         ScriptedDialogs dialogs;
         QVERIFY(f.list.add({"SAT-150", "145.9", "435.9", "FM", "FM"}, dialogs, Language::Spanish).ok);
         QVERIFY(!f.list.add({"sat-120", "1", "2", "FM", "FM"}, dialogs, Language::Spanish).ok);
-        SatelliteEntry last = f.list.shown(150);
-        last.uplinkMode = QStringLiteral("CW");
-        QVERIFY(f.list.edit(150, last, dialogs, Language::Spanish).ok);
         QCOMPARE(f.list.size(), 151);
-        QCOMPARE(f.list.entries().last().uplinkMode, QStringLiteral("CW"));
-    }
-
-    void failedWriteIsReportedAndChangesNothing()
-    {
-        TempHome home;
-        SatelliteList list(home.path() + QStringLiteral("/missing-folder/satelites.txt"));
-        list.load();
-        ScriptedDialogs dialogs;
-        const SatelliteCheck result = list.add({"AO-7", "432.150", "145.950", "USB", "LSB"}, dialogs,
-                                               Language::Spanish);
-        QVERIFY(!result.ok);
-        QCOMPARE(dialogs.shown.size(), 1);
-        QCOMPARE(dialogs.shown.at(0).icon, Icon::Critical);
-        QCOMPARE(list.size(), 0);
+        QCOMPARE(f.list.entries().last().name, QStringLiteral("SAT-150"));
     }
 
     void shippedListHoldsSatelliteModes()

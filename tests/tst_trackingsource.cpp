@@ -1,5 +1,5 @@
-// The TCP tracking source against a real local server: texts per line, "not running", quiet
-// reconnection after a drop, giving up, and stop().
+// The TCP tracking source against a real local server: texts per line, quiet reconnection after
+// a drop, giving up, and stop(). A refused connection ("not running") is tested with the window.
 #include "tracking/trackingsource.h"
 
 #include <QPointer>
@@ -36,16 +36,6 @@ struct Server
     }
 };
 
-// A port on which nobody listens.
-quint16 closedPort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    const quint16 port = probe.serverPort();
-    probe.close();
-    return port;
-}
-
 QStringList texts(const QSignalSpy &spy)
 {
     QStringList out;
@@ -68,50 +58,21 @@ private slots:
         QSignalSpy received(&source, &TrackingSource::textReceived);
         source.start();
         QCOMPARE(started.size(), 0); // the outcome never comes from inside start()
-        QVERIFY(source.isActive());
         QVERIFY(started.wait(5000));
         QCOMPARE(started.at(0).at(0).value<TrackingSource::StartOutcome>(),
                  TrackingSource::StartOutcome::Connected);
-        QVERIFY(source.isConnected());
         QTRY_COMPARE(server.clients.size(), 1);
 
-        // CR LF and LF line ends, a line split across writes, an empty line between.
+        // CR LF and LF line ends, a line split across writes, an empty line between; Windows-1252
+        // (not valid UTF-8) and UTF-8; then a line too long to be a text, which is dropped.
         server.send("SNAO-91 AZ1 EL2 DN145960000\r\n\r\nSNAO-91 AZ2");
-        server.send(" EL3\nSNAO-91 AZ3 EL4 DM");
-        server.send("FM\r\n");
-        QTRY_COMPARE(received.size(), 3);
-        QCOMPARE(texts(received), (QStringList{"SNAO-91 AZ1 EL2 DN145960000", "SNAO-91 AZ2 EL3",
-                                               "SNAO-91 AZ3 EL4 DMFM"}));
-        source.stop();
-    }
-
-    void decodesAndBoundsLines()
-    {
-        Server server;
-        TcpTrackingSource source(server.port());
-        QSignalSpy received(&source, &TrackingSource::textReceived);
-        source.start();
-        QTRY_COMPARE(server.clients.size(), 1);
-        // Windows-1252 (not valid UTF-8), then UTF-8, then a line too long to be a text.
-        server.send("SNOSCAR\xE1 AZ1 EL1\nSNOSCAR\xC3\xA1 AZ1 EL1\n");
+        server.send(" EL3\nSNOSCAR\xE1 AZ1 EL1\nSNOSCAR\xC3\xA1 AZ1 EL1\n");
         server.send(QByteArray(TcpTrackingSource::kMaxLineBytes + 10, 'x'));
         server.send(QByteArray(100, 'x') + "\nSNAO-7 AZ1 EL1\n");
-        QTRY_COMPARE(received.size(), 3);
-        QCOMPARE(texts(received), (QStringList{QStringLiteral("SNOSCARá AZ1 EL1"),
-                                               QStringLiteral("SNOSCARá AZ1 EL1"), "SNAO-7 AZ1 EL1"}));
-    }
-
-    void refusedConnectionIsNotRunning()
-    {
-        TcpTrackingSource source(closedPort());
-        QSignalSpy started(&source, &TrackingSource::startFinished);
-        QSignalSpy closed(&source, &TrackingSource::connectionClosed);
-        source.start();
-        QVERIFY(started.wait(5000));
-        QCOMPARE(started.at(0).at(0).value<TrackingSource::StartOutcome>(),
-                 TrackingSource::StartOutcome::NotRunning);
-        QVERIFY(!source.isActive());
-        QCOMPARE(closed.size(), 0);
+        QTRY_COMPARE(received.size(), 5);
+        QCOMPARE(texts(received), (QStringList{"SNAO-91 AZ1 EL2 DN145960000", "SNAO-91 AZ2 EL3",
+                                               QStringLiteral("SNOSCARá AZ1 EL1"), QStringLiteral("SNOSCARá AZ1 EL1"),
+                                               "SNAO-7 AZ1 EL1"}));
     }
 
     void reconnectsQuietlyAfterADrop()
@@ -132,14 +93,12 @@ private slots:
         QVERIFY(closed.wait(5000));
         QCOMPARE(texts(received), QStringList{"SNAO-91 AZ1 EL1"});
         QVERIFY(source.isActive());
-        QVERIFY(!source.isConnected());
 
         QVERIFY(reconnected.wait(5000));
         QTRY_COMPARE(server.clients.size(), 2);
         server.send("SNAO-91 AZ5 EL1\n");
         QTRY_COMPARE(received.size(), 2);
         QCOMPARE(started.size(), 1); // reconnecting is no new Start link
-        QCOMPARE(closed.size(), 1);
     }
 
     void givesUpWhenTheServerIsGone()
@@ -163,7 +122,6 @@ private slots:
         TcpTrackingSource source(server.port());
         QSignalSpy started(&source, &TrackingSource::startFinished);
         QSignalSpy closed(&source, &TrackingSource::connectionClosed);
-        QSignalSpy received(&source, &TrackingSource::textReceived);
         source.start();
         QVERIFY(started.wait(5000));
         QTRY_COMPARE(server.clients.size(), 1);
@@ -179,7 +137,6 @@ private slots:
         QVERIFY(started.wait(5000));
         QCOMPARE(started.size(), 2);
         QTRY_COMPARE(server.clients.size(), 2);
-        QCOMPARE(received.size(), 0);
     }
 };
 
