@@ -62,7 +62,7 @@ private slots:
         QCOMPARE(parseTrackingText(u"SNAO-91 AZ10 EL5 UP435250000"),
                  (TrackingText{true, "AO-91", "10", "5", true, std::nullopt, "435.250.000", "", ""}));
         // Every "SN" of the name goes, not only the tag; so does every "AZ" and "EL" of the values.
-        QCOMPARE(parseTrackingText(u"SNESNAIL AZAZ1 ELEL2"), (TrackingText{true, "EAIL", "1", "2", true}));
+        QCOMPARE(parseTrackingText(u"SNESNAIL AZAZ1 ELEL2"), (TrackingText{true, "EAIL", "1", "2", true, {}, {}, {}, {}}));
         // CR LF pairs anywhere are removed before cutting.
         QCOMPARE(parseTrackingText(u"SNAO-91 AZ12\r\n3.4 EL1\r\n0 DMFM\r\n"),
                  (TrackingText{true, "AO-91", "123.4", "10", true, std::nullopt, std::nullopt, "FM", ""}));
@@ -70,7 +70,7 @@ private slots:
         QCOMPARE(parseTrackingText(u"SNX AZ1 EL2 dn1 UMUSB DMLSB DN1459 DN2"),
                  (TrackingText{true, "X", "1", "2", true, "145.9.", std::nullopt, "LSB", "USB"}));
         // A text that ends before the elevation.
-        QCOMPARE(parseTrackingText(u"SNAO-7 AZ200"), (TrackingText{true, "AO-7", "200"}));
+        QCOMPARE(parseTrackingText(u"SNAO-7 AZ200"), (TrackingText{true, "AO-7", "200", {}, false, {}, {}, {}, {}}));
         // Values longer than 100 characters are cut.
         QCOMPARE(parseTrackingText(QStringLiteral("SNX AZ1 EL2 DM") + QString(150, u'M')).downlinkMode.size(), 100);
 
