@@ -159,6 +159,7 @@ void ConfigWindow::fill(const Settings &s)
     for (int i = 0; i < 4; ++i) {
         m_macroCaption[i]->setText(s.macros[i].caption);
         m_macroText[i]->setText(s.macros[i].text);
+        m_macroText[i]->setCursorPosition(0); // a long macro reads from its start
     }
 }
 
