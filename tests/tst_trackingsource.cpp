@@ -116,6 +116,28 @@ private slots:
         QVERIFY(!source.isActive());
     }
 
+    void keepsTryingForATrackerStartedLater()
+    {
+        quint16 port = 0;
+        {
+            Server probe; // a free port, closed again: nobody answers there yet
+            port = probe.port();
+        }
+        TcpTrackingSource source(port);
+        source.setRetryPolicy(10, 40, 0);
+        QSignalSpy started(&source, &TrackingSource::startFinished);
+        QSignalSpy reconnected(&source, &TrackingSource::reconnected);
+        source.start();
+        QVERIFY(started.wait(5000));
+        QCOMPARE(started.first().first().value<TrackingSource::StartOutcome>(), TrackingSource::StartOutcome::NotRunning);
+        source.keepTrying();
+        QTcpServer late;
+        QVERIFY(late.listen(QHostAddress::LocalHost, port));
+        QVERIFY(reconnected.wait(5000));
+        QVERIFY(source.isActive());
+        QCOMPARE(started.size(), 1);
+    }
+
     void stopEndsTheLinkSilently()
     {
         Server server;

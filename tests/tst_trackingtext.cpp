@@ -25,6 +25,8 @@ public:
         active = true;
     }
     void stop() override { active = false; }
+    void keepTrying() override { keptTrying = true; }
+    bool keptTrying = false;
     bool isActive() const override { return active; }
     void finish(StartOutcome outcome) { emit startFinished(outcome); }
     void send(const QString &text) { emit textReceived(text); }
@@ -198,6 +200,7 @@ private slots:
         p.state.startUp(true);
         p.source.finish(TrackingSource::StartOutcome::NotRunning);
         QVERIFY(p.state.panelVisible());
+        QVERIFY(p.source.keptTrying); // the tracker may well be started after the log
         p.state.clockTick();
         p.state.clockTick();
         QCOMPARE(p.dialogs.texts(), (QStringList{QStringLiteral("No se está ejecutando Orbitrón!"),

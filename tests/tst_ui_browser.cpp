@@ -51,7 +51,7 @@ private slots:
         MainWindow window(program.session);
         window.show();
         QTRY_VERIFY(!program.state.currentLog().path.isEmpty());
-        window.browser().open();
+        window.showLog();
         QCOMPARE(program.dialogs.texts(), QStringList{QStringLiteral("Log vacío!")});
         QVERIFY(!window.browser().isVisible());
         QTest::keyClick(&window.entry(), Qt::Key_F1);

@@ -186,10 +186,6 @@ void BrowserWindow::resetFilters()
 
 void BrowserWindow::open()
 {
-    if (m_session.lastRecord().station.isEmpty()) {
-        m_session.dialogs().inform(text(Txt::MsgLogEmpty, Language::Spanish), Icon::Information);
-        return;
-    }
     resetFilters();
     listAll();
     exec();
@@ -276,9 +272,14 @@ void BrowserWindow::qsoStored(qint64 id)
 
 void BrowserWindow::logChanged()
 {
-    // Nothing listed yet: the next opening lists the log anyway.
+    // Nothing listed yet: the next opening lists the log anyway. A hidden browser lets its
+    // listing go rather than list a big log again for nobody; opening it lists afresh.
     if (m_model.path().isEmpty())
         return;
+    if (!isVisible()) {
+        m_model.clear();
+        return;
+    }
     if (m_model.path() != m_session.state().currentLog().path) {
         resetFilters();
         listAll();

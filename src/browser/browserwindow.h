@@ -26,8 +26,7 @@ class BrowserWindow : public QDialog
 public:
     explicit BrowserWindow(Session &session, QWidget *parent = nullptr);
 
-    // The "Log" menu entry: resets the filter lists, lists the whole log and shows the
-    // browser modally.
+    // Resets the filter lists, lists the whole log and shows the browser modally.
     void open();
     // "Buscar ..." and every change of "Orden inverso".
     void search();

@@ -98,7 +98,9 @@ MainWindow::MainWindow(Session &session, QWidget *parent) : QMainWindow(parent),
     connect(&m_firstRunTimer, &QTimer::timeout, this, &MainWindow::runFirstRunSetup);
     connect(&m_databaseTimer, &QTimer::timeout, this, &MainWindow::chooseLogAtStart);
     connect(&m_clockTimer, &QTimer::timeout, this, &MainWindow::tickClock);
-    connect(&m_clockTimer, &QTimer::timeout, m_tracking, &TrackingPanelState::clockTick);
+    // Queued, so that a notice it opens runs outside the clock's own tick and the clock keeps
+    // ticking behind it.
+    connect(&m_clockTimer, &QTimer::timeout, m_tracking, &TrackingPanelState::clockTick, Qt::QueuedConnection);
     m_watchdogTimer.setInterval(30000);
     connect(&m_watchdogTimer, &QTimer::timeout, m_tracking, &TrackingPanelState::watchdogTick);
     m_watchdogTimer.start();
@@ -151,7 +153,7 @@ void MainWindow::buildMenus()
     m_settings = m_fileMenu->addAction(QString(), this, &MainWindow::showConfiguration);
     m_fileMenu->addSeparator();
     m_exit = m_fileMenu->addAction(QString(), this, &QWidget::close);
-    m_log = menuBar()->addAction(QString(), this, [this] { m_browser->open(); });
+    m_log = menuBar()->addAction(QString(), this, &MainWindow::showLog);
 }
 
 void MainWindow::buildPanels()
@@ -391,6 +393,16 @@ void MainWindow::chooseSatellite(const QString &name)
             m_entry->setUplinkMode(entry->uplinkMode);
     }
     m_entry->focusStation();
+}
+
+void MainWindow::showLog()
+{
+    // The last-record panel already knows whether the log holds a QSO.
+    if (lastRecordValues().first().isEmpty()) {
+        m_session.dialogs().inform(text(Txt::MsgLogEmpty, Language::Spanish), Icon::Information);
+        return;
+    }
+    m_browser->open();
 }
 
 void MainWindow::editNewestQso()

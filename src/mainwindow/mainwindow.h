@@ -50,6 +50,8 @@ public:
     void showConfiguration();
     void refreshLastRecord();
     void showSatelliteList();
+    // "Log": the log browser on the whole log, or "Log vacío!" when the panel shows no QSO.
+    void showLog();
     // F1: the QSO stored most recently, in the record editor.
     void editNewestQso();
 

@@ -221,7 +221,9 @@ void ElementTable::read(const QStringList &lines)
         if (counter == kCapacity)
             break;
         ++counter;
-        m_sets[std::size_t(counter - 1)].name = line.trimmed();
+        // A new name starts a new satellite: the element lines of whatever an earlier reading
+        // left in this place are not its own (a cut-short file would lend them to it).
+        m_sets[std::size_t(counter - 1)] = {line.trimmed(), {}, {}};
     }
     m_count = counter;
 }

@@ -78,8 +78,8 @@ public:
 
     // Reads the lines of an elements file: a line starting with "1" or "2" is line 1 or 2 of the
     // current satellite, any other line (an empty one too) starts the next satellite, its
-    // trimmed text being the name. Entries are overwritten in place: those beyond the new count
-    // keep what an earlier reading put there. Name lines beyond the 100th are ignored, with
+    // trimmed text being the name, its element lines starting empty. Entries beyond the new
+    // count keep what an earlier reading put there. Name lines beyond the 100th are ignored, with
     // their element lines.
     void read(const QStringList &lines);
     // Reads the file; false (and the table unchanged) when it cannot be read.

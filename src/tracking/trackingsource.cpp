@@ -47,6 +47,15 @@ void TcpTrackingSource::start()
     m_retryTimer->start(0);
 }
 
+void TcpTrackingSource::keepTrying()
+{
+    if (m_state != State::Idle)
+        return;
+    m_attempts = 0;
+    m_delayMs = 0;
+    scheduleRetry();
+}
+
 void TcpTrackingSource::stop()
 {
     m_state = State::Idle;

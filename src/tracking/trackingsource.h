@@ -32,6 +32,9 @@ public:
     virtual void stop() = 0;
     // True from start() until stop(), a failed start, or the source giving up.
     virtual bool isActive() const = 0;
+    // After a failed start: tries again quietly, as after a drop, until stop() or start();
+    // a link made then is announced by reconnected().
+    virtual void keepTrying() = 0;
 
 signals:
     void startFinished(vorta::TrackingSource::StartOutcome outcome);
@@ -48,7 +51,7 @@ signals:
 // valid UTF-8) is one text; empty lines are ignored, and a line left unfinished when the
 // connection drops is dropped with it (it may be cut short). A refused or unanswered connection
 // is the "not running" outcome. After a drop the source reconnects quietly, waiting a little
-// longer after each failed attempt, and gives up after a bounded number of attempts.
+// longer after each failed attempt, for as long as it is started (or a set number of attempts).
 // The server sends its current text again every few seconds even when nothing changed: the
 // panel's watchdog takes 30 seconds without any text for a lost link.
 class TcpTrackingSource : public TrackingSource
@@ -68,6 +71,7 @@ public:
 
     void start() override;
     void stop() override;
+    void keepTrying() override;
     bool isActive() const override { return m_state != State::Idle; }
     bool isConnected() const { return m_state == State::Connected; }
 

@@ -196,6 +196,10 @@ void TrackingPanelState::linkStarted(bool connected)
         return;
     setBadge({});
     if (context == StartContext::StartUp) {
+        // Vorta is often started before the tracker: the box stays ticked and the link is
+        // made as soon as the tracker answers.
+        if (m_source)
+            m_source->keepTrying();
         m_dialogs.inform(text(Txt::MsgOrbitronNotRunningAtStart, Language::Spanish), Icon::Critical);
         return;
     }
