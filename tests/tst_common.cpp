@@ -77,8 +77,9 @@ private slots:
     void utcClockSubtractsTheOffset()
     {
         const QDateTime local(QDate(2024, 3, 1), QTime(22, 30, 15));
-        QCOMPARE(utcClock(local, -3), QDateTime(QDate(2024, 3, 2), QTime(1, 30, 15), Qt::UTC));
-        QCOMPARE(utcClock(local, 2), QDateTime(QDate(2024, 3, 1), QTime(20, 30, 15), Qt::UTC));
+        QCOMPARE(utcClock(local, -3 * 60), QDateTime(QDate(2024, 3, 2), QTime(1, 30, 15), Qt::UTC));
+        QCOMPARE(utcClock(local, 2 * 60), QDateTime(QDate(2024, 3, 1), QTime(20, 30, 15), Qt::UTC));
+        QCOMPARE(utcClock(local, 330), QDateTime(QDate(2024, 3, 1), QTime(17, 0, 15), Qt::UTC)); // India
     }
 
     void storedInstantsSortAndReadBack()

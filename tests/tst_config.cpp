@@ -48,7 +48,7 @@ private slots:
         QVERIFY(!load.rewritten);
         QCOMPARE(s.callSign, QStringLiteral("LU1ABC"));
         QVERIFY(s.useOrbitron);
-        QCOMPARE(s.utcOffset(), -3);
+        QCOMPARE(s.utcOffsetMinutes(), -180);
         QCOMPARE(s.basePath, QStringLiteral("/logs/a.mdb"));
         QCOMPARE(s.baseName, QStringLiteral("a.mdb"));
         QCOMPARE(s.gridLocator, QStringLiteral("GF05TJ"));
@@ -92,10 +92,13 @@ private slots:
     {
         QTest::addColumn<QByteArray>("value");
         QTest::addColumn<int>("offset");
-        QTest::newRow("-3") << QByteArray("-3") << -3;
-        QTest::newRow("2.6") << QByteArray("2.6") << 3;
+        QTest::newRow("-3") << QByteArray("-3") << -180;
+        QTest::newRow("2.6") << QByteArray("2.6") << 180;
+        QTest::newRow("India 5.5") << QByteArray("5.5") << 330;
+        QTest::newRow("Nepal 5.75") << QByteArray("5.75") << 345;
+        QTest::newRow("Newfoundland -3.5") << QByteArray("-3.5") << -210;
         QTest::newRow("not a number") << QByteArray("abc") << 0;
-        QTest::newRow("missing") << QByteArray() << -3;
+        QTest::newRow("missing") << QByteArray() << -180;
     }
     void utcOffsetIsRounded()
     {
@@ -103,7 +106,7 @@ private slots:
         QFETCH(int, offset);
         test::TempHome home;
         const QByteArray line = value.isNull() ? QByteArray() : "UTC_DIF=" + value + "\r\n";
-        QCOMPARE(loadBytes(home, line + "Macro5=CQ;cq\r\n").utcOffset(), offset);
+        QCOMPARE(loadBytes(home, line + "Macro5=CQ;cq\r\n").utcOffsetMinutes(), offset);
     }
 
     void macroWithoutSemicolonIsIgnored()

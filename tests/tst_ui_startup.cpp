@@ -44,7 +44,7 @@ private slots:
             QTest::keyClick(&config, Qt::Key_Escape); // so does Escape on the first run
             QVERIFY(config.isVisible());
             QLineEdit *utc = test::namedEdit(config, QStringLiteral("Diferencia UTC"));
-            QCOMPARE(utc->text(), QString::number(systemUtcOffsetHours()));
+            QCOMPARE(utc->text(), utcOffsetText(systemUtcOffsetMinutes()));
             // Accept without a call sign is refused with its message.
             test::buttonCaptioned(config, QStringLiteral("&Aceptar"))->click();
             QCOMPARE(program.dialogs.texts().last(), QStringLiteral("Debe indicar su Indicativo!"));
@@ -65,7 +65,7 @@ private slots:
         QVERIFY(ini.startsWith("MiCall=LU1ABC\r\nOrbitron=0\r\nUTC_DIF=-3\r\nBase=" + home.folder().defaultLog().toUtf8()
                                + "\r\nBaseN=base1.mdb\r\nGridLoc=GF05TJ\r\nIdioma=Espa\xF1ol\r\n"));
         QVERIFY(!program.state.firstRun());
-        QCOMPARE(program.state.settings().utcOffset(), -3);
+        QCOMPARE(program.state.settings().utcOffsetMinutes(), -180);
         QCOMPARE(program.state.currentLog().path, home.folder().defaultLog());
         QCOMPARE(window.lastRecordValues(), QStringList(6, QString()));
         QVERIFY(!program.dialogs.unexpected);

@@ -54,7 +54,7 @@ void AppState::setBands(const QString &uplink, const QString &downlink)
 
 QDateTime AppState::utcNow() const
 {
-    return utcClock(QDateTime::currentDateTime(), m_settings.utcOffset());
+    return utcClock(QDateTime::currentDateTime(), m_settings.utcOffsetMinutes());
 }
 
 } // namespace vorta

@@ -22,17 +22,17 @@ QString formatHourMinute(const QTime &time)
     return time.toString(QStringLiteral("HH:mm"));
 }
 
-QDateTime utcClock(const QDateTime &localNow, int offsetHours)
+QDateTime utcClock(const QDateTime &localNow, int offsetMinutes)
 {
     // Work on the wall-clock value as if it were UTC, so a daylight-saving change of the local
     // zone never shifts the result by another hour.
     const QDateTime wall(localNow.date(), localNow.time(), Qt::UTC);
-    return wall.addSecs(-qint64(offsetHours) * 3600);
+    return wall.addSecs(-qint64(offsetMinutes) * 60);
 }
 
-int systemUtcOffsetHours()
+int systemUtcOffsetMinutes()
 {
-    return int(std::lround(QDateTime::currentDateTime().offsetFromUtc() / 3600.0));
+    return int(std::lround(QDateTime::currentDateTime().offsetFromUtc() / 60.0));
 }
 
 QString toStoredInstant(const QDateTime &instant)

@@ -13,12 +13,12 @@ QString formatDate(const QDate &date);      // "dd/mm/yyyy"
 QString formatTime(const QTime &time);      // "hh:mm:ss"
 QString formatHourMinute(const QTime &time); // "hh:mm"
 
-// The UTC clock: local time minus the offset in hours. The result is a plain wall-clock value
+// The UTC clock: local time minus the offset in minutes. The result is a plain wall-clock value
 // (no time-zone arithmetic is applied to it afterwards).
-QDateTime utcClock(const QDateTime &localNow, int offsetHours);
+QDateTime utcClock(const QDateTime &localNow, int offsetMinutes);
 
-// The offset of this machine's time zone right now, in whole hours (local minus UTC).
-int systemUtcOffsetHours();
+// The offset of this machine's time zone right now, in minutes (local minus UTC).
+int systemUtcOffsetMinutes();
 
 // The stored form of the QSO instant: "yyyy-MM-dd HH:mm:ss", which sorts chronologically.
 QString toStoredInstant(const QDateTime &instant);

@@ -49,7 +49,7 @@ bool applyConfigLines(const QStringList &lines, Settings &s)
         if (auto v = valueOf(QLatin1String("Orbitron="), kValueLimit))
             s.useOrbitron = numericValue(*v) != 0;
         if (auto v = valueOf(QLatin1String("UTC_DIF="), kValueLimit))
-            s.utcText = QString::number(utcOffsetOf(*v));
+            s.utcText = utcOffsetText(utcOffsetMinutesOf(*v));
         if (auto v = valueOf(QLatin1String("Base="), 0))
             s.basePath = *v;
         if (auto v = valueOf(QLatin1String("BaseN="), 0))
@@ -130,8 +130,8 @@ std::optional<ConfigProblem> checkConfigEntry(const QString &callSign, const QSt
     // Every logged time depends on this number, so a text that is not one is refused rather
     // than read as 0 (which would log local time as UTC).
     static const QRegularExpression number(QStringLiteral("^\\s*[+-]?\\d{1,2}(\\.\\d+)?\\s*$"));
-    const int hours = utcOffsetOf(utcText);
-    if (!number.match(utcText).hasMatch() || hours < -12 || hours > 14)
+    const int minutes = utcOffsetMinutesOf(utcText);
+    if (!number.match(utcText).hasMatch() || minutes < -12 * 60 || minutes > 14 * 60)
         return ConfigProblem{ConfigField::UtcOffset, text(Txt::MsgBadUtcOffset, language)};
     return std::nullopt;
 }

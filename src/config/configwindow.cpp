@@ -138,7 +138,7 @@ void ConfigWindow::showEvent(QShowEvent *event)
     Settings settings = m_session.state().settings();
     loadConfig(m_session.state().folder().configFile(), settings);
     if (m_session.state().firstRun())
-        settings.utcText = QString::number(systemUtcOffsetHours());
+        settings.utcText = utcOffsetText(systemUtcOffsetMinutes());
     fill(settings);
     retranslate(m_session.state().language());
     QDialog::showEvent(event);

@@ -6,14 +6,24 @@
 
 namespace vorta {
 
-int utcOffsetOf(QStringView typed)
+int utcOffsetMinutesOf(QStringView typed)
 {
-    return int(std::lround(numericValue(typed)));
+    const double hours = numericValue(typed);
+    const double fraction = std::fabs(hours - std::trunc(hours));
+    for (double zone : {0.25, 0.5, 0.75})
+        if (std::fabs(fraction - zone) < 1e-9)
+            return int(std::lround(hours * 60));
+    return int(std::lround(hours)) * 60;
 }
 
-int Settings::utcOffset() const
+QString utcOffsetText(int minutes)
 {
-    return utcOffsetOf(utcText);
+    return minutes % 60 == 0 ? QString::number(minutes / 60) : QString::number(minutes / 60.0);
+}
+
+int Settings::utcOffsetMinutes() const
+{
+    return utcOffsetMinutesOf(utcText);
 }
 
 std::array<Macro, 4> defaultMacros()

@@ -22,7 +22,7 @@ struct Settings
 {
     QString callSign;
     bool useOrbitron = false;
-    QString utcText = QStringLiteral("-3"); // the UTC offset as typed
+    QString utcText = QStringLiteral("-3"); // the UTC offset in hours, as typed
     QString basePath;                       // full path of the current log
     QString baseName;                       // its file name alone
     QString gridLocator;
@@ -31,14 +31,18 @@ struct Settings
     QString pin = kLineDtr;
     std::array<Macro, 4> macros; // F5 to F8
 
-    // Local time minus UTC in whole hours: the typed number rounded (2.6 gives 3); 0 when the
-    // text holds no number.
-    int utcOffset() const;
+    // Local time minus UTC, in minutes (see utcOffsetMinutesOf).
+    int utcOffsetMinutes() const;
     bool operator==(const Settings &) const = default;
 };
 
-// A typed UTC offset in whole hours: its numeric value rounded (2.6 gives 3), 0 without a number.
-int utcOffsetOf(QStringView typed);
+// A typed UTC offset (hours, local minus UTC) in minutes. A number of hours is rounded to whole
+// hours (2.6 gives 3); the quarter, half and three-quarter hours of real time zones (5.5 for
+// India, -3.5 for Newfoundland, 5.75 for Nepal) are kept exactly, since rounding them would put
+// every logged time half an hour off. 0 without a number.
+int utcOffsetMinutesOf(QStringView typed);
+// The offset as the configuration writes it: "-3", "5.5", "5.75".
+QString utcOffsetText(int minutes);
 
 // The four macros used when the file gives no usable F5 macro.
 std::array<Macro, 4> defaultMacros();
