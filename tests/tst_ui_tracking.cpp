@@ -3,6 +3,7 @@
 #include "common/appstate.h"
 #include "config/configfile.h"
 #include "keyer/keyport.h"
+#include "logdb/logdatabase.h"
 #include "mainwindow/entrywidget.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/session.h"
@@ -72,6 +73,45 @@ private slots:
         QTRY_COMPARE(downlink->text(), QStringLiteral("145.961.000"));
         QCOMPARE(window.tracking().fields().downlinkMode, QStringLiteral("fm"));
         QVERIFY(dialogs.shown.isEmpty());
+    }
+
+    void aComputedOrbitFollowsTheClockUntilTypedOver()
+    {
+        test::TempHome home;
+        const QString orbitron = home.path() + QStringLiteral("/Orbitron");
+        test::writeBytes(orbitron + QStringLiteral("/Config/Setup.cfg"), "");
+        const auto elements = [](const char *revolution) {
+            return QStringList{QStringLiteral("AO-91 (FOX-1B)"),
+                               QStringLiteral("1 43017U 17073E   23031.50000000  .00000000  00000-0  00000-0 0  9990"),
+                               QStringLiteral("2 43017  97.6000 100.0000 0020000 100.0000 260.0000 15.00000000")
+                                   + QString::fromLatin1(revolution)};
+        };
+        test::writeBytes(orbitron + QStringLiteral("/Tle/amateur.txt"), elements("01000").join(u'\n').toUtf8());
+        test::writeBytes(home.folder().settingsFile(), "CarpetaOrbitron=" + orbitron.toUtf8() + "\r\n");
+        test::Program program(home, test::stationSettings());
+        MainWindow window(program.session);
+        window.show();
+        QTRY_VERIFY(!program.state.currentLog().path.isEmpty());
+        EntryWidget &entry = window.entry();
+        QTest::keyClicks(test::captionedEdit(entry, QStringLiteral("Satélite:")), QStringLiteral("AO-91"));
+        const qint64 first = entry.orbit().toLongLong();
+        QVERIFY(first > 1000);
+        test::captionedEdit(entry, QStringLiteral("Subida"))->setText(QStringLiteral("435.250"));
+        test::captionedEdit(entry, QStringLiteral("Bajada"))->setText(QStringLiteral("145.960"));
+
+        // Later in the pass (here: a thousand revolutions on), the save computes it again...
+        program.state.elements().read(elements("02000"));
+        QLineEdit *station = test::captionedEdit(entry, QStringLiteral("Estación:"));
+        QTest::keyClicks(station, QStringLiteral("LU2XYZ"));
+        QTest::keyClick(station, Qt::Key_Return);
+        QCOMPARE(newestQso(home.folder().defaultLog())->orbita, QString::number(first + 1000));
+        // ...but an orbit the operator typed is stored as typed.
+        QLineEdit *orbit = test::captionedEdit(entry, QStringLiteral("Orbita:"));
+        orbit->setText(QStringLiteral("77"));
+        QTest::keyClicks(station, QStringLiteral("CE3ABC"));
+        QTest::keyClick(station, Qt::Key_Return);
+        QCOMPARE(newestQso(home.folder().defaultLog())->orbita, QStringLiteral("77"));
+        QVERIFY(program.dialogs.shown.isEmpty());
     }
 
     void tickingWithoutATrackerSaysItIsNotRunning()

@@ -285,6 +285,7 @@ QWidget *EntryWidget::fieldFor(EntryField field) const
 
 void EntryWidget::save()
 {
+    emit aboutToSave();
     // The save checks the manual date and time itself; its message takes the focus away from
     // those fields, which must not answer with a second message of their own.
     m_correcting = true;

@@ -61,6 +61,9 @@ signals:
     // A name was chosen from the satellite drop-down.
     void satelliteChosen(const QString &name);
     void satelliteListRequested();
+    // The Save command is about to read the fields: values that follow the clock can be
+    // brought up to date.
+    void aboutToSave();
 
 private:
     void retranslate(Language language);

@@ -193,6 +193,7 @@ void MainWindow::buildPanels()
     connect(m_entry, &EntryWidget::satelliteChosen, this, &MainWindow::chooseSatellite);
     connect(m_entry, &EntryWidget::satelliteListRequested, this, &MainWindow::showSatelliteList);
     connect(m_entry, &EntryWidget::satelliteChanged, this, &MainWindow::satelliteFieldChanged);
+    connect(m_entry, &EntryWidget::aboutToSave, this, &MainWindow::refreshComputedOrbit);
     m_tracking->setModeLists(EntryWidget::modes(), EntryWidget::modes());
     connect(m_tracking, &TrackingPanelState::downlinkModeSelected, m_entry,
             [this](int index) { m_entry->setDownlinkMode(EntryWidget::modes().value(index)); });
@@ -347,8 +348,23 @@ std::optional<OrbitResult> MainWindow::showOrbitFor(const QString &text)
 {
     m_entry->setOrbit(QString());
     const auto result = orbitFor(m_session.state().elements(), text, m_session.state().utcNow());
-    m_entry->setOrbit(result ? result->orbit : QString());
+    m_computedOrbit = result ? result->orbit : QString();
+    m_computedOrbitFrom = text;
+    m_entry->setOrbit(m_computedOrbit);
     return result;
+}
+
+void MainWindow::refreshComputedOrbit()
+{
+    // A satellite stays in the field from one pass to the next, and the orbit counts on: an
+    // orbit this window computed earlier is computed again for the moment of the QSO. One the
+    // operator typed over it stays as typed.
+    if (m_computedOrbit.isEmpty() || m_entry->orbit() != m_computedOrbit || !hasOrbitFor(m_computedOrbitFrom))
+        return;
+    if (const auto result = orbitFor(m_session.state().elements(), m_computedOrbitFrom, m_session.state().utcNow())) {
+        m_computedOrbit = result->orbit;
+        m_entry->setOrbit(m_computedOrbit);
+    }
 }
 
 void MainWindow::trackedNameChanged(const QString &trackedName)

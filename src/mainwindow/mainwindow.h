@@ -77,6 +77,7 @@ private:
     // it, nothing when none does.
     bool hasOrbitFor(const QString &text) const;
     std::optional<OrbitResult> showOrbitFor(const QString &text);
+    void refreshComputedOrbit();
     void satelliteFieldChanged(const QString &name);
     void chooseSatellite(const QString &name);
 
@@ -94,6 +95,7 @@ private:
     QCheckBox *m_useOrbitron = nullptr;
     QString m_orbitronFolder; // from the extra settings; empty: found through Wine
     QString m_lastCatalogue;
+    QString m_computedOrbit, m_computedOrbitFrom; // the orbit last computed here, and from what
     OrbitronDataCache m_orbitronData;
     bool m_orbitronOption = false; // the configuration's tracking option last applied  // the catalogue number the satellite field's element set gave
 
