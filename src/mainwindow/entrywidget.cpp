@@ -364,9 +364,16 @@ void EntryWidget::listeningToggled(bool on)
     (on ? m_notes : m_station)->setFocus();
 }
 
+bool EntryWidget::correctionDue() const
+{
+    // Not while a save or another correction is speaking, and not when the window merely lost
+    // activation (another program, or a question of this one, took it): the save checks again.
+    return !m_correcting && m_manualTime->isChecked() && window()->isActiveWindow();
+}
+
 void EntryWidget::manualDateLeft()
 {
-    if (m_correcting || !m_manualTime->isChecked())
+    if (!correctionDue())
         return;
     if (const auto date = correctedManualDate(m_date->text())) {
         m_date->setText(*date);
@@ -381,7 +388,7 @@ void EntryWidget::manualDateLeft()
 
 void EntryWidget::manualTimeLeft()
 {
-    if (m_correcting || !m_manualTime->isChecked())
+    if (!correctionDue())
         return;
     if (const auto time = manualTimeOf(m_time->text())) {
         m_time->setText(time->toString(QStringLiteral("HHmm")));

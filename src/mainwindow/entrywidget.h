@@ -72,6 +72,7 @@ private:
     void modePicked(const QString &mode);
     void manualTimeToggled(bool on);
     void listeningToggled(bool on);
+    bool correctionDue() const;
     void manualDateLeft();
     void manualTimeLeft();
     void blink();
