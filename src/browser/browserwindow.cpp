@@ -1,6 +1,7 @@
 #include "browser/browserwindow.h"
 
 #include "browser/recordeditorwindow.h"
+#include "common/captionwidget.h"
 #include "common/charfilter.h"
 #include "common/dialogs.h"
 #include "mainwindow/session.h"
@@ -98,17 +99,12 @@ BrowserWindow::BrowserWindow(Session &session, QWidget *parent) : QDialog(parent
     m_search = new QPushButton;
     m_search->setAutoDefault(false);
 
-    const auto caption = [](QWidget *field) {
-        auto *label = new QLabel;
-        label->setBuddy(field);
-        return label;
-    };
-    m_stationCaption = caption(m_station);
-    m_satelliteCaption = caption(m_satellite);
-    m_locatorCaption = caption(m_locator);
-    m_orbitCaption = caption(m_orbit);
-    m_myStationCaption = caption(m_myStation);
-    m_fromDateCaption = caption(m_fromDate);
+    m_stationCaption = captionFor(m_station);
+    m_satelliteCaption = captionFor(m_satellite);
+    m_locatorCaption = captionFor(m_locator);
+    m_orbitCaption = captionFor(m_orbit);
+    m_myStationCaption = captionFor(m_myStation);
+    m_fromDateCaption = captionFor(m_fromDate);
 
     m_filtersBox = new QGroupBox;
     auto *filters = new QGridLayout(m_filtersBox);

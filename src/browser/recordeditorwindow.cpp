@@ -1,5 +1,6 @@
 #include "browser/recordeditorwindow.h"
 
+#include "common/captionwidget.h"
 #include "common/charfilter.h"
 #include "common/dialogs.h"
 #include "logdb/sqlite.h"
@@ -75,10 +76,7 @@ RecordEditorWindow::RecordEditorWindow(Session &session, QWidget *parent) : QDia
     m_qslReceived = new QCheckBox(es(Txt::EditorReceived));
     m_distance = new QLabel;
     m_distance->setAccessibleName(QStringLiteral("Distancia"));
-    QFont big = m_distance->font();
-    big.setPointSize(big.pointSize() + 2);
-    big.setBold(true);
-    m_distance->setFont(big);
+    emphasize(m_distance, 2, true);
     m_qrz = new QPushButton(es(Txt::EditorQrz));
     m_save = new QPushButton(es(Txt::EditorSave));
     m_delete = new QPushButton(es(Txt::EditorDelete));
@@ -89,8 +87,8 @@ RecordEditorWindow::RecordEditorWindow(Session &session, QWidget *parent) : QDia
     auto *grid = new QGridLayout;
     int row = 0;
     const auto add = [&](Txt caption, QLineEdit *field, int column) -> QLabel * {
-        auto *label = new QLabel(es(caption));
-        label->setBuddy(field);
+        QLabel *label = captionFor(field);
+        label->setText(es(caption));
         grid->addWidget(label, row, column);
         grid->addWidget(field, row, column + 1);
         return label;

@@ -1,5 +1,6 @@
 #include "mainwindow/entrywidget.h"
 
+#include "common/captionwidget.h"
 #include "common/charfilter.h"
 #include "common/dates.h"
 #include "common/dialogs.h"
@@ -43,30 +44,15 @@ QComboBox *modeList()
     return combo;
 }
 
-QLabel *captionFor(QWidget *field)
-{
-    auto *label = new QLabel;
-    label->setBuddy(field);
-    return label;
-}
-
-void enlarge(QWidget *widget, int delta, bool bold)
-{
-    QFont font = widget->font();
-    font.setPointSize(font.pointSize() + delta);
-    font.setBold(bold);
-    widget->setFont(font);
-}
-
 } // namespace
 
 EntryWidget::EntryWidget(Session &session, QWidget *parent) : QWidget(parent), m_session(session)
 {
     m_station = filteredEdit(&callSignChar, 20);
-    enlarge(m_station, 6, true);
+    emphasize(m_station, 6, true);
     m_satellite = new QLineEdit;
     m_satellite->setMaxLength(50);
-    enlarge(m_satellite, 2, true);
+    emphasize(m_satellite, 2, true);
     m_satellites = new QComboBox;
     m_satellites->setMinimumContentsLength(10);
     m_listButton = new QToolButton;
@@ -75,8 +61,8 @@ EntryWidget::EntryWidget(Session &session, QWidget *parent) : QWidget(parent), m
     m_orbit = filteredEdit(&CharFilter::frequencyChar, 10);
     m_uplink = filteredEdit(&CharFilter::frequencyChar, 16);
     m_downlink = filteredEdit(&CharFilter::frequencyChar, 16);
-    enlarge(m_uplink, 2, false);
-    enlarge(m_downlink, 2, false);
+    emphasize(m_uplink, 2, false);
+    emphasize(m_downlink, 2, false);
     m_uplinkMode = modeList();
     m_downlinkMode = modeList();
     m_sent = filteredEdit(&CharFilter::reportChar, 3);
@@ -88,13 +74,13 @@ EntryWidget::EntryWidget(Session &session, QWidget *parent) : QWidget(parent), m
     m_date = filteredEdit(&CharFilter::dateChar, 10);
     m_time = filteredEdit(&CharFilter::digitChar, 4);
     m_previous = new QLabel;
-    enlarge(m_previous, 1, true);
+    emphasize(m_previous, 1, true);
     m_previous->setStyleSheet(QStringLiteral("color: #1a5fb4"));
     m_previous->hide();
     m_elementInfo = new QLabel;
     m_elementInfo->setStyleSheet(QStringLiteral("color: #5e5c64"));
     m_satMode = new QLabel;
-    enlarge(m_satMode, 6, true);
+    emphasize(m_satMode, 6, true);
     m_satMode->setStyleSheet(QStringLiteral("color: #26a269"));
     m_satMode->setAccessibleName(QStringLiteral("Modo satélite"));
     m_listening = new QCheckBox;

@@ -1,5 +1,6 @@
 #include "mainwindow/mainwindow.h"
 
+#include "common/captionwidget.h"
 #include "common/dates.h"
 #include "browser/browserwindow.h"
 #include "browser/recordeditorwindow.h"
@@ -40,10 +41,7 @@ QString versionText()
 QLabel *valueLabel(int pointSizeDelta = 0, bool bold = false)
 {
     auto *label = new QLabel;
-    QFont font = label->font();
-    font.setPointSize(font.pointSize() + pointSizeDelta);
-    font.setBold(bold);
-    label->setFont(font);
+    emphasize(label, pointSizeDelta, bold);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
 }

@@ -1,5 +1,6 @@
 #include "tracking/trackingwidget.h"
 
+#include "common/captionwidget.h"
 #include "common/textvalue.h"
 #include "tracking/compasswidget.h"
 #include "tracking/locator.h"
@@ -17,17 +18,8 @@ QLineEdit *shownValue()
     auto *edit = new QLineEdit;
     edit->setReadOnly(true);
     edit->setFocusPolicy(Qt::NoFocus);
-    QFont font = edit->font();
-    font.setBold(true);
-    edit->setFont(font);
+    emphasize(edit, 0, true);
     return edit;
-}
-
-QLabel *captionFor(QWidget *field)
-{
-    auto *label = new QLabel;
-    label->setBuddy(field);
-    return label;
 }
 
 } // namespace
@@ -49,14 +41,12 @@ TrackingWidget::TrackingWidget(TrackingPanelState &state, QWidget *parent) : QGr
     m_downlinkModeCaption = captionFor(m_downlinkMode);
     m_uplinkModeCaption = captionFor(m_uplinkMode);
     m_compassName = new QLabel;
-    QFont bold = m_compassName->font();
-    bold.setBold(true);
-    m_compassName->setFont(bold);
+    emphasize(m_compassName, 0, true);
     m_compassName->setMinimumWidth(m_compassName->fontMetrics().horizontalAdvance(QStringLiteral("ENEeaste")));
     m_badge = new QLabel;
     m_badge->setAlignment(Qt::AlignCenter);
+    emphasize(m_badge, 0, true);
     m_badge->setMinimumWidth(m_badge->fontMetrics().horizontalAdvance(QStringLiteral("VISIBLE")) + 16);
-    m_badge->setFont(bold);
     m_badge->hide();
     m_compass = new CompassWidget;
 
