@@ -269,14 +269,19 @@ private slots:
         f.list({qso()});
         const QString existing = f.output(QStringLiteral("LU1ABC_LoTW"));
         test::writeBytes(existing, "old");
-        // No shows the dialog again, on the chosen file; cancelling it ends the export quietly.
-        f.dialogs.files = {existing, std::nullopt};
+        // The log itself is never written over; No shows the dialog again, on the chosen file;
+        // cancelling it ends the export quietly.
+        const QByteArray log = test::readBytes(f.log);
+        f.dialogs.files = {f.log, existing, std::nullopt};
         f.dialogs.answers = {false};
         AdifExport lotw(AdifTarget::Lotw, f.context());
         QVERIFY(!lotw.run(f.model));
-        QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("ADIF File LU1ABC_LoTW already exists!\r\nOverwrite?")});
-        QCOMPARE(f.dialogs.proposedPaths, (QStringList{existing, existing}));
+        QCOMPARE(f.dialogs.texts(),
+                 (QStringList{QStringLiteral("export.mdb is the Data Base in use!\r\nChoose another file for the export."),
+                              QStringLiteral("ADIF File LU1ABC_LoTW already exists!\r\nOverwrite?")}));
+        QCOMPARE(f.dialogs.proposedPaths, (QStringList{existing, f.log, existing}));
         QCOMPARE(test::readBytes(existing), QByteArray("old"));
+        QCOMPARE(test::readBytes(f.log), log);
 
         f.language = Language::Portuguese;
         f.dialogs.shown.clear();
@@ -393,15 +398,6 @@ private slots:
                  (QStringList{QStringLiteral("Excel (csv) File: vacio.csv\r\nhas been saved with 0 QSO(s)\r\n\r\n"
                                              "Do you want to open it?"),
                               QStringLiteral("The file vacio.csv could not be opened with its program.")}));
-    }
-
-    void csvFieldsQuoteOnlyWhatWouldBreakTheLine()
-    {
-        QCOMPARE(csvField(QStringLiteral("a,b 'c'")), QStringLiteral("a,b 'c'"));
-        QCOMPARE(csvField(QStringLiteral("a;b")), QStringLiteral("\"a;b\""));
-        QCOMPARE(csvField(QStringLiteral("\"")), QStringLiteral("\"\"\"\""));
-        QCOMPARE(csvField(QStringLiteral("a\nb")), QStringLiteral("\"a\nb\""));
-        QCOMPARE(csvField(QString()), QString());
     }
 
     void aFileThatCannotBeWrittenIsReported()

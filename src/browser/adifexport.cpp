@@ -133,7 +133,7 @@ std::optional<QString> AdifExport::run(const LogModel &model)
     const Kind kind = m_target == AdifTarget::Lotw   ? Kind{Txt::ExportLotwTitle, "_LoTW"}
                       : m_target == AdifTarget::Eqsl ? Kind{Txt::ExportEqslTitle, "_eQSL"}
                                                      : Kind{Txt::ExportCompleteTitle, "_Completo"};
-    const auto path = chooseExportFile(m_context, text(kind.title, Language::Spanish), QLatin1String(kind.suffix),
+    const auto path = chooseExportFile(m_context, model, text(kind.title, Language::Spanish), QLatin1String(kind.suffix),
                                        QStringLiteral("*.adi (*.adi)"));
     if (!path)
         return std::nullopt;
@@ -165,10 +165,7 @@ std::optional<QString> AdifExport::run(const LogModel &model)
     if (!confirmLotwNames())
         return std::nullopt;
     m_text += QLatin1String("<EOF>\r\n");
-    const bool written = writeExportFile(m_context, *path, m_text, false);
-    m_text.clear();
-    m_text.squeeze();
-    if (!written)
+    if (!writeExportFile(m_context, *path, m_text, false))
         return std::nullopt;
     reportDone(*path);
     return path;

@@ -12,12 +12,13 @@ const QString kHeader = QStringLiteral("ModoUp;FrecUp;MiCall;Estación;Fecha;Hor
                                        "Observaciones;Sat;Orbita;QSLe;QSLr;Grid Locator;Mi Grid Locator\r\n");
 
 // The grid columns of a line, in file order; the QSL marks go between the orbit and the locator.
-constexpr C kBeforeQsl[] = {C::ColModeUp, C::ColFreqUp,         C::ColMyCall,   C::ColCall,     C::ColDate,
-                            C::ColTime,   C::ColReportSent,     C::ColFreqDown, C::ColReportReceived,
-                            C::ColModeDown, C::ColNotes,        C::ColSatellite, C::ColOrbit};
+constexpr C kBeforeQsl[] = {C::ColModeUp, C::ColFreqUp, C::ColMyCall, C::ColCall, C::ColDate,
+                            C::ColTime, C::ColReportSent, C::ColFreqDown, C::ColReportReceived,
+                            C::ColModeDown, C::ColNotes, C::ColSatellite, C::ColOrbit};
 
-} // namespace
-
+// A value as a CSV field: as it is, unless it holds ";", a double quote or a line break, which
+// would shift or split the line; such a value goes between double quotes with its own quotes
+// doubled, as spreadsheet programs read it.
 QString csvField(const QString &value)
 {
     for (const QChar c : value) {
@@ -30,11 +31,13 @@ QString csvField(const QString &value)
     return value;
 }
 
+} // namespace
+
 CsvExport::CsvExport(const ExportContext &context, Opener opener) : m_context(context), m_opener(std::move(opener)) {}
 
 std::optional<QString> CsvExport::run(const LogModel &model)
 {
-    const auto path = chooseExportFile(m_context, text(Txt::ExportCsvTitle, Language::Spanish), QString(),
+    const auto path = chooseExportFile(m_context, model, text(Txt::ExportCsvTitle, Language::Spanish), QString(),
                                        QStringLiteral("*.csv (*.csv)"));
     if (!path)
         return std::nullopt;

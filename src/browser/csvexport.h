@@ -12,11 +12,6 @@
 
 namespace vorta {
 
-// A value as a CSV field: as it is, unless it holds ";", a double quote or a line break, which
-// would shift or split the line; such a value goes between double quotes with its own quotes
-// doubled, as spreadsheet programs read it.
-QString csvField(const QString &value);
-
 class CsvExport
 {
 public:

@@ -50,8 +50,8 @@ bool forEachListedRow(const ExportContext &context, const LogModel &model,
     return true;
 }
 
-std::optional<QString> chooseExportFile(const ExportContext &context, const QString &title, const QString &suffix,
-                                        const QString &filter)
+std::optional<QString> chooseExportFile(const ExportContext &context, const LogModel &model, const QString &title,
+                                        const QString &suffix, const QString &filter)
 {
     // Normally made at start; made again should the operator have removed it meanwhile.
     QDir().mkpath(context.outputsDir);
@@ -63,12 +63,17 @@ std::optional<QString> chooseExportFile(const ExportContext &context, const QStr
         const auto chosen = context.dialogs.saveFile(title, proposed, filter);
         if (!chosen || chosen->isEmpty())
             return std::nullopt;
+        proposed = *chosen;
         if (!QFileInfo::exists(*chosen))
             return chosen;
+        if (QFileInfo(*chosen).canonicalFilePath() == QFileInfo(model.path()).canonicalFilePath()) {
+            context.dialogs.inform(text(Txt::MsgExportOverLog, context.language, {{"$arch$", exportFileName(*chosen)}}),
+                                   Icon::Critical);
+            continue;
+        }
         if (context.dialogs.ask(text(Txt::MsgExportOverwrite, context.language, {{"$arch$", exportFileName(*chosen)}}),
                                 Icon::Exclamation))
             return chosen;
-        proposed = *chosen;
     }
 }
 

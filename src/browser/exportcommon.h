@@ -43,9 +43,10 @@ bool forEachListedRow(const ExportContext &context, const LogModel &model,
 
 // The save dialog of an export: it starts in the outputs folder with the own call sign plus the
 // suffix as the proposed name. A chosen file that exists is written only after the operator
-// agrees; No shows the dialog again. Nothing when the operator cancels.
-std::optional<QString> chooseExportFile(const ExportContext &context, const QString &title, const QString &suffix,
-                                        const QString &filter);
+// agrees; No shows the dialog again, and so does choosing the log being exported, which is never
+// written over. Nothing when the operator cancels.
+std::optional<QString> chooseExportFile(const ExportContext &context, const LogModel &model, const QString &title,
+                                        const QString &suffix, const QString &filter);
 
 // Writes the finished text to path in one piece: Windows-1252 when every character fits, else
 // UTF-8 (with a byte-order mark when utf8Mark is set, for programs that would otherwise take

@@ -279,6 +279,9 @@ constexpr Row kRows[] = {
      u"O LoTW recusa esses QSO ao assinar o arquivo. Exportar mesmo assim?",
      u"These satellites are not on the LoTW list ($arch$):" CRLF u"$nombre$" CRLF
      u"LoTW refuses those QSOs when the file is signed. Export anyway?"},
+    {Txt::MsgExportOverLog, u"$arch$ es la Base de datos en uso!" CRLF u"Elija otro archivo para exportar.",
+     u"$arch$ é o banco de dados em uso!" CRLF u"Escolha outro arquivo para exportar.",
+     u"$arch$ is the Data Base in use!" CRLF u"Choose another file for the export."},
 };
 
 #undef ES_ONLY

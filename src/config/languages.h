@@ -67,7 +67,7 @@ enum class Txt {
     ExportLotwButton, ExportEqslButton, ExportCsvButton, ExportLotwTitle, ExportEqslTitle,
     ExportCompleteTitle, ExportCsvTitle, MsgExportOverwrite, MsgExportNoSatellite,
     MsgExportNoFrequency, MsgExportOnlySwl, MsgExportNotSatellitePrefix, MsgExportNotSaved,
-    MsgExportCannotOpen, MsgLotwUnknownSatellites,
+    MsgExportCannotOpen, MsgLotwUnknownSatellites, MsgExportOverLog,
     Count_
 };
 
