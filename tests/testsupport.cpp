@@ -32,9 +32,12 @@ std::optional<QString> ScriptedDialogs::openFile(const QString &title, const QSt
     return files.takeFirst();
 }
 
-std::optional<QString> ScriptedDialogs::saveFile(const QString &title, const QString &, const QString &)
+std::optional<QString> ScriptedDialogs::saveFile(const QString &title, const QString &proposedPath,
+                                                 const QString &filter)
 {
     fileTitles << title;
+    proposedPaths << proposedPath;
+    saveFilters << filter;
     if (files.isEmpty()) {
         unexpected = true;
         return std::nullopt;

@@ -30,6 +30,8 @@ public:
     QList<bool> answers;
     QList<std::optional<QString>> files;
     QStringList fileTitles;
+    QStringList proposedPaths; // of the save dialogs, with their filters below
+    QStringList saveFilters;
 
     void inform(const QString &text, Icon icon) override;
     bool ask(const QString &text, Icon icon) override;

@@ -6,6 +6,8 @@
 
 #include <QTest>
 
+#include <ctime>
+
 using namespace vorta;
 
 class TestCommon : public QObject
@@ -89,6 +91,20 @@ private slots:
         QCOMPARE(fromStoredInstant(QStringLiteral("2020-03-15 00:05:00")), t);
         QCOMPARE(fromStoredInstant(QStringLiteral("15/03/2020 00:05")), t);
         QVERIFY(!fromStoredInstant(QStringLiteral("no date")).isValid());
+        QVERIFY(!fromStoredInstant(QStringLiteral("2021-02-29 10:00:00")).isValid());
+        QCOMPARE(fromStoredInstant(QStringLiteral("2021-03-02")), QDateTime(QDate(2021, 3, 2), QTime(0, 0), Qt::UTC));
+
+        // An instant in the hour that the local clock skips at the start of summer time.
+        const QByteArray zone = qgetenv("TZ");
+        qputenv("TZ", "Europe/Madrid");
+        tzset();
+        const QDateTime skipped(QDate(2021, 3, 28), QTime(2, 30), Qt::UTC);
+        const QDateTime readBack = fromStoredInstant(QStringLiteral("2021-03-28 02:30:00"));
+        const QDateTime typed = fromStoredInstant(QStringLiteral("28/03/2021 02:30"));
+        zone.isNull() ? qunsetenv("TZ") : qputenv("TZ", zone);
+        tzset();
+        QCOMPARE(readBack, skipped);
+        QCOMPARE(typed, skipped);
     }
 
     void typedDatesAndTimes()

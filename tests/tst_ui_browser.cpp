@@ -186,6 +186,44 @@ private slots:
         QCOMPARE(browser.frameCaption(), QStringLiteral("2 QSO(s)"));
         QCOMPARE(window.lastRecordValues().first(), QStringLiteral("PY2AA"));
     }
+
+    void lotwExportOfAFilteredView()
+    {
+        test::TempHome home;
+        test::Program program(home, test::stationSettings(QStringLiteral("GF05TE")));
+        ensureDefaultLog(home.folder());
+        addQso(home.folder().defaultLog(), "LU4AA", 3);
+        addQso(home.folder().defaultLog(), "CE3ABC", 1);
+        addQso(home.folder().defaultLog(), "LU2XYZ", 2);
+        MainWindow window(program.session);
+        window.show();
+        QTRY_COMPARE(window.lastRecordValues().first(), QStringLiteral("LU4AA"));
+        BrowserWindow &browser = window.browser();
+        const QString file = home.folder().outputsDir() + QStringLiteral("/pasada.adi");
+
+        bool exported = false;
+        test::whenShown(browser, [&] {
+            QTest::keyClicks(test::captionedEdit(browser, QStringLiteral("Estación")), QStringLiteral("lu"));
+            test::buttonCaptioned(browser, QStringLiteral("Buscar ..."))->click();
+            QCOMPARE(browser.model().rowCount(), 2);
+            program.dialogs.files = {file};
+            QPushButton *lotw = test::buttonCaptioned(browser, QStringLiteral("ADIF LoTW"));
+            QVERIFY(lotw && lotw->isEnabled());
+            QTest::mouseClick(lotw, Qt::LeftButton);
+            exported = true;
+            browser.hide();
+        });
+        browser.open();
+        QVERIFY(exported);
+        QCOMPARE(program.dialogs.proposedPaths,
+                 QStringList{home.folder().outputsDir() + QStringLiteral("/LU1ABC_LoTW")});
+        const QByteArray adif = test::readBytes(file);
+        QCOMPARE(adif.count("<EOR>"), 2);
+        QVERIFY(adif.indexOf("<CALL:6>LU2XYZ") < adif.indexOf("<CALL:5>LU4AA"));
+        QVERIFY(!adif.contains("CE3ABC"));
+        QCOMPARE(program.dialogs.texts().last(),
+                 QStringLiteral("El archivo ADIF para LoTW: pasada.adi fue guardado con 2 QSO(s)"));
+    }
 };
 
 QTEST_MAIN(TestBrowser)

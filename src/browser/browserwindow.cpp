@@ -1,5 +1,6 @@
 #include "browser/browserwindow.h"
 
+#include "browser/csvexport.h"
 #include "browser/recordeditorwindow.h"
 #include "common/captionwidget.h"
 #include "common/charfilter.h"
@@ -8,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -17,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace vorta {
@@ -132,9 +135,24 @@ BrowserWindow::BrowserWindow(Session &session, QWidget *parent) : QDialog(parent
     qsl->addWidget(m_search);
     filters->addLayout(qsl, 2, 0, 1, 6);
 
+    m_exportBox = new QGroupBox;
+    auto *exports = new QGridLayout(m_exportBox);
+    m_exportLotw = new QPushButton(text(Txt::ExportLotwButton, Language::Spanish));
+    m_exportEqsl = new QPushButton(text(Txt::ExportEqslButton, Language::Spanish));
+    m_exportComplete = new QPushButton;
+    m_exportCsv = new QPushButton(text(Txt::ExportCsvButton, Language::Spanish));
+    const QList<QPushButton *> exportButtons = {m_exportLotw, m_exportEqsl, m_exportComplete, m_exportCsv};
+    for (int i = 0; i < exportButtons.size(); ++i) {
+        exportButtons[i]->setAutoDefault(false);
+        exports->addWidget(exportButtons[i], i / 2, i % 2);
+    }
+
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(m_filtersBox, 1);
+    bottom->addWidget(m_exportBox);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_gridBox, 1);
-    layout->addWidget(m_filtersBox);
+    layout->addLayout(bottom);
 
     connect(m_grid, &QTableView::doubleClicked, this, [this](const QModelIndex &index) { editRow(index.row()); });
     connect(m_search, &QPushButton::clicked, this, &BrowserWindow::search);
@@ -142,6 +160,10 @@ BrowserWindow::BrowserWindow(Session &session, QWidget *parent) : QDialog(parent
     connect(m_qslSent, &QCheckBox::toggled, m_qslSentList, &QWidget::setEnabled);
     connect(m_qslReceived, &QCheckBox::toggled, m_qslReceivedList, &QWidget::setEnabled);
     connect(m_fromDate, &QLineEdit::editingFinished, this, &BrowserWindow::fromDateLeft);
+    connect(m_exportLotw, &QPushButton::clicked, this, [this] { exportAdif(AdifTarget::Lotw); });
+    connect(m_exportEqsl, &QPushButton::clicked, this, [this] { exportAdif(AdifTarget::Eqsl); });
+    connect(m_exportComplete, &QPushButton::clicked, this, [this] { exportAdif(AdifTarget::Complete); });
+    connect(m_exportCsv, &QPushButton::clicked, this, &BrowserWindow::exportCsv);
     AppState &state = m_session.state();
     connect(&state, &AppState::languageChanged, this, &BrowserWindow::retranslate);
     connect(&state, &AppState::qsoStored, this, &BrowserWindow::qsoStored);
@@ -162,6 +184,8 @@ void BrowserWindow::retranslate(Language language)
     m_fromDateCaption->setText(text(Txt::BrowserFilterFromDate, language));
     m_reverse->setText(text(Txt::BrowserReverse, language));
     m_search->setText(text(Txt::BrowserSearch, language));
+    m_exportBox->setTitle(text(Txt::BrowserExportFrame, language));
+    m_exportComplete->setText(text(Txt::BrowserCompleteAdif, language));
     m_station->setToolTip(text(Txt::BrowserStationHint, Language::Spanish));
     m_station->setPlaceholderText(m_station->toolTip());
 }
@@ -207,6 +231,10 @@ void BrowserWindow::showCaption(const QString &error)
     if (!error.isEmpty())
         m_session.reportLogError(error);
     m_gridBox->setTitle(m_model.caption());
+    // A full listing decides whether there is anything to export; a filtered one leaves the
+    // buttons as they are.
+    if (!m_model.isFiltered())
+        m_exportBox->setEnabled(m_model.rowCount() > 0);
 }
 
 QString BrowserWindow::frameCaption() const
@@ -263,7 +291,7 @@ void BrowserWindow::qsoStored(qint64 id)
     if (m_model.path() != m_session.state().currentLog().path)
         return;
     m_model.appendQso(id);
-    m_gridBox->setTitle(m_model.caption());
+    showCaption(QString());
 }
 
 void BrowserWindow::logChanged()
@@ -284,6 +312,25 @@ void BrowserWindow::logChanged()
     showCaption(m_model.reload());
     if (!m_model.isFiltered())
         fillLists(); // an edited satellite or locator is offered at once
+}
+
+ExportContext BrowserWindow::exportContext()
+{
+    const AppState &state = m_session.state();
+    return {m_session.dialogs(), state.language(), state.folder().outputsDir(), state.settings().callSign};
+}
+
+void BrowserWindow::exportAdif(AdifTarget target)
+{
+    AdifExport adif(target, exportContext());
+    adif.setLotwList(m_session.state().folder().file(kLotwSatellitesFile));
+    adif.run(m_model);
+}
+
+void BrowserWindow::exportCsv()
+{
+    CsvExport csv(exportContext(), [](const QString &path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); });
+    csv.run(m_model);
 }
 
 void BrowserWindow::keyPressEvent(QKeyEvent *event)

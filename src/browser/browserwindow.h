@@ -2,6 +2,7 @@
 // keeps its grid, filters and boxes while hidden.
 #pragma once
 
+#include "browser/adifexport.h"
 #include "browser/logmodel.h"
 #include "config/languages.h"
 
@@ -38,6 +39,10 @@ public:
     QTableView &grid() { return *m_grid; }
     RecordEditorWindow &editor() { return *m_editor; }
 
+    // The export buttons: the listed rows to a file.
+    void exportAdif(AdifTarget target);
+    void exportCsv();
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
 
@@ -51,6 +56,7 @@ private:
     LogFilter filterFromFields() const;
     void qsoStored(qint64 id);
     void logChanged();
+    ExportContext exportContext();
 
     Session &m_session;
     LogModel m_model;
@@ -63,6 +69,8 @@ private:
     QComboBox *m_satellite, *m_locator, *m_orbit, *m_myStation, *m_qslSentList, *m_qslReceivedList;
     QCheckBox *m_qslSent, *m_qslReceived, *m_reverse;
     QPushButton *m_search;
+    QGroupBox *m_exportBox;
+    QPushButton *m_exportLotw, *m_exportEqsl, *m_exportComplete, *m_exportCsv;
     bool m_correcting = false;
 };
 

@@ -341,6 +341,11 @@ QString LogModel::caption() const
     return m_filtered ? filteredCaption(m_filter, count) : fullListingCaption(count);
 }
 
+LogQuery LogModel::query() const
+{
+    return m_filtered ? filteredQuery(m_filter) : fullListingQuery(m_reverse);
+}
+
 qint64 LogModel::idAt(int row) const
 {
     return row >= 0 && std::size_t(row) < m_ids.size() ? m_ids[std::size_t(row)] : 0;
@@ -445,7 +450,7 @@ int LogModel::appendQso(qint64 id)
     try {
         Connection &c = connection();
         // Read the new row's place only when it passes the filter of the listing.
-        const LogQuery query = m_filtered ? filteredQuery(m_filter) : fullListingQuery(m_reverse);
+        const LogQuery query = this->query();
         QString sql = QStringLiteral("SELECT [Fecha], [Hora] FROM Tabla1 WHERE [Id] = ?%1").arg(query.values.size() + 1);
         if (!query.where.isEmpty())
             sql += QStringLiteral(" AND (") + query.where + u')';

@@ -41,6 +41,12 @@ class LogModel : public QAbstractTableModel
     Q_OBJECT
 public:
     static constexpr int kColumns = 18;
+    // The grid's columns, in order.
+    enum Column {
+        ColId, ColModeUp, ColFreqUp, ColMyCall, ColCall, ColDate, ColTime, ColReportSent, ColFreqDown,
+        ColReportReceived, ColModeDown, ColNotes, ColSatellite, ColOrbit, ColLocator, ColAzimuth,
+        ColElevation, ColOwnLocator
+    };
     // data() with this role gives the row's Id as a number.
     static constexpr int IdRole = Qt::UserRole + 1;
 
@@ -71,6 +77,9 @@ public:
     const LogFilter &filter() const { return m_filter; } // of the last filtered listing
     bool isReversed() const { return m_filtered ? m_filter.reverse : m_reverse; }
     const FilterLists &filterLists() const { return m_lists; }
+    // The condition and order of the current listing, and the Ids it listed in that order.
+    LogQuery query() const;
+    const std::vector<qint64> &ids() const { return m_ids; }
     // The frame caption for the current rows: "152 QSO(s)" after a full listing, the filter
     // description with " <n QSO(s)>" after a filtered one.
     QString caption() const;

@@ -26,13 +26,15 @@ QByteArray encodeWindows1252(QStringView text, bool *lossless)
 {
     if (lossless)
         *lossless = true;
-    QByteArray out;
-    out.reserve(text.size());
+    // One byte per character at most; the bytes are written in place and the array is cut to
+    // its length at the end (an export encodes megabytes, where appending byte by byte shows).
+    QByteArray out(text.size(), Qt::Uninitialized);
+    char *next = out.data();
     QStringEncoder encoder("windows-1252", QStringEncoder::Flag::Stateless);
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c.unicode() < 0x80) {
-            out.append(char(c.unicode()));
+            *next++ = char(c.unicode());
             continue;
         }
         // One character at a time, so that an unmappable one is replaced by "?" rather than
@@ -54,8 +56,9 @@ QByteArray encodeWindows1252(QStringView text, bool *lossless)
         const bool mapped = bytes.size() == 1 && bytes[0] != '\x1A';
         if (!mapped && lossless)
             *lossless = false;
-        out.append(mapped ? bytes : QByteArray("?"));
+        *next++ = mapped ? bytes[0] : '?';
     }
+    out.truncate(next - out.data());
     return out;
 }
 

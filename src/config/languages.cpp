@@ -96,7 +96,7 @@ constexpr Row kRows[] = {
     {Txt::BrowserFilterOrbit, u"Orbita", u"Orbita", u"Orbit"},
     {Txt::BrowserFilterMyStation, u"Mi Estación", u"Minha Estação", u"My Station"},
     {Txt::BrowserFilterFromDate, u"Desde dd/mm/yyyy", u"De dd/mm/yyyy", u"From dd/mm/yyyy"},
-    {Txt::BrowserCompleteAdif, u"DIF Completo", u"ADIF Completo", u"Complete ADIF"},
+    {Txt::BrowserCompleteAdif, u"ADIF Completo", u"ADIF Completo", u"Complete ADIF"},
     {Txt::BrowserSearch, u"Buscar ...", u"Buscar ...", u"Search ..."},
     ES_ONLY(BrowserQslSent, u"QSL Env"),
     ES_ONLY(BrowserQslReceived, u"QSL Rec"),
@@ -248,6 +248,40 @@ constexpr Row kRows[] = {
     ES_ONLY(CatalogueNumber, u"Nº Cat: $nombre$"),
     ES_ONLY(MsgQsoNotSaved, u"No se pudo guardar el QSO en $arch$:" CRLF u"$nombre$" CRLF CRLF
             u"Los datos siguen en pantalla."),
+    // Exports of the log browser
+    ES_ONLY(ExportLotwButton, u"ADIF LoTW"),
+    ES_ONLY(ExportEqslButton, u"ADIF eQSL"),
+    ES_ONLY(ExportCsvButton, u"Excel.csv"),
+    ES_ONLY(ExportLotwTitle, u"ADIF para LoTW"),
+    ES_ONLY(ExportEqslTitle, u"ADIF para eQSL"),
+    ES_ONLY(ExportCompleteTitle, u"ADIF Completo"),
+    ES_ONLY(ExportCsvTitle, u"Excel csv"),
+    {Txt::MsgExportOverwrite, u"El archivo ADIF $arch$ ya existe!" CRLF u"Sobregraba?",
+     u"o arquivo ADIF $arch$ já existe!" CRLF u"ele substitui?", u"ADIF File $arch$ already exists!" CRLF u"Overwrite?"},
+    ES_ONLY(MsgExportNoSatellite, u"QSO con $nombre$ falta el nombre del satélite" CRLF u"Exporta igual?"),
+    ES_ONLY(MsgExportNoFrequency, u"QSO con $nombre$ falta frec. de subida o bajada" CRLF u"Exporta igual?"),
+    ES_ONLY(MsgExportOnlySwl, u"El Log no se puede exportar, tiene solo $Q_SWL$ linea(s) y es/son SWL"),
+    // The frequencies and the call in front of the language's non-satellite question.
+    ES_ONLY(MsgExportNotSatellitePrefix, u"Uplink: $Texto14$" CRLF u"Downlink: $Texto15$" CRLF u"$nombre$" CRLF),
+    {Txt::MsgExportNotSaved, u"No se pudo guardar el archivo $arch$:" CRLF u"$nombre$" CRLF CRLF
+     u"Si el archivo ya existía, quedó como estaba.",
+     u"Não foi possível salvar o arquivo $arch$:" CRLF u"$nombre$" CRLF CRLF
+     u"Se o arquivo já existia, ficou como estava.",
+     u"The file $arch$ could not be saved:" CRLF u"$nombre$" CRLF CRLF
+     u"If the file existed before, it was left as it was."},
+    {Txt::MsgExportCannotOpen, u"No se pudo abrir el archivo $arch$ con su programa.",
+     u"Não foi possível abrir o arquivo $arch$ com o seu programa.",
+     u"The file $arch$ could not be opened with its program."},
+    {Txt::MsgLotwUnknownSatellites,
+     u"Estos satélites no están en la lista de LoTW ($arch$):" CRLF u"$nombre$" CRLF
+     u"LoTW rechaza esos QSO al firmar el archivo. Exporta igual?",
+     u"Estes satélites não estão na lista do LoTW ($arch$):" CRLF u"$nombre$" CRLF
+     u"O LoTW recusa esses QSO ao assinar o arquivo. Exportar mesmo assim?",
+     u"These satellites are not on the LoTW list ($arch$):" CRLF u"$nombre$" CRLF
+     u"LoTW refuses those QSOs when the file is signed. Export anyway?"},
+    {Txt::MsgExportOverLog, u"$arch$ es la Base de datos en uso!" CRLF u"Elija otro archivo para exportar.",
+     u"$arch$ é o banco de dados em uso!" CRLF u"Escolha outro arquivo para exportar.",
+     u"$arch$ is the Data Base in use!" CRLF u"Choose another file for the export."},
 };
 
 #undef ES_ONLY

@@ -63,6 +63,11 @@ enum class Txt {
     // Tracking
     BadgeVisible, BadgeHidden, MsgOrbitronNotInstalled, MsgOrbitronNotRunningAtStart, TrackingFrame,
     TrackingAzimuth, TrackingElevation, ElementAge, CatalogueNumber,
+    // Exports of the log browser
+    ExportLotwButton, ExportEqslButton, ExportCsvButton, ExportLotwTitle, ExportEqslTitle,
+    ExportCompleteTitle, ExportCsvTitle, MsgExportOverwrite, MsgExportNoSatellite,
+    MsgExportNoFrequency, MsgExportOnlySwl, MsgExportNotSatellitePrefix, MsgExportNotSaved,
+    MsgExportCannotOpen, MsgLotwUnknownSatellites, MsgExportOverLog,
     Count_
 };
 

@@ -121,11 +121,12 @@ QString Statement::columnName(int column) const
 
 QString Statement::text(int column) const
 {
-    if (sqlite3_column_type(m_stmt, column) == SQLITE_NULL)
+    // Through utf8(), which asks SQLite once per value in the common case: whole records are
+    // read this way for every row of an export.
+    const QByteArrayView bytes = utf8(column);
+    if (bytes.isNull())
         return {};
-    const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
-    const int size = sqlite3_column_bytes(m_stmt, column);
-    QString value = QString::fromUtf8(data, size);
+    QString value = QString::fromUtf8(bytes);
     if (value.isNull())
         value = QStringLiteral(""); // an empty text stays distinct from NULL
     return value;

@@ -5,6 +5,7 @@
 #include "browser/browserwindow.h"
 #include "browser/recordeditorwindow.h"
 #include "common/dialogs.h"
+#include "common/version.h"
 #include "config/extrasettings.h"
 #include "tracking/trackingsource.h"
 #include "tracking/trackingtext.h"
@@ -32,11 +33,6 @@
 namespace vorta {
 
 namespace {
-
-QString versionText()
-{
-    return QStringLiteral("Versión %1.%2.%3").arg(VORTA_VERSION_MAJOR).arg(VORTA_VERSION_MINOR).arg(VORTA_VERSION_PATCH);
-}
 
 QLabel *valueLabel(int pointSizeDelta = 0, bool bold = false)
 {
