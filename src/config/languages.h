@@ -63,6 +63,10 @@ enum class Txt {
     // Tracking
     BadgeVisible, BadgeHidden, MsgOrbitronNotInstalled, MsgOrbitronNotRunningAtStart, TrackingFrame,
     TrackingAzimuth, TrackingElevation, ElementAge, CatalogueNumber,
+    // Web and help: the Internet menu, the version check, the manuals and the About window
+    MenuInternet, LinkAmsatUsa, LinkAmsatStatus, LinkAmsatPasses, LinkAriss, LinkAmsatArgentina,
+    LinkNeaa, MsgVersionLatest, MsgVersionUpdate, MsgVersionNewer, MsgWebError, MsgNoInternet,
+    MsgWebFailure, MsgNoVersionAddress, MsgHelpMissing, MsgCannotOpen, AboutCaption, AboutDescription,
     Count_
 };
 
