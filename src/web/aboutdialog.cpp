@@ -31,11 +31,10 @@ AboutDialog::AboutDialog(WebOpener &opener, Language language, QWidget *parent)
     m_contact->setStyleSheet(QStringLiteral("QPushButton { color: palette(link); text-decoration: underline; border: none; }"));
     connect(m_contact, &QPushButton::clicked, this,
             [this] { m_opener.writeMail(m_contact->text(), m_language); });
-    for (QWidget *widget : {static_cast<QWidget *>(title), static_cast<QWidget *>(version),
-                            static_cast<QWidget *>(m_description), static_cast<QWidget *>(m_contact)})
-        layout->addWidget(widget, 0, Qt::AlignHCenter);
     for (QLabel *label : {title, version})
         label->setAccessibleName(label->text());
+    for (QWidget *widget : QList<QWidget *>{title, version, m_description, m_contact})
+        layout->addWidget(widget, 0, Qt::AlignHCenter);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     retranslate(language);
 }

@@ -12,7 +12,7 @@ namespace vorta {
 
 WebMenus::WebMenus(Session &session, QMenuBar &bar, QWidget *window, UrlOpener opener,
                    std::chrono::milliseconds checkTimeout)
-    : QObject(window), m_session(session), m_window(window), m_opener(session.dialogs(), std::move(opener)),
+    : QObject(window), m_session(session), m_opener(session.dialogs(), std::move(opener)),
       m_check(session.dialogs(), versionText(), checkTimeout)
 {
     m_internet = bar.addMenu(QString());

@@ -46,7 +46,6 @@ private:
     void check(bool silent);
 
     Session &m_session;
-    QWidget *m_window;
     WebOpener m_opener;
     VersionCheck m_check;
     QMenu *m_internet = nullptr, *m_amsat = nullptr, *m_help = nullptr;
