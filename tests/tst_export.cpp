@@ -397,7 +397,7 @@ private slots:
         QCOMPARE(f.dialogs.texts(),
                  (QStringList{QStringLiteral("Excel (csv) File: vacio.csv\r\nhas been saved with 0 QSO(s)\r\n\r\n"
                                              "Do you want to open it?"),
-                              QStringLiteral("The file vacio.csv could not be opened with its program.")}));
+                              QStringLiteral("Could not open vacio.csv")}));
     }
 
     void aFileThatCannotBeWrittenIsReported()

@@ -2,7 +2,7 @@
 
 #include "common/dialogs.h"
 #include "common/textfile.h"
-#include "common/version.h"
+#include "common/appversion.h"
 #include "tracking/satrules.h"
 
 #include <QDir>

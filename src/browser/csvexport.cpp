@@ -68,7 +68,7 @@ std::optional<QString> CsvExport::run(const LogModel &model)
                                    {{"$arch$", name}, {"$qsoss$", QString::number(count)}}),
                               Icon::Exclamation)
         && !m_opener(*path))
-        m_context.dialogs.inform(text(Txt::MsgExportCannotOpen, m_context.language, {{"$arch$", name}}),
+        m_context.dialogs.inform(text(Txt::MsgCannotOpen, m_context.language, {{"$arch$", name}}),
                                  Icon::Exclamation);
     return path;
 }

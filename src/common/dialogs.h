@@ -8,7 +8,8 @@
 
 namespace vorta {
 
-enum class Icon { Information, Exclamation, Critical, Question };
+// None: a plain message box without icon.
+enum class Icon { Information, Exclamation, Critical, Question, None };
 
 class Dialogs
 {

@@ -19,6 +19,8 @@ QMessageBox::Icon boxIcon(Icon icon)
         return QMessageBox::Critical;
     case Icon::Question:
         return QMessageBox::Question;
+    case Icon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }

@@ -7,7 +7,7 @@ namespace vorta {
 
 ExtraSettings loadExtraSettings(const QString &path)
 {
-    ExtraSettings settings{kDefaultTrackingPort, {}};
+    ExtraSettings settings{kDefaultTrackingPort, {}, {}};
     const auto lines = readTextLines(path);
     if (!lines)
         return settings;
@@ -24,6 +24,8 @@ ExtraSettings loadExtraSettings(const QString &path)
                 settings.trackingPort = quint16(port);
         } else if (key == QLatin1String("CarpetaOrbitron")) {
             settings.orbitronFolder = value;
+        } else if (key == QLatin1String("DireccionVersion")) {
+            settings.versionAddress = value;
         }
     }
     return settings;

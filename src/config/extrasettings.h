@@ -2,6 +2,8 @@
 // in the data folder as key=value lines (read only; the operator edits the file):
 //   PuertoSeguimiento=47001        TCP port on 127.0.0.1 of the tracking-data source
 //   CarpetaOrbitron=/path/to/it    the tracker's folder, when not found through Wine
+//   DireccionVersion=https://...   the web address of the published version file; without it
+//                                  Vorta never asks the web for a newer version by itself
 #pragma once
 
 #include <QString>
@@ -12,6 +14,7 @@ struct ExtraSettings
 {
     quint16 trackingPort;
     QString orbitronFolder;
+    QString versionAddress;
 };
 
 // The settings of the file; a missing file, key or unusable value gives the default.

@@ -269,9 +269,6 @@ constexpr Row kRows[] = {
      u"Se o arquivo já existia, ficou como estava.",
      u"The file $arch$ could not be saved:" CRLF u"$nombre$" CRLF CRLF
      u"If the file existed before, it was left as it was."},
-    {Txt::MsgExportCannotOpen, u"No se pudo abrir el archivo $arch$ con su programa.",
-     u"Não foi possível abrir o arquivo $arch$ com o seu programa.",
-     u"The file $arch$ could not be opened with its program."},
     {Txt::MsgLotwUnknownSatellites,
      u"Estos satélites no están en la lista de LoTW ($arch$):" CRLF u"$nombre$" CRLF
      u"LoTW rechaza esos QSO al firmar el archivo. Exporta igual?",
@@ -282,6 +279,33 @@ constexpr Row kRows[] = {
     {Txt::MsgExportOverLog, u"$arch$ es la Base de datos en uso!" CRLF u"Elija otro archivo para exportar.",
      u"$arch$ é o banco de dados em uso!" CRLF u"Escolha outro arquivo para exportar.",
      u"$arch$ is the Data Base in use!" CRLF u"Choose another file for the export."},
+    // Web and help. "$instalada$" and "$web$" are the installed and the published version,
+    // "$numero$" and "$texto$" a failure's number and text, "$arch$" a file or address.
+    ES_ONLY(MenuInternet, u"Internet"),
+    ES_ONLY(LinkAmsatUsa, u"Amsat USA"),
+    ES_ONLY(LinkAmsatStatus, u"Status"),
+    ES_ONLY(LinkAmsatPasses, u"Pasos"),
+    ES_ONLY(LinkAriss, u"ARISS"),
+    ES_ONLY(LinkAmsatArgentina, u"Amsat Argentina"),
+    ES_ONLY(LinkNeaa, u"NEAA"),
+    ES_ONLY(MsgVersionLatest, u"La versión $instalada$ instalada es la última. No necesita actualizar!"),
+    ES_ONLY(MsgVersionUpdate, u"Deberá actualizar su versión $instalada$ a la versión $web$"),
+    ES_ONLY(MsgVersionNewer, u"Su versión $instalada$ es mas actual que la versión $web$" CRLF u"que está en la Web!!!"),
+    ES_ONLY(MsgWebError, u"Error con la web de consulta!"),
+    ES_ONLY(MsgNoInternet, u"... no parece haber conexión con internet ..."),
+    ES_ONLY(MsgWebFailure, u"Error: $numero$" CRLF u"$texto$"),
+    {Txt::MsgNoVersionAddress,
+     u"No hay una dirección configurada para verificar la versión." CRLF
+     u"Agregue la línea DireccionVersion= en $arch$",
+     u"Não há um endereço configurado para verificar a versão." CRLF
+     u"Adicione a linha DireccionVersion= em $arch$",
+     u"No address is configured for the version check." CRLF u"Add the line DireccionVersion= to $arch$"},
+    {Txt::MsgHelpMissing, u"No se encuentra el manual $arch$", u"O manual $arch$ não foi encontrado",
+     u"The manual $arch$ was not found"},
+    {Txt::MsgCannotOpen, u"No se pudo abrir $arch$", u"Não foi possível abrir $arch$", u"Could not open $arch$"},
+    {Txt::AboutCaption, u"Acerca de ", u"Sobre ", u"About "},
+    {Txt::AboutDescription, u"Programa logger para qsos de satélite", u"Programa logger para qsos de satélite",
+     u"Logger program for satellite QSOs"},
 };
 
 #undef ES_ONLY

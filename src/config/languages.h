@@ -67,7 +67,11 @@ enum class Txt {
     ExportLotwButton, ExportEqslButton, ExportCsvButton, ExportLotwTitle, ExportEqslTitle,
     ExportCompleteTitle, ExportCsvTitle, MsgExportOverwrite, MsgExportNoSatellite,
     MsgExportNoFrequency, MsgExportOnlySwl, MsgExportNotSatellitePrefix, MsgExportNotSaved,
-    MsgExportCannotOpen, MsgLotwUnknownSatellites, MsgExportOverLog,
+    MsgLotwUnknownSatellites, MsgExportOverLog,
+    // Web and help: the Internet menu, the version check, the manuals and the About window
+    MenuInternet, LinkAmsatUsa, LinkAmsatStatus, LinkAmsatPasses, LinkAriss, LinkAmsatArgentina,
+    LinkNeaa, MsgVersionLatest, MsgVersionUpdate, MsgVersionNewer, MsgWebError, MsgNoInternet,
+    MsgWebFailure, MsgNoVersionAddress, MsgHelpMissing, MsgCannotOpen, AboutCaption, AboutDescription,
     Count_
 };
 

@@ -1,11 +1,11 @@
 #include "mainwindow/mainwindow.h"
 
+#include "common/appversion.h"
 #include "common/captionwidget.h"
 #include "common/dates.h"
 #include "browser/browserwindow.h"
 #include "browser/recordeditorwindow.h"
 #include "common/dialogs.h"
-#include "common/version.h"
 #include "config/extrasettings.h"
 #include "tracking/trackingsource.h"
 #include "tracking/trackingtext.h"
@@ -15,6 +15,7 @@
 #include "mainwindow/entrywidget.h"
 #include "tracking/satellitelistwindow.h"
 #include "mainwindow/session.h"
+#include "web/webmenuwidget.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -48,6 +49,7 @@ MainWindow::MainWindow(Session &session, QWidget *parent) : QMainWindow(parent),
 {
     setWindowTitle(QStringLiteral("Vorta ") + versionText());
     buildMenus();
+    m_web = new WebMenus(session, *menuBar(), this);
     buildTracking();
     buildPanels();
     m_configWindow = new ConfigWindow(session, this);
@@ -98,9 +100,7 @@ MainWindow::MainWindow(Session &session, QWidget *parent) : QMainWindow(parent),
     m_watchdogTimer.setInterval(30000);
     connect(&m_watchdogTimer, &QTimer::timeout, m_tracking, &TrackingPanelState::watchdogTick);
     m_watchdogTimer.start();
-    // The version check itself arrives with the web functions; its timer keeps its place in
-    // the start-up order (never before the configuration exists).
-    connect(&m_versionTimer, &QTimer::timeout, this, [] {});
+    connect(&m_versionTimer, &QTimer::timeout, m_web, &WebMenus::checkAtStart);
     if (state.firstRun())
         m_firstRunTimer.start();
     m_databaseTimer.start();
@@ -229,6 +229,7 @@ void MainWindow::retranslate(Language language)
     m_settings->setText(text(Txt::MenuSettings, language));
     m_exit->setText(text(Txt::MenuExit, language));
     m_log->setText(text(Txt::MenuLog, language));
+    m_web->retranslate(language);
     m_ownCallCaption->setText(text(Txt::LabelOwnCall, language));
     m_ownLocatorCaption->setText(text(Txt::LabelOwnLocator, language));
     m_utcCaption->setText(text(Txt::LabelUtcClock, language));

@@ -27,6 +27,7 @@ class TrackingWidget;
 class ConfigWindow;
 class EntryWidget;
 class Session;
+class WebMenus;
 
 class MainWindow : public QMainWindow
 {
@@ -88,6 +89,7 @@ private:
     QMenu *m_fileMenu = nullptr;
     QAction *m_newLog = nullptr, *m_openLog = nullptr, *m_settings = nullptr, *m_exit = nullptr;
     QAction *m_log = nullptr;
+    WebMenus *m_web = nullptr;
     BrowserWindow *m_browser = nullptr;
     TrackingPanelState *m_tracking = nullptr;
     TcpTrackingSource *m_trackingSource = nullptr;

@@ -1,0 +1,78 @@
+// The check of the installed version against the version file the maker publishes on the web:
+// once by itself shortly after start (silent when nothing is due) and on demand from the menu.
+// Its only output is one message to the operator.
+#pragma once
+
+#include "common/dialogs.h"
+#include "config/languages.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <chrono>
+#include <optional>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+namespace vorta {
+
+// A version written major.minor.revision, each part plain decimal digits.
+struct VersionNumber
+{
+    quint64 major = 0, minor = 0, revision = 0;
+};
+
+// The version a text holds: "1.0.16", with blanks around it allowed. Anything else (an HTML
+// page, "abc", "1.0", "v1.0.16") is no version.
+std::optional<VersionNumber> parseVersion(QStringView text);
+
+// The message a version file's answer gives: installed is the installed version (for example
+// "1.0.15"), body the downloaded bytes. Nothing when the versions are equal and the check is
+// silent.
+struct CheckMessage
+{
+    QString text;
+    Icon icon;
+};
+std::optional<CheckMessage> versionMessage(const QString &installed, const QByteArray &body, bool silent);
+
+class VersionCheck : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr std::chrono::milliseconds kDefaultTimeout{10000};
+
+    // installedVersionText: the version text of the window title ("Versión 1.0.15"). A check
+    // that gets no complete answer within timeout counts as no connection.
+    VersionCheck(Dialogs &dialogs, QString installedVersionText,
+                 std::chrono::milliseconds timeout = kDefaultTimeout, QObject *parent = nullptr);
+    ~VersionCheck() override;
+
+    // Asks address for the version file and tells the operator what it means. silent: the
+    // automatic check at start, which keeps quiet when the installed version is the latest
+    // and does nothing at all without an address. settingsFile names, for the operator, where
+    // an address would be configured. A check asked for while one runs is dropped: the running
+    // one answers.
+    void run(const QString &address, bool silent, Language language, const QString &settingsFile);
+    bool running() const { return m_reply != nullptr; }
+
+signals:
+    // The check ended, with or without a message.
+    void finished();
+
+private:
+    void replyFinished();
+
+    Dialogs &m_dialogs;
+    QString m_installed;
+    std::chrono::milliseconds m_timeout;
+    QNetworkAccessManager *m_network;
+    QNetworkReply *m_reply = nullptr;
+    QTimer m_deadline;
+    bool m_silent = false;
+    bool m_timedOut = false;
+};
+
+} // namespace vorta
