@@ -63,6 +63,10 @@ enum class Txt {
     // Tracking
     BadgeVisible, BadgeHidden, MsgOrbitronNotInstalled, MsgOrbitronNotRunningAtStart, TrackingFrame,
     TrackingAzimuth, TrackingElevation, ElementAge, CatalogueNumber,
+    // ADIF import
+    ImportFileTitle, ImportLoading, ImportProcessing, ImportDuplicatesReplaced, ImportWillLoad,
+    ImportUndated, ImportLoadInitial, ImportLoadInLog, ImportLoaded, ImportLogText, ImportProgress,
+    MsgImportFileUnreadable, MsgImportFailed,
     Count_
 };
 
