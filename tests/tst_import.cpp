@@ -181,6 +181,36 @@ private slots:
         QCOMPARE(warnings.last(), QStringLiteral("ADIF has not <STATION_CALLSIGN: field\r\nLU1ABC will be assumed"));
     }
 
+    void stagedRowColumns()
+    {
+        ImportRecord r;
+        r.station = QStringLiteral("PY2XYZ");
+        r.uplink = QStringLiteral("145,850");
+        r.downlink = QStringLiteral("435.5");
+        r.mode = QStringLiteral("LSB");
+        r.date = QStringLiteral("31/01/2024");
+        r.time = QStringLiteral("13:45");
+        r.reportSent = QStringLiteral("5999");
+        r.notes = QString(120, u'N');
+        r.qslSent = QStringLiteral("Y");
+        r.qslReceived = QStringLiteral("N");
+        const QsoRecord row = stagedRow(r, QStringLiteral("LU1ABC"), 123);
+        QCOMPARE(row.frecU, QStringLiteral("145.850"));
+        QCOMPARE(row.frecD, QStringLiteral("435.500"));
+        QCOMPARE(row.modoD, QStringLiteral("USB"));
+        QCOMPARE(row.fecha, QStringLiteral("2024-01-31 13:45:00"));
+        QCOMPARE(row.hora, QStringLiteral("13:45"));
+        QCOMPARE(row.rste, QStringLiteral("599"));
+        QCOMPARE(row.obs.size(), 100);
+        QCOMPARE(row.qsle, QStringLiteral("1"));
+        QVERIFY(row.qslr.isEmpty() && !row.qslr.isNull()); // stored as the empty text, not NULL
+        QCOMPARE(row.nombreLog, QStringLiteral("dupe123"));
+        QCOMPARE(markedDuplicate(row.nombreLog), 123);
+        QCOMPARE(markedDuplicate(QString()), std::nullopt);
+        r.mode = QStringLiteral("CW");
+        QVERIFY(stagedRow(r, QStringLiteral("LU1ABC"), std::nullopt).modoD.isEmpty());
+    }
+
     void lotwReportConfirmsAndKeepsWhatTheOperatorLogged()
     {
         Log log;

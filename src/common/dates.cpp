@@ -4,17 +4,86 @@
 #include <QRegularExpression>
 
 #include <cmath>
+#include <initializer_list>
 
 namespace vorta {
 
+namespace {
+
+struct DigitField
+{
+    int value, width;
+};
+
+// Zero-padded fields of non-negative numbers joined by a separator ("02/03/2021", "14:05"),
+// written by hand: listings and exports format a date and a time for every row, and the
+// general formatter costs several times more.
+QString joinDigits(std::initializer_list<DigitField> fields, char16_t separator)
+{
+    QString text;
+    text.reserve(10);
+    for (const DigitField &field : fields) {
+        if (!text.isEmpty())
+            text += QChar(separator);
+        char16_t digits[4];
+        int value = field.value;
+        for (int i = field.width - 1; i >= 0; --i) {
+            digits[i] = char16_t(u'0' + value % 10);
+            value /= 10;
+        }
+        text.append(reinterpret_cast<const QChar *>(digits), field.width);
+    }
+    return text;
+}
+
+// The value of the two-digit field at position at, -1 when it is not two digits.
+int twoDigits(QStringView text, qsizetype at)
+{
+    const char16_t a = text[at].unicode();
+    const char16_t b = text[at + 1].unicode();
+    if (a < u'0' || a > u'9' || b < u'0' || b > u'9')
+        return -1;
+    return (a - u'0') * 10 + (b - u'0');
+}
+
+// "yyyy-MM-dd HH:mm:ss", the form every row of the log is stored in, read without the general
+// parser: listings and exports read it for every row.
+QDateTime storedFormInstant(QStringView t)
+{
+    if (t.size() != 19 || t[4] != u'-' || t[7] != u'-' || t[10] != u' ' || t[13] != u':' || t[16] != u':')
+        return {};
+    const int century = twoDigits(t, 0), year = twoDigits(t, 2), month = twoDigits(t, 5), day = twoDigits(t, 8);
+    const int hour = twoDigits(t, 11), minute = twoDigits(t, 14), second = twoDigits(t, 17);
+    if (century < 0 || year < 0 || month < 0 || day < 0 || hour < 0 || minute < 0 || second < 0)
+        return {};
+    const QDate date(century * 100 + year, month, day);
+    const QTime time(hour, minute, second);
+    if (!date.isValid() || !time.isValid())
+        return {};
+    return QDateTime(date, time, Qt::UTC);
+}
+
+} // namespace
+
 QString formatDate(const QDate &date)
 {
-    return date.toString(QStringLiteral("dd/MM/yyyy"));
+    if (!date.isValid() || date.year() < 0 || date.year() > 9999)
+        return date.toString(QStringLiteral("dd/MM/yyyy"));
+    return joinDigits({{date.day(), 2}, {date.month(), 2}, {date.year(), 4}}, u'/');
 }
 
 QString formatTime(const QTime &time)
 {
-    return time.toString(QStringLiteral("HH:mm:ss"));
+    if (!time.isValid())
+        return time.toString(QStringLiteral("HH:mm:ss"));
+    return joinDigits({{time.hour(), 2}, {time.minute(), 2}, {time.second(), 2}}, u':');
+}
+
+QString formatHourMinute(const QTime &time)
+{
+    if (!time.isValid())
+        return time.toString(QStringLiteral("HH:mm"));
+    return joinDigits({{time.hour(), 2}, {time.minute(), 2}}, u':');
 }
 
 QDateTime utcClock(const QDateTime &localNow, int offsetMinutes)
@@ -30,83 +99,37 @@ int systemUtcOffsetMinutes()
     return int(std::lround(QDateTime::currentDateTime().offsetFromUtc() / 60.0));
 }
 
-namespace {
-
-// The digits of text from position at, as a number; -1 unless they are all digits.
-int digitsAt(QStringView text, qsizetype at, qsizetype count)
-{
-    int value = 0;
-    for (qsizetype i = at; i < at + count; ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < u'0' || c > u'9')
-            return -1;
-        value = value * 10 + (c - u'0');
-    }
-    return value;
-}
-
-void appendDigits(QString &out, int value, int count)
-{
-    for (int divisor = count == 4 ? 1000 : 10; divisor > 0; divisor /= 10)
-        out += QChar(u'0' + (value / divisor) % 10);
-}
-
-} // namespace
-
-QString formatHourMinute(const QTime &time)
-{
-    if (!time.isValid())
-        return time.toString(QStringLiteral("HH:mm"));
-    QString out;
-    out.reserve(5);
-    appendDigits(out, time.hour(), 2);
-    out += u':';
-    appendDigits(out, time.minute(), 2);
-    return out;
-}
-
 QString toStoredInstant(const QDateTime &instant)
 {
-    // Written by hand: imports store this for every QSO, and the general formatter is slow.
-    if (!instant.isValid() || instant.date().year() < 0 || instant.date().year() > 9999)
+    // By hand as well: an import stores one for every QSO of the file.
+    const QDate date = instant.date();
+    if (!instant.isValid() || date.year() < 0 || date.year() > 9999)
         return instant.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    const QDate d = instant.date();
-    const QTime t = instant.time();
-    QString out;
-    out.reserve(19);
-    appendDigits(out, d.year(), 4);
-    out += u'-';
-    appendDigits(out, d.month(), 2);
-    out += u'-';
-    appendDigits(out, d.day(), 2);
-    out += u' ';
-    appendDigits(out, t.hour(), 2);
-    out += u':';
-    appendDigits(out, t.minute(), 2);
-    out += u':';
-    appendDigits(out, t.second(), 2);
-    return out;
+    const QTime time = instant.time();
+    return joinDigits({{date.year(), 4}, {date.month(), 2}, {date.day(), 2}}, u'-') + u' '
+           + joinDigits({{time.hour(), 2}, {time.minute(), 2}, {time.second(), 2}}, u':');
 }
 
 QDateTime fromStoredInstant(const QString &text)
 {
     const QString t = text.trimmed();
-    // The stored form itself, read by hand and straight in UTC: the general parser works in
-    // local time, which costs a time-zone lookup per call.
-    if (t.size() == 19 && t[4] == u'-' && t[7] == u'-' && t[10] == u' ' && t[13] == u':' && t[16] == u':') {
-        const int year = digitsAt(t, 0, 4), month = digitsAt(t, 5, 2), day = digitsAt(t, 8, 2);
-        const int hour = digitsAt(t, 11, 2), minute = digitsAt(t, 14, 2), second = digitsAt(t, 17, 2);
-        const QDate date(year, month, day);
-        const QTime time(hour, minute, second);
-        if (year >= 0 && month >= 0 && day >= 0 && date.isValid() && time.isValid())
-            return QDateTime(date, time, Qt::UTC);
-    }
-    for (const auto *format : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm", "yyyy-MM-dd",
-                               "dd/MM/yyyy HH:mm:ss", "dd/MM/yyyy HH:mm", "dd/MM/yyyy"}) {
-        QDateTime dt = QDateTime::fromString(t, QString::fromLatin1(format));
-        if (dt.isValid()) {
-            dt.setTimeSpec(Qt::UTC);
-            return dt;
+    if (QDateTime instant = storedFormInstant(t); instant.isValid())
+        return instant;
+    // Date and time are read apart and joined in UTC: read as one local value, an instant in
+    // the hour that the local clock skips when daylight-saving time starts would be moved.
+    const qsizetype blank = t.indexOf(u' ');
+    const QString datePart = blank < 0 ? t : t.left(blank);
+    const QString timePart = blank < 0 ? QString() : t.mid(blank + 1);
+    for (const auto *dateFormat : {"yyyy-MM-dd", "dd/MM/yyyy"}) {
+        const QDate date = QDate::fromString(datePart, QLatin1String(dateFormat));
+        if (!date.isValid())
+            continue;
+        if (blank < 0)
+            return QDateTime(date, QTime(0, 0), Qt::UTC);
+        for (const auto *timeFormat : {"HH:mm:ss", "HH:mm"}) {
+            const QTime time = QTime::fromString(timePart, QLatin1String(timeFormat));
+            if (time.isValid())
+                return QDateTime(date, time, Qt::UTC);
         }
     }
     return {};
@@ -114,14 +137,14 @@ QDateTime fromStoredInstant(const QString &text)
 
 std::optional<QDate> parseDayFirstDate(const QString &text)
 {
-    // The common "dd/mm/yyyy" without the general pattern.
+    // "dd/mm/yyyy" without the pattern: an import reads one for every QSO of the file.
     if (text.size() == 10 && text[2] == u'/' && text[5] == u'/') {
-        const int day = digitsAt(text, 0, 2), month = digitsAt(text, 3, 2), year = digitsAt(text, 6, 4);
-        if (day >= 0 && month >= 0 && year >= 0) {
-            const QDate date(year, month, day);
-            if (!date.isValid())
-                return std::nullopt;
-            return date;
+        const int day = twoDigits(text, 0), month = twoDigits(text, 3);
+        const int century = twoDigits(text, 6), year = twoDigits(text, 8);
+        if (day >= 0 && month >= 0 && century >= 0 && year >= 0) {
+            if (const QDate date(century * 100 + year, month, day); date.isValid())
+                return date;
+            return std::nullopt;
         }
     }
     static const QRegularExpression form(QStringLiteral("^\\s*(\\d{1,2})/(\\d{1,2})/(\\d{2}|\\d{4})\\s*$"));
@@ -139,14 +162,13 @@ std::optional<QDate> parseDayFirstDate(const QString &text)
 
 std::optional<QTime> parseClockTime(const QString &text)
 {
-    // The common "hh:mm" without the general pattern.
+    // "hh:mm", the form the log stores, without the pattern: it is read for every listed row.
     if (text.size() == 5 && text[2] == u':') {
-        const int hour = digitsAt(text, 0, 2), minute = digitsAt(text, 3, 2);
+        const int hour = twoDigits(text, 0), minute = twoDigits(text, 3);
         if (hour >= 0 && minute >= 0) {
-            const QTime time(hour, minute);
-            if (!time.isValid())
-                return std::nullopt;
-            return time;
+            if (const QTime time(hour, minute); time.isValid())
+                return time;
+            return std::nullopt;
         }
     }
     static const QRegularExpression form(QStringLiteral("^\\s*(\\d{1,2}):(\\d{2})(?::(\\d{2}))?\\s*$"));
