@@ -202,6 +202,12 @@ private slots:
         staged.fecha = QStringLiteral("2021-06-07 00:00:00");
         QVERIFY(updateRecord(log.path, id, staged));
         QCOMPARE(log.row(id).fecha, QStringLiteral("2021-06-07 09:10:00"));
+        // A value that is null, not merely empty, leaves the stored one.
+        staged.obs = QString();
+        staged.operador = QStringLiteral("");
+        QVERIFY(updateRecord(log.path, id, staged));
+        QCOMPARE(log.row(id).obs, QStringLiteral("first"));
+        QVERIFY(!log.row(id).operador.isNull() && log.row(id).operador.isEmpty());
         // No such row; an unreadable date writes nothing.
         QVERIFY(!updateRecord(log.path, id + 1, staged));
         staged.fecha = QStringLiteral("31/02/2021");

@@ -95,7 +95,15 @@ private slots:
         QTest::newRow("searches are case-sensitive") << "iss" << "";
         // No character before the cut's start: the rule has nothing to give.
         QTest::newRow("earlier dash before a designator") << "A-B GABCDE-12" << "";
-        QTest::newRow("earlier dash before a name") << "A-BC-12" << "";
+        // Designators are taken whole, wherever they stand; a "-" that starts none is passed over.
+        QTest::newRow("three digits") << "QO-100 QSO" << "QO-100";
+        QTest::newRow("three digits at the end") << "PO-101" << "PO-101";
+        QTest::newRow("three letters") << "CAS-4A" << "CAS-4A";
+        QTest::newRow("one digit at the end") << "TNX VIA AO-7" << "AO-7";
+        QTest::newRow("up to punctuation") << "TNX (RS-44), 73" << "RS-44";
+        QTest::newRow("after a date") << "2024-01-31 AO-91" << "AO-91";
+        QTest::newRow("earlier dash before a name") << "A-BC-12" << "BC-12";
+        QTest::newRow("dash without a number") << "E-MAIL ME" << "";
     }
     void satelliteNameFromFreeText()
     {

@@ -28,27 +28,41 @@ QString flag(bool set)
 
 enum Columns { AllColumns, KeepOwnColumns };
 
-// Rewrites columns 1 to 20 of row id from the record (its id ignored); with KeepOwnColumns the
-// row's Nombre Log, M2 and M3 stay. False when there was no such row.
-bool rewriteRow(const QString &path, qint64 id, const QsoRecord &record, Columns columns)
+bool ownColumn(QLatin1String column)
+{
+    return column == QLatin1String("Nombre Log") || column == QLatin1String("M2") || column == QLatin1String("M3");
+}
+
+// The one statement that rewrites columns 1 to 20 of the row ?21 of Tabla1, parameter n being
+// column n. With KeepOwnColumns the row keeps its Nombre Log, M2 and M3, and a column whose
+// value is bound as NULL keeps its stored value.
+QByteArray rewriteSql(Columns columns)
+{
+    QStringList sets;
+    for (std::size_t i = 1; i < kQsoColumns.size(); ++i) {
+        const QLatin1String column(kQsoColumns[i]);
+        if (columns == AllColumns)
+            sets << QStringLiteral("[%1]=?%2").arg(column).arg(i);
+        else if (!ownColumn(column))
+            sets << QStringLiteral("[%1]=COALESCE(?%2,[%1])").arg(column).arg(i);
+    }
+    return QStringLiteral("UPDATE Tabla1 SET %1 WHERE [Id]=?21").arg(sets.join(QStringLiteral(", "))).toUtf8();
+}
+
+// Binds the record (its id ignored) and runs the rewrite of row id. False when there was no
+// such row.
+bool rewriteRow(Database &database, Statement &update, qint64 id, const QsoRecord &record, Columns columns)
 {
     const auto values = recordValues(record);
-    QStringList sets;
-    QStringList bound;
-    for (int i = 0; i < 20; ++i) {
-        const QString column = QString::fromLatin1(kQsoColumns[std::size_t(i) + 1]);
-        if (columns == KeepOwnColumns
-            && (column == QLatin1String("Nombre Log") || column == QLatin1String("M2") || column == QLatin1String("M3")))
-            continue;
-        bound << columnText(values[std::size_t(i)]);
-        sets << QStringLiteral("[%1]=?%2").arg(column).arg(bound.size());
+    update.reset();
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const QLatin1String column(kQsoColumns[i + 1]);
+        if (columns == AllColumns)
+            update.bind(int(i) + 1, columnText(values[i]));
+        else if (!ownColumn(column))
+            update.bind(int(i) + 1, values[i]);
     }
-    const QString sql = QStringLiteral("UPDATE Tabla1 SET %1 WHERE [Id]=?%2").arg(sets.join(QStringLiteral(", "))).arg(bound.size() + 1);
-    Database database(path, Database::Mode::ReadWrite);
-    Statement update(database, sql.toUtf8().constData());
-    for (int i = 0; i < bound.size(); ++i)
-        update.bind(i + 1, bound[i]);
-    update.bind(int(bound.size()) + 1, id);
+    update.bind(21, id);
     update.run();
     return database.changes() > 0;
 }
@@ -171,7 +185,10 @@ EditorCheck saveRecord(const QString &path, qint64 id, const EditorFields &f)
     r.orbita = f.orbit;
     r.m2 = f.azimuth;
     r.m3 = f.elevation;
-    rewriteRow(path, id, r, AllColumns);
+    static const QByteArray sql = rewriteSql(AllColumns);
+    Database database(path, Database::Mode::ReadWrite);
+    Statement update(database, sql.constData());
+    rewriteRow(database, update, id, r, AllColumns);
     return check;
 }
 
@@ -207,7 +224,15 @@ QUrl qrzPage(const QString &call)
                 + QString::fromLatin1(QUrl::toPercentEncoding(call.trimmed())));
 }
 
-bool updateRecord(const QString &path, qint64 id, const QsoRecord &v)
+RecordUpdater::RecordUpdater(Database &database) : m_database(database)
+{
+    static const QByteArray sql = rewriteSql(KeepOwnColumns);
+    m_update = std::make_unique<Statement>(database, sql.constData());
+}
+
+RecordUpdater::~RecordUpdater() = default;
+
+bool RecordUpdater::update(qint64 id, const QsoRecord &v)
 {
     const QDateTime stored = fromStoredInstant(v.fecha);
     std::optional<QDate> date;
@@ -228,7 +253,13 @@ bool updateRecord(const QString &path, qint64 id, const QsoRecord &v)
     r.hora = formatHourMinute(*time);
     // A staged record carries a duplicate mark in Nombre Log and no antenna position: the row
     // keeps the own locator and the azimuth and elevation that were logged with it.
-    return rewriteRow(path, id, r, KeepOwnColumns);
+    return rewriteRow(m_database, *m_update, id, r, KeepOwnColumns);
+}
+
+bool updateRecord(const QString &path, qint64 id, const QsoRecord &values)
+{
+    Database database(path, Database::Mode::ReadWrite);
+    return RecordUpdater(database).update(id, values);
 }
 
 } // namespace vorta

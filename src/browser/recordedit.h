@@ -9,9 +9,15 @@
 #include <QString>
 #include <QUrl>
 
+#include <memory>
 #include <optional>
 
 namespace vorta {
+
+namespace db {
+class Database;
+class Statement;
+} // namespace db
 
 // The texts of the editor's fields as the window shows them, and its two QSL boxes.
 struct EditorFields
@@ -91,11 +97,30 @@ QString deleteQuestion(const EditorFields &fields);
 // The QRZ page of a call sign, opened by the editor's "QRZ.com" button.
 QUrl qrzPage(const QString &call);
 
-// Rewrites the row Id from the values of a staged record (its id ignored): ModoU to Orbita,
-// Fecha being the instant of the date of values.fecha ("dd/mm/yyyy" or the stored form) and the
-// time of values.hora ("hh:mm"). The row keeps its own Nombre Log, M2 and M3: the values of a
-// staged record carry a duplicate mark and no antenna position in those columns. Returns false
-// when there was no such row; throws db::DbError when the date or time cannot be read.
+// Rewrites rows of Tabla1 from the values of staged records (their ids ignored), on a log the
+// caller holds open, so that many rewrites share one prepared statement and the caller's
+// transaction. ModoU to Orbita are written, Fecha being the instant of the date of values.fecha
+// ("dd/mm/yyyy" or the stored form) and the time of values.hora ("hh:mm"). A value that is null
+// (not merely empty) leaves the row's stored value: a file that did not carry a value does not
+// erase the one the operator logged. The row keeps its own Nombre Log, M2 and M3: the values of
+// a staged record carry a duplicate mark and no antenna position in those columns.
+class RecordUpdater
+{
+public:
+    explicit RecordUpdater(db::Database &database);
+    ~RecordUpdater();
+    RecordUpdater(const RecordUpdater &) = delete;
+    RecordUpdater &operator=(const RecordUpdater &) = delete;
+    // False when there was no such row; throws db::DbError when the date or time cannot be
+    // read (nothing is written then).
+    bool update(qint64 id, const QsoRecord &values);
+
+private:
+    db::Database &m_database;
+    std::unique_ptr<db::Statement> m_update;
+};
+
+// One rewrite as above, on its own connection to the log at path.
 bool updateRecord(const QString &path, qint64 id, const QsoRecord &values);
 
 } // namespace vorta

@@ -101,7 +101,13 @@ int systemUtcOffsetMinutes()
 
 QString toStoredInstant(const QDateTime &instant)
 {
-    return instant.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    // By hand as well: an import stores one for every QSO of the file.
+    const QDate date = instant.date();
+    if (!instant.isValid() || date.year() < 0 || date.year() > 9999)
+        return instant.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const QTime time = instant.time();
+    return joinDigits({{date.year(), 4}, {date.month(), 2}, {date.day(), 2}}, u'-') + u' '
+           + joinDigits({{time.hour(), 2}, {time.minute(), 2}, {time.second(), 2}}, u':');
 }
 
 QDateTime fromStoredInstant(const QString &text)
@@ -131,6 +137,16 @@ QDateTime fromStoredInstant(const QString &text)
 
 std::optional<QDate> parseDayFirstDate(const QString &text)
 {
+    // "dd/mm/yyyy" without the pattern: an import reads one for every QSO of the file.
+    if (text.size() == 10 && text[2] == u'/' && text[5] == u'/') {
+        const int day = twoDigits(text, 0), month = twoDigits(text, 3);
+        const int century = twoDigits(text, 6), year = twoDigits(text, 8);
+        if (day >= 0 && month >= 0 && century >= 0 && year >= 0) {
+            if (const QDate date(century * 100 + year, month, day); date.isValid())
+                return date;
+            return std::nullopt;
+        }
+    }
     static const QRegularExpression form(QStringLiteral("^\\s*(\\d{1,2})/(\\d{1,2})/(\\d{2}|\\d{4})\\s*$"));
     const QRegularExpressionMatch m = form.match(text);
     if (!m.hasMatch())

@@ -306,6 +306,25 @@ constexpr Row kRows[] = {
     {Txt::AboutCaption, u"Acerca de ", u"Sobre ", u"About "},
     {Txt::AboutDescription, u"Programa logger para qsos de satélite", u"Programa logger para qsos de satélite",
      u"Logger program for satellite QSOs"},
+    // ADIF import
+    {Txt::ImportFileTitle, u"Importar ADIF ...", u"Importar ADIF ...", u"Import ADIF ..."},
+    {Txt::ImportLoading, u" Cargando: ", u" Cargando: ", u"  Loading: "},
+    {Txt::ImportProcessing, u"Procesando: ", u"Procesando: ", u"Processing: "},
+    ES_ONLY(ImportDuplicatesReplaced, u" (serán reemplazados)"),
+    {Txt::ImportWillLoad, u"Se cargarán $qsoss$ QSOs", u"Se cargarán $qsoss$ QSOs", u"Will be loaded $qsoss$ QSOs"},
+    {Txt::ImportUndated, u"  Sin fecha u hora válida: $qsoss$ (no se cargarán)",
+     u"  Sem data ou hora válida: $qsoss$ (não serão carregados)",
+     u"  Without a valid date or time: $qsoss$ (will not be loaded)"},
+    ES_ONLY(ImportLoadInitial, u"Cargar en la base"),
+    {Txt::ImportLoadInLog, u"Cargar en base $nombre$", u"Cargar en base $nombre$", u"Load in base $nombre$"},
+    {Txt::ImportLoaded, u"Se cargaron: $qsoss$ QSO(s)!", u"Se cargaron: $qsoss$ QSO(s)!", u"$qsoss$ QSO(s) was loaded!"},
+    {Txt::ImportLogText, u"Registro de la importación", u"Registro da importação", u"Import log"},
+    {Txt::ImportProgress, u"Progreso", u"Progresso", u"Progress"},
+    {Txt::MsgImportFileUnreadable, u"No se pudo leer el archivo $arch$:" CRLF u"$nombre$",
+     u"Não foi possível ler o arquivo $arch$:" CRLF u"$nombre$", u"The file $arch$ could not be read:" CRLF u"$nombre$"},
+    {Txt::MsgImportFailed, u"La importación se detuvo en $arch$; no se cargó ningún QSO:" CRLF u"$nombre$",
+     u"A importação parou em $arch$; nenhum QSO foi carregado:" CRLF u"$nombre$",
+     u"The import into $arch$ stopped; no QSO was loaded:" CRLF u"$nombre$"},
 };
 
 #undef ES_ONLY

@@ -72,6 +72,10 @@ enum class Txt {
     MenuInternet, LinkAmsatUsa, LinkAmsatStatus, LinkAmsatPasses, LinkAriss, LinkAmsatArgentina,
     LinkNeaa, MsgVersionLatest, MsgVersionUpdate, MsgVersionNewer, MsgWebError, MsgNoInternet,
     MsgWebFailure, MsgNoVersionAddress, MsgHelpMissing, MsgCannotOpen, AboutCaption, AboutDescription,
+    // ADIF import
+    ImportFileTitle, ImportLoading, ImportProcessing, ImportDuplicatesReplaced, ImportWillLoad,
+    ImportUndated, ImportLoadInitial, ImportLoadInLog, ImportLoaded, ImportLogText, ImportProgress,
+    MsgImportFileUnreadable, MsgImportFailed,
     Count_
 };
 

@@ -22,7 +22,7 @@ QString buildSelectList()
     return names.join(QStringLiteral(", "));
 }
 
-QString buildInsert()
+QString buildInsert(const char *table)
 {
     QStringList names;
     QStringList marks;
@@ -30,7 +30,8 @@ QString buildInsert()
         names << u'[' + QString::fromLatin1(kQsoColumns[i]) + u']';
         marks << QStringLiteral("?%1").arg(i);
     }
-    return QStringLiteral("INSERT INTO Tabla1 (%1) VALUES (%2)").arg(names.join(u','), marks.join(u','));
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(QLatin1String(table), names.join(u','), marks.join(u','));
 }
 
 std::optional<QsoRecord> firstRecord(const QString &path, const QString &sql)
@@ -83,14 +84,27 @@ QString checkLogFile(const QString &path)
 
 qint64 insertQso(const QString &path, const QsoRecord &record)
 {
-    static const QByteArray sql = buildInsert().toUtf8();
     Database database(path, Database::Mode::ReadWrite);
-    Statement insert(database, sql.constData());
+    return QsoInserter(database, QsoInserter::Table::Log).insert(record);
+}
+
+QsoInserter::QsoInserter(Database &database, Table table) : m_database(database)
+{
+    static const QByteArray logSql = buildInsert("Tabla1").toUtf8();
+    static const QByteArray stagingSql = buildInsert("Tabla2").toUtf8();
+    m_insert = std::make_unique<Statement>(database, (table == Table::Log ? logSql : stagingSql).constData());
+}
+
+QsoInserter::~QsoInserter() = default;
+
+qint64 QsoInserter::insert(const QsoRecord &record)
+{
     const auto values = recordValues(record);
+    m_insert->reset();
     for (int i = 0; i < 20; ++i)
-        insert.bind(i + 1, values[i]);
-    insert.run();
-    return database.lastInsertId();
+        m_insert->bind(i + 1, values[std::size_t(i)]);
+    m_insert->run();
+    return m_database.lastInsertId();
 }
 
 std::optional<QsoRecord> lastQso(const QString &path)

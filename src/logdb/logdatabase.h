@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 namespace vorta {
@@ -22,6 +23,25 @@ QString checkLogFile(const QString &path);
 
 // Appends the record to Tabla1 (its id is ignored) and returns the new Id.
 qint64 insertQso(const QString &path, const QsoRecord &record);
+
+// Appends records to Tabla1, or to the staging table Tabla2 that has the same columns, on a log
+// the caller holds open: many appends share one prepared statement and the caller's
+// transaction.
+class QsoInserter
+{
+public:
+    enum class Table { Log, Staging };
+    QsoInserter(db::Database &database, Table table);
+    ~QsoInserter();
+    QsoInserter(const QsoInserter &) = delete;
+    QsoInserter &operator=(const QsoInserter &) = delete;
+    // Appends the record (its id is ignored) and returns the new Id.
+    qint64 insert(const QsoRecord &record);
+
+private:
+    db::Database &m_database;
+    std::unique_ptr<db::Statement> m_insert;
+};
 
 // The last QSO in (Fecha, Hora, Id) order, read as one indexed query; nothing for an empty log.
 std::optional<QsoRecord> lastQso(const QString &path);

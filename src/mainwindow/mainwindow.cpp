@@ -12,6 +12,7 @@
 #include "tracking/trackingwidget.h"
 #include "logdb/sqlite.h"
 #include "config/configwindow.h"
+#include "import/importwindow.h"
 #include "mainwindow/entrywidget.h"
 #include "tracking/satellitelistwindow.h"
 #include "mainwindow/session.h"
@@ -54,6 +55,7 @@ MainWindow::MainWindow(Session &session, QWidget *parent) : QMainWindow(parent),
     buildPanels();
     m_configWindow = new ConfigWindow(session, this);
     m_browser = new BrowserWindow(session, this);
+    m_importWindow = new ImportWindow(session, this);
     // Enter and the function keys act wherever the cursor stands in this window.
     qApp->installEventFilter(this);
 
@@ -144,6 +146,7 @@ void MainWindow::buildMenus()
     m_fileMenu = menuBar()->addMenu(QString());
     m_newLog = m_fileMenu->addAction(QString(), this, &MainWindow::newLog);
     m_openLog = m_fileMenu->addAction(QString(), this, &MainWindow::openLog);
+    m_importAdif = m_fileMenu->addAction(QString(), this, [this] { m_importWindow->start(); });
     m_settings = m_fileMenu->addAction(QString(), this, &MainWindow::showConfiguration);
     m_fileMenu->addSeparator();
     m_exit = m_fileMenu->addAction(QString(), this, &QWidget::close);
@@ -226,6 +229,7 @@ void MainWindow::retranslate(Language language)
     m_fileMenu->setTitle(text(Txt::MenuFile, language));
     m_newLog->setText(text(Txt::MenuNewLog, language));
     m_openLog->setText(text(Txt::MenuOpenLog, language));
+    m_importAdif->setText(text(Txt::MenuImportAdif, language));
     m_settings->setText(text(Txt::MenuSettings, language));
     m_exit->setText(text(Txt::MenuExit, language));
     m_log->setText(text(Txt::MenuLog, language));

@@ -26,6 +26,7 @@ class TrackingPanelState;
 class TrackingWidget;
 class ConfigWindow;
 class EntryWidget;
+class ImportWindow;
 class Session;
 class WebMenus;
 
@@ -39,6 +40,7 @@ public:
     ConfigWindow &configWindow() { return *m_configWindow; }
     EntryWidget &entry() { return *m_entry; }
     BrowserWindow &browser() { return *m_browser; }
+    ImportWindow &importWindow() { return *m_importWindow; }
     TrackingPanelState &tracking() { return *m_tracking; }
     TrackingWidget &trackingPanel() { return *m_trackingWidget; }
     QCheckBox &useOrbitronBox() { return *m_useOrbitron; }
@@ -90,6 +92,8 @@ private:
     QAction *m_newLog = nullptr, *m_openLog = nullptr, *m_settings = nullptr, *m_exit = nullptr;
     QAction *m_log = nullptr;
     WebMenus *m_web = nullptr;
+    QAction *m_importAdif = nullptr;
+    ImportWindow *m_importWindow = nullptr;
     BrowserWindow *m_browser = nullptr;
     TrackingPanelState *m_tracking = nullptr;
     TcpTrackingSource *m_trackingSource = nullptr;

@@ -32,16 +32,9 @@ constexpr ModeRow kModes[] = {
     {u"2m", u"3cm", u"V/S"},
 };
 
-// Blanks only, as the free texts of ADIF records are cut by blanks (tabs stay).
-QString trimBlanks(QStringView text)
+bool isAsciiDigit(QChar c)
 {
-    qsizetype from = 0;
-    qsizetype to = text.size();
-    while (from < to && text[from] == u' ')
-        ++from;
-    while (to > from && text[to - 1] == u' ')
-        --to;
-    return text.sliced(from, to - from).toString();
+    return c >= u'0' && c <= u'9';
 }
 
 // The characters of text from the 1-based position start, at most length of them; fewer when
@@ -153,19 +146,20 @@ QString satelliteNameFromText(QStringView text)
         if (text.contains(QStringView(alias)))
             return QStringLiteral("SO-50");
 
-    // Two characters, "-" and a number: "AO-91", "XW-2A", "RS-44".
-    if (patternMatch(text, u"*?\?-##*") || patternMatch(text, u"*?\?-#?*")) {
-        const qsizetype start = dash - 2;
-        if (start < 1)
-            return QString();
-        QString name = cut(text, start, dash + 2);
-        const qsizetype lead = name.startsWith(u' ') ? 1 : 0;
-        const qsizetype blank = name.indexOf(u' ') + 1;
-        if (blank > lead && blank < name.size())
-            name = trimBlanks(QStringView(name).left(blank));
-        if (lead == 1 && 1 < name.size())
-            name = name.mid(1, 110);
-        return trimBlanks(name);
+    // A designator: the letters before a "-" and the letters and digits after it, the first
+    // of them a digit ("AO-91", "XW-2A", "QO-100", "CAS-4A", "AO-7"). It is taken whole, up to
+    // the next blank or punctuation; a "-" without letters before it or a digit after it (a
+    // date, a hyphenated word) is passed over for the next one.
+    for (qsizetype dashAt = text.indexOf(u'-'); dashAt >= 0; dashAt = text.indexOf(u'-', dashAt + 1)) {
+        qsizetype from = dashAt;
+        while (from > 0 && text[from - 1].isLetter())
+            --from;
+        if (from == dashAt || dashAt + 1 >= text.size() || !isAsciiDigit(text[dashAt + 1]))
+            continue;
+        qsizetype to = dashAt + 1;
+        while (to < text.size() && text[to].isLetterOrNumber())
+            ++to;
+        return text.sliced(from, to - from).toString();
     }
     return QString();
 }

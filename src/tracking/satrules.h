@@ -27,8 +27,9 @@ QString satModeLabelText(QStringView mode);
 QString satModeLabel(QStringView uplinkFrequency, QStringView downlinkFrequency);
 
 // A satellite name found in free text (an ADIF comment or QSL message), or empty. Searches are
-// case-sensitive; the caller upper-cases the text when it wants them not to be. A designator
-// whose "-" is preceded by too few characters for the rule's cut gives empty.
+// case-sensitive; the caller upper-cases the text when it wants them not to be. A "G" series
+// designator whose "-" is preceded by too few characters for its cut gives empty; any other
+// designator ("AO-91", "QO-100", "CAS-4A") is taken whole.
 QString satelliteNameFromText(QStringView text);
 
 // An orbit number found in free text ("#12345", "ORBITA 3456", "ORB: 789"), as a whole-number

@@ -1,0 +1,405 @@
+// The ADIF import without its window: own call and warnings, the duplicate test, and whole
+// imports of real-looking files into a log, staged and loaded.
+#include "adifsamples.h"
+#include "import/adifimport.h"
+#include "import/importstaging.h"
+#include "logdb/logdatabase.h"
+#include "logdb/logfiles.h"
+#include "logdb/sqlite.h"
+#include "testsupport.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace vorta;
+
+namespace {
+
+QsoRecord logged(const char *station, const char *satellite, const char *mode, const char *instant)
+{
+    QsoRecord r;
+    r.estacion = QString::fromLatin1(station);
+    r.myCall = QStringLiteral("LU1ABC");
+    r.satelite = QString::fromLatin1(satellite);
+    r.modoU = QString::fromLatin1(mode);
+    r.fecha = QString::fromLatin1(instant);
+    r.hora = r.fecha.mid(11, 5);
+    return r;
+}
+
+struct Log
+{
+    test::TempHome home;
+    test::ScriptedDialogs dialogs;
+    QString path;
+    Log() : path(home.folder().defaultLog())
+    {
+        if (!ensureDefaultLog(home.folder()).isEmpty())
+            qFatal("cannot make the test log");
+    }
+    qint64 add(const QsoRecord &r) const { return insertQso(path, r); }
+
+    QList<QsoRecord> rows() const
+    {
+        db::Database database(path, db::Database::Mode::ReadOnly);
+        db::Statement select(database,
+                             QStringLiteral("SELECT %1 FROM Tabla1 ORDER BY [Id]").arg(recordSelectList()).toUtf8().constData());
+        QList<QsoRecord> rows;
+        while (select.step())
+            rows << readRecord(select);
+        return rows;
+    }
+
+    QString file(const QString &text, const char *name = "import.adi") const
+    {
+        const QString filePath = home.folder().outputsDir() + u'/' + QLatin1String(name);
+        test::writeBytes(filePath, text.toUtf8());
+        return filePath;
+    }
+
+    AdifImport::Setup setup(const QString &filePath, Language language = Language::Spanish) const
+    {
+        return {path, QStringLiteral("base1.mdb"), filePath, QStringLiteral("lu1abc"), language};
+    }
+};
+
+// Runs the first step to its end; true when it completed.
+bool readAll(AdifImport &import, const AdifImport::Setup &setup)
+{
+    QSignalSpy finished(&import, &AdifImport::readFinished);
+    import.read(setup);
+    if (!finished.wait(20000))
+        return false;
+    return finished.first().first().toBool();
+}
+
+bool loadAll(AdifImport &import)
+{
+    QSignalSpy finished(&import, &AdifImport::loadFinished);
+    import.load();
+    if (!finished.wait(20000))
+        return false;
+    return finished.first().first().toBool();
+}
+
+QStringList lines(const QString &text)
+{
+    return text.split(u'\n');
+}
+
+} // namespace
+
+class TestImport : public QObject
+{
+    Q_OBJECT
+private slots:
+    // On a small log the whole log is read at once; on a large one, rows are looked up one
+    // station at a time. Both must find the same.
+    void duplicateTest_data()
+    {
+        QTest::addColumn<int>("otherQsos");
+        QTest::newRow("whole log at once") << 0;
+        QTest::newRow("one station at a time") << 2000;
+    }
+    void duplicateTest()
+    {
+        QFETCH(int, otherQsos);
+        Log log;
+        {
+            db::Database database(log.path, db::Database::Mode::ReadWrite);
+            db::Transaction transaction(database);
+            QsoInserter insert(database, QsoInserter::Table::Log);
+            for (int i = 0; i < otherQsos; ++i)
+                insert.insert(logged("ZZ9ZZ", "SO-50", "FM", "2024-01-31 12:00:00"));
+            transaction.commit();
+        }
+        const qint64 noon = log.add(logged("PY2XYZ", "AO-91", "FM", "2024-01-31 12:00:00"));
+        const qint64 cas4a = log.add(logged("CE3AB", "CAS-4A", "USB", "2024-01-31 12:00:00"));
+        const qint64 noSatellite = log.add(logged("K1AB", "", "FM", "2024-01-31 12:00:00"));
+        QsoRecord older = logged("LU2XX", "SO-50", "FM", "31/01/2024 12:00"); // a day-first Fecha
+        older.hora = QStringLiteral("12:00");
+        const qint64 dayFirst = log.add(older);
+
+        db::Database database(log.path, db::Database::Mode::ReadOnly);
+        DuplicateFinder finder(database);
+        const auto at = [](int hour, int minute) { return QDateTime(QDate(2024, 1, 31), QTime(hour, minute), Qt::UTC); };
+        const auto find = [&](const char *station, const char *satellite, const char *mode, const QDateTime &moment,
+                              const char *own = "LU1ABC") {
+            return finder.find(QString::fromLatin1(station), QString::fromLatin1(own), QString::fromLatin1(mode),
+                               QString::fromLatin1(satellite), moment);
+        };
+        QCOMPARE(find("PY2XYZ", "AO-91", "FM", at(12, 9)), noon);
+        QCOMPARE(find("PY2XYZ", "AO-91", "FM", at(11, 51)), noon);
+        QCOMPARE(find("PY2XYZ", "AO-91", "FM", at(12, 10)), std::nullopt);
+        QCOMPARE(find("PY2XYZ", "AO-91", "FM", at(11, 50)), std::nullopt);
+        QCOMPARE(find("PY2XYZ", "AO-91", "USB", at(12, 0)), std::nullopt);
+        QCOMPARE(find("PY2XYZ", "AO-91", "FM", at(12, 0), "LU1ABC/P"), std::nullopt);
+        QCOMPARE(find("PY2XYZ", "ao-91", "fm", at(12, 0)), noon);
+        QCOMPARE(find("PY2XYZ", "", "FM", at(12, 0)), noon);
+        // Consecutive passes of two satellites are two QSOs.
+        QCOMPARE(find("CE3AB", "CAS-4B", "USB", at(12, 5)), std::nullopt);
+        QCOMPARE(find("CE3AB", "CAS-4A", "USB", at(12, 5)), cas4a);
+        QCOMPARE(find("K1AB", "AO-7", "FM", at(12, 5)), noSatellite);
+        QCOMPARE(find("LU2XX", "SO-50", "FM", at(12, 3)), dayFirst);
+        // Across midnight.
+        QCOMPARE(find("PY2XYZ", "AO-91", "FM", QDateTime(QDate(2024, 2, 1), QTime(0, 0), Qt::UTC)), std::nullopt);
+    }
+
+    void ownCallAndItsWarnings()
+    {
+        AdifHeader plain;
+        ImportRecord record;
+        QStringList warnings;
+        StationCallRule rule(QStringLiteral("lu1abc"), Language::Spanish);
+        QCOMPARE(rule.ownCall(record, plain, warnings), QStringLiteral("LU1ABC"));
+        QCOMPARE(warnings, QStringList{QStringLiteral("El ADIF no tiene el campo <STATION_CALLSIGN:\r\nse asume LU1ABC")});
+        QCOMPARE(rule.ownCall(record, plain, warnings), QStringLiteral("LU1ABC"));
+        record.stationCall = QStringLiteral("LU1ABC/P");
+        QCOMPARE(rule.ownCall(record, plain, warnings), QStringLiteral("LU1ABC/P"));
+        record.stationCall = QStringLiteral("AY1ABC");
+        QCOMPARE(rule.ownCall(record, plain, warnings), QStringLiteral("AY1ABC"));
+        QCOMPARE(warnings.size(), 2);
+        QCOMPARE(warnings.last(), QStringLiteral("El ADIF es de LU1ABC/P y Vorta está configurado para LU1ABC"));
+        // A record without the tag after another call still belongs to the configured one.
+        record.stationCall.clear();
+        QCOMPARE(rule.ownCall(record, plain, warnings), QStringLiteral("LU1ABC"));
+        QCOMPARE(warnings.size(), 2);
+
+        // An eQSL download stands for its owner; the owner being the configured call is no news.
+        AdifHeader eqsl;
+        eqsl.sourceId = QStringLiteral("EQSL.CC DOWNLOADINBOX");
+        eqsl.eqslOwnerCall = QStringLiteral("LU1ABC");
+        StationCallRule english(QStringLiteral("LU1ABC"), Language::English);
+        warnings.clear();
+        QCOMPARE(english.ownCall(record, eqsl, warnings), QStringLiteral("LU1ABC"));
+        QVERIFY(warnings.isEmpty());
+        eqsl.eqslOwnerCall = QStringLiteral("LU9ZZZ");
+        QCOMPARE(english.ownCall(record, eqsl, warnings), QStringLiteral("LU9ZZZ"));
+        QCOMPARE(warnings, QStringList{QStringLiteral("ADIF callsign is LU9ZZZ and Vorta has LU1ABC set")});
+        eqsl.eqslOwnerCall.clear();
+        QCOMPARE(english.ownCall(record, eqsl, warnings), QStringLiteral("LU1ABC"));
+        QCOMPARE(warnings.last(), QStringLiteral("ADIF has not <STATION_CALLSIGN: field\r\nLU1ABC will be assumed"));
+    }
+
+    void stagedRowColumns()
+    {
+        ImportRecord r;
+        r.station = QStringLiteral("PY2XYZ");
+        r.uplink = QStringLiteral("145,850");
+        r.downlink = QStringLiteral("435.5");
+        r.mode = QStringLiteral("LSB");
+        r.date = QStringLiteral("31/01/2024");
+        r.time = QStringLiteral("13:45");
+        r.reportSent = QStringLiteral("5999");
+        r.notes = QString(120, u'N');
+        r.qslSent = QStringLiteral("Y");
+        r.qslReceived = QStringLiteral("N");
+        const QsoRecord row = stagedRow(r, QStringLiteral("LU1ABC"), 123);
+        QCOMPARE(row.frecU, QStringLiteral("145.850"));
+        QCOMPARE(row.frecD, QStringLiteral("435.500"));
+        QCOMPARE(row.modoD, QStringLiteral("USB"));
+        QCOMPARE(row.fecha, QStringLiteral("2024-01-31 13:45:00"));
+        QCOMPARE(row.hora, QStringLiteral("13:45"));
+        QCOMPARE(row.rste, QStringLiteral("599"));
+        QCOMPARE(row.obs.size(), 100);
+        QCOMPARE(row.qsle, QStringLiteral("1"));
+        QVERIFY(row.qslr.isEmpty() && !row.qslr.isNull()); // stored as the empty text, not NULL
+        QCOMPARE(row.nombreLog, QStringLiteral("dupe123"));
+        QCOMPARE(markedDuplicate(row.nombreLog), 123);
+        QCOMPARE(markedDuplicate(QString()), std::nullopt);
+        r.mode = QStringLiteral("CW");
+        QVERIFY(stagedRow(r, QStringLiteral("LU1ABC"), std::nullopt).modoD.isEmpty());
+    }
+
+    void lotwReportConfirmsAndKeepsWhatTheOperatorLogged()
+    {
+        Log log;
+        QsoRecord mine = logged("PY2XYZ", "AO-91", "FM", "2024-01-31 13:47:00");
+        mine.frecU = QStringLiteral("435.250");
+        mine.frecD = QStringLiteral("145.960");
+        mine.rste = QStringLiteral("55");
+        mine.rstr = QStringLiteral("57");
+        mine.obs = QStringLiteral("nice signal");
+        mine.operador = QStringLiteral("GG66");
+        mine.nombreLog = QStringLiteral("GF05TJ");
+        mine.orbita = QStringLiteral("23456");
+        mine.m2 = QStringLiteral("120");
+        mine.m3 = QStringLiteral("30");
+        mine.qsle = mine.qslr = QStringLiteral("0");
+        const qint64 id = log.add(mine);
+
+        AdifImport import(log.dialogs);
+        QVERIFY(readAll(import, log.setup(log.file(test::lotwReport(), "lotwreport.adi"))));
+        const QStringList text = lines(import.logText());
+        QCOMPARE(text.mid(0, 7), (QStringList{QStringLiteral(" Cargando: lotwreport.adi"), QStringLiteral("   ProgID: LOTW"),
+                                              QStringLiteral("  ProgVer: "), QStringLiteral("  ADIFVer: "),
+                                              QStringLiteral("TimeStamp: "), QString(41, u'='),
+                                              QStringLiteral("Procesando: lotwreport.adi ...")}));
+        QCOMPARE(text.mid(7), (QStringList{QStringLiteral("  CallSign: LU1ABC"), QStringLiteral("  QSOs Tot: 2"),
+                                           QStringLiteral("  QSOs Sat: 2"),
+                                           QStringLiteral("  QSOs DUP: 1 (serán reemplazados)"),
+                                           QStringLiteral("Se cargarán 2 QSOs")}));
+        QCOMPARE(import.loadCaption(), QStringLiteral("Cargar en base base1"));
+        QVERIFY(import.canLoad());
+        QCOMPARE(import.progress(), 1000);
+
+        QVERIFY(loadAll(import));
+        QCOMPARE(lines(import.logText()).last(), QStringLiteral("Se cargaron: 2 QSO(s)!"));
+        QVERIFY(!import.canLoad()); // loaded once only
+        QVERIFY(log.dialogs.shown.isEmpty());
+
+        const QList<QsoRecord> rows = log.rows();
+        QCOMPARE(rows.size(), 2);
+        QsoRecord confirmed = mine;
+        confirmed.id = id;
+        confirmed.fecha = QStringLiteral("2024-01-31 13:45:00"); // the file's time
+        confirmed.hora = QStringLiteral("13:45");
+        confirmed.modoD = QStringLiteral("FM");
+        confirmed.qsle = confirmed.qslr = QStringLiteral("1");
+        QCOMPARE(rows[0], confirmed);
+
+        const QsoRecord &added = rows[1];
+        QCOMPARE(added.estacion, QStringLiteral("CE3AB"));
+        QCOMPARE(added.myCall, QStringLiteral("LU1ABC"));
+        QCOMPARE(added.fecha, QStringLiteral("2024-01-30 22:10:00"));
+        QCOMPARE(added.modoU, QStringLiteral("SSB"));
+        QCOMPARE(added.frecU, QStringLiteral("145.500"));
+        QCOMPARE(added.frecD, QStringLiteral("435.500"));
+        QCOMPARE(added.rste, QStringLiteral("59"));
+        QCOMPARE(added.satelite, QStringLiteral("RS-44"));
+        QCOMPARE(added.qsle, QStringLiteral("1"));
+        QCOMPARE(added.qslr, QStringLiteral("1"));
+        QVERIFY(added.nombreLog.isEmpty());
+    }
+
+    void sameFileTwiceReplacesInsteadOfAdding()
+    {
+        Log log;
+        const QString file = log.file(test::loggerFile(3));
+        AdifImport import(log.dialogs);
+        QVERIFY(readAll(import, log.setup(file)));
+        QVERIFY(loadAll(import));
+        QCOMPARE(log.rows().size(), 3);
+        // The operator confirms one by hand meanwhile; a plain file does not take it back.
+        {
+            db::Database database(log.path, db::Database::Mode::ReadWrite);
+            database.exec("UPDATE Tabla1 SET QSLr='1' WHERE Estacion='PY1ABC'");
+        }
+
+        QVERIFY(readAll(import, log.setup(file)));
+        QVERIFY(import.logText().contains(QStringLiteral("\n  QSOs Sat: 3\n  QSOs DUP: 3 (serán reemplazados)\n")));
+        QVERIFY(loadAll(import));
+        QCOMPARE(lines(import.logText()).last(), QStringLiteral("Se cargaron: 3 QSO(s)!"));
+        const QList<QsoRecord> rows = log.rows();
+        QCOMPARE(rows.size(), 3);
+        QCOMPARE(rows[1].qslr, QStringLiteral("1"));
+        QCOMPARE(rows[1].rstr, QStringLiteral("57"));
+        QCOMPARE(rows[1].frecD, QStringLiteral("436.795"));
+    }
+
+    void eqslDownloadForAnotherCallOfTheOperator()
+    {
+        Log log;
+        AdifImport import(log.dialogs);
+        QVERIFY(readAll(import, log.setup(log.file(test::eqslInbox(QStringLiteral("LU9ZZZ"))))));
+        QCOMPARE(log.dialogs.texts(),
+                 QStringList{QStringLiteral("El ADIF es de LU9ZZZ y Vorta está configurado para LU1ABC")});
+        QVERIFY(import.logText().contains(QStringLiteral("   ProgID: EQSL.CC DOWNLOADINBOX\n")));
+        QVERIFY(import.logText().contains(QStringLiteral("\n  CallSign: LU9ZZZ\n  QSOs Tot: 2\n  QSOs Sat: 1\n  QSOs DUP: 0\n")));
+        QVERIFY(loadAll(import));
+        const QList<QsoRecord> rows = log.rows();
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0].myCall, QStringLiteral("LU9ZZZ"));
+        QCOMPARE(rows[0].satelite, QStringLiteral("AO-91"));
+        QCOMPARE(rows[0].orbita, QStringLiteral("1234"));
+        QCOMPARE(rows[0].qsle, QStringLiteral("1"));
+        QCOMPARE(rows[0].qslr, QStringLiteral("1"));
+    }
+
+    void fileWithoutStationCallWarnsOnce()
+    {
+        Log log;
+        AdifImport import(log.dialogs);
+        QVERIFY(readAll(import, log.setup(log.file(test::loggerFile(4, false)), Language::English)));
+        QCOMPARE(log.dialogs.texts(),
+                 QStringList{QStringLiteral("ADIF has not <STATION_CALLSIGN: field\r\nLU1ABC will be assumed")});
+        QCOMPARE(lines(import.logText()).first(), QStringLiteral("  Loading: import.adi"));
+        QCOMPARE(lines(import.logText()).last(), QStringLiteral("Will be loaded 4 QSOs"));
+        QCOMPARE(import.loadCaption(), QStringLiteral("Load in base base1"));
+        QCOMPARE(import.counts().staged, 4);
+        QCOMPARE(import.counts().ownCall, QStringLiteral("LU1ABC"));
+    }
+
+    void whatCannotBeStagedIsTold()
+    {
+        Log log;
+        AdifImport import(log.dialogs);
+        // Nothing for the satellite log: nothing to load.
+        QVERIFY(readAll(import, log.setup(log.file(QStringLiteral("<CALL:4>K1AB<BAND:3>20M<EOR>\r\n")))));
+        QVERIFY(import.logText().endsWith(QStringLiteral("\n  QSOs Sat: 0\n  QSOs DUP: 0\nSe cargarán 0 QSOs")));
+        QVERIFY(!import.canLoad());
+        // A QSO without a real date is counted apart.
+        QVERIFY(readAll(import, log.setup(log.file(QStringLiteral("<CALL:4>K1AB<SAT_NAME:5>AO-91<BAND:2>2M<STATION_CALLSIGN:6>LU1ABC"
+                                                                  "<QSO_DATE:8>20240230<TIME_ON:4>1200<EOR>\r\n")))));
+        QVERIFY(import.logText().contains(QStringLiteral("\n  Sin fecha u hora válida: 1 (no se cargarán)\n")));
+        QCOMPARE(import.counts().staged, 0);
+        // A file that cannot be read.
+        QVERIFY(!readAll(import, log.setup(log.home.folder().outputsDir() + QStringLiteral("/missing.adi"))));
+        QCOMPARE(log.dialogs.shown.size(), 1);
+        QVERIFY(log.dialogs.shown[0].text.startsWith(QStringLiteral("No se pudo leer el archivo ")));
+        QCOMPARE(log.dialogs.shown[0].icon, Icon::Critical);
+        QVERIFY(!import.canLoad());
+    }
+
+    void abortedReadingLoadsNothing()
+    {
+        Log log;
+        AdifImport import(log.dialogs);
+        QSignalSpy finished(&import, &AdifImport::readFinished);
+        import.read(log.setup(log.file(test::loggerFile(20000))));
+        import.abort();
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(finished.first().first().toBool(), false);
+        QVERIFY(!import.canLoad());
+        QVERIFY(!import.busy());
+        import.load();
+        QVERIFY(!import.busy());
+        QVERIFY(log.rows().isEmpty());
+    }
+
+    void failedLoadLeavesTheLogAsItWas()
+    {
+        Log log;
+        const qint64 id = log.add(logged("PY1ABC", "SO-50", "FM", "2024-03-01 00:01:00"));
+        AdifImport import(log.dialogs);
+        QVERIFY(readAll(import, log.setup(log.file(test::loggerFile(3)))));
+        QCOMPARE(import.counts().duplicates, 1);
+        {
+            // A duplicate that cannot be written, loaded after the new QSOs.
+            db::Database database(log.path, db::Database::Mode::ReadWrite);
+            database.exec("UPDATE Tabla2 SET Fecha='zz', Hora='zz' WHERE [Nombre Log] LIKE 'dupe%'");
+        }
+        const QList<QsoRecord> before = log.rows();
+        QVERIFY(!loadAll(import));
+        QCOMPARE(log.rows(), before);
+        QCOMPARE(log.dialogs.shown.size(), 1);
+        QCOMPARE(log.dialogs.shown[0].icon, Icon::Critical);
+        QVERIFY(log.dialogs.shown[0].text.contains(QStringLiteral("no se cargó ningún QSO")));
+        QVERIFY(import.canLoad()); // it may be tried again
+
+        // The row a duplicate names is gone meanwhile: the QSO is added rather than lost.
+        {
+            db::Database database(log.path, db::Database::Mode::ReadWrite);
+            database.exec("UPDATE Tabla2 SET Fecha='2024-03-01 00:01:00', Hora='00:01' WHERE [Nombre Log] LIKE 'dupe%'");
+            db::Statement remove(database, "DELETE FROM Tabla1 WHERE Id=?1");
+            remove.bind(1, id);
+            remove.run();
+        }
+        QVERIFY(loadAll(import));
+        QCOMPARE(log.rows().size(), 3);
+        QCOMPARE(log.rows()[0].estacion, QStringLiteral("PY0ABC"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestImport)
+#include "tst_import.moc"
