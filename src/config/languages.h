@@ -63,6 +63,9 @@ enum class Txt {
     // Tracking
     BadgeVisible, BadgeHidden, MsgOrbitronNotInstalled, MsgOrbitronNotRunningAtStart, TrackingFrame,
     TrackingAzimuth, TrackingElevation, ElementAge, CatalogueNumber,
+    // CW keyer
+    MenuMacrosCw, KeyerTestLabel, KeyerSpeed, KeyerManualKey, KeyerLampDown, KeyerLampUp, KeyerSending,
+    MsgKeyerNoRealtime, MsgKeyerLineFailed,
     Count_
 };
 

@@ -26,6 +26,7 @@ class TrackingPanelState;
 class TrackingWidget;
 class ConfigWindow;
 class EntryWidget;
+class KeyerWidget;
 class Session;
 
 class MainWindow : public QMainWindow
@@ -40,6 +41,7 @@ public:
     BrowserWindow &browser() { return *m_browser; }
     TrackingPanelState &tracking() { return *m_tracking; }
     TrackingWidget &trackingPanel() { return *m_trackingWidget; }
+    KeyerWidget &keyerPanel() { return *m_keyerPanel; }
     QCheckBox &useOrbitronBox() { return *m_useOrbitron; }
     // The six values of the last-record panel, in panel order.
     QStringList lastRecordValues() const;
@@ -84,6 +86,7 @@ private:
     Session &m_session;
     ConfigWindow *m_configWindow = nullptr;
     EntryWidget *m_entry = nullptr;
+    KeyerWidget *m_keyerPanel = nullptr;
 
     QMenu *m_fileMenu = nullptr;
     QAction *m_newLog = nullptr, *m_openLog = nullptr, *m_settings = nullptr, *m_exit = nullptr;
