@@ -117,10 +117,10 @@ ConfigWindow::ConfigWindow(Session &session, QWidget *parent) : QDialog(parent),
     connect(m_language, &QComboBox::activated, this, &ConfigWindow::chooseLanguage);
     connect(m_port, &QComboBox::activated, this, &ConfigWindow::choosePort);
     connect(m_testKey, &QPushButton::pressed, this, [this] {
-        m_session.keyPort().setLine(controlLineFromText(m_line->currentText()), true);
+        m_session.keyer().keyManually(controlLineFromText(m_line->currentText()), true);
     });
     connect(m_testKey, &QPushButton::released, this, [this] {
-        m_session.keyPort().setLine(controlLineFromText(m_line->currentText()), false);
+        m_session.keyer().keyManually(controlLineFromText(m_line->currentText()), false);
     });
     connect(&m_session.state(), &AppState::languageChanged, this, &ConfigWindow::retranslate);
     retranslate(m_session.state().language());

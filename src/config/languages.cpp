@@ -325,6 +325,34 @@ constexpr Row kRows[] = {
     {Txt::MsgImportFailed, u"La importación se detuvo en $arch$; no se cargó ningún QSO:" CRLF u"$nombre$",
      u"A importação parou em $arch$; nenhum QSO foi carregado:" CRLF u"$nombre$",
      u"The import into $arch$ stopped; no QSO was loaded:" CRLF u"$nombre$"},
+    // CW keyer
+    ES_ONLY(MenuMacrosCw, u"Macros CW"),
+    ES_ONLY(KeyerTestLabel, u"F9-Test"),
+    ES_ONLY(KeyerSpeed, u"Vel $nombre$ ppm"),
+    {Txt::KeyerManualKey, u"Manipular", u"Manipular", u"Key"},
+    {Txt::KeyerLampDown, u"Manipulador: transmitiendo", u"Manipulador: transmitindo", u"Key: down"},
+    {Txt::KeyerLampUp, u"Manipulador: en reposo", u"Manipulador: em repouso", u"Key: up"},
+    {Txt::KeyerSending, u"Enviando", u"Enviando", u"Sending"},
+    {Txt::MsgKeyerNoRealtime,
+     u"El manipulador CW no obtuvo prioridad de tiempo real: el CW se envía igual, pero su "
+     u"temporización puede variar cuando el equipo está ocupado." CRLF CRLF
+     u"Para concederla, cree el archivo /etc/security/limits.d/vorta.conf con la línea" CRLF CRLF
+     u"$nombre$" CRLF CRLF u"y vuelva a iniciar la sesión.",
+     u"O manipulador CW não obteve prioridade de tempo real: o CW é enviado mesmo assim, mas o "
+     u"seu tempo pode variar quando o computador está ocupado." CRLF CRLF
+     u"Para concedê-la, crie o arquivo /etc/security/limits.d/vorta.conf com a linha" CRLF CRLF
+     u"$nombre$" CRLF CRLF u"e inicie a sessão novamente.",
+     u"The CW keyer was not given real-time priority: CW is sent anyway, but its timing may "
+     u"waver while the computer is busy." CRLF CRLF
+     u"To grant it, create the file /etc/security/limits.d/vorta.conf with the line" CRLF CRLF
+     u"$nombre$" CRLF CRLF u"and log in again."},
+    {Txt::MsgKeyerLineFailed,
+     u"No se pudo manipular la línea del puerto $arch$ ($nombre$): el envío se detuvo." CRLF
+     u"Si el adaptador se desconectó, vuelva a conectarlo; el próximo envío abre el puerto de nuevo.",
+     u"Não foi possível manipular a linha da porta $arch$ ($nombre$): o envio parou." CRLF
+     u"Se o adaptador foi desconectado, reconecte-o; o próximo envio abre a porta de novo.",
+     u"The line of port $arch$ could not be keyed ($nombre$): sending stopped." CRLF
+     u"If the adapter was unplugged, plug it in again; the next send opens the port again."},
 };
 
 #undef ES_ONLY

@@ -76,6 +76,9 @@ enum class Txt {
     ImportFileTitle, ImportLoading, ImportProcessing, ImportDuplicatesReplaced, ImportWillLoad,
     ImportUndated, ImportLoadInitial, ImportLoadInLog, ImportLoaded, ImportLogText, ImportProgress,
     MsgImportFileUnreadable, MsgImportFailed,
+    // CW keyer
+    MenuMacrosCw, KeyerTestLabel, KeyerSpeed, KeyerManualKey, KeyerLampDown, KeyerLampUp, KeyerSending,
+    MsgKeyerNoRealtime, MsgKeyerLineFailed,
     Count_
 };
 

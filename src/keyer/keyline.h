@@ -2,6 +2,7 @@
 // test key only see this interface, so tests can record every switch with its time.
 #pragma once
 
+#include <QString>
 #include <QStringView>
 
 namespace vorta {
@@ -15,9 +16,11 @@ class KeyLine
 {
 public:
     virtual ~KeyLine() = default;
-    // Asserts (on) or releases the line. Errors of the port are ignored: a keying line that
-    // cannot be switched must never stop the program in the middle of a pass.
-    virtual void setLine(ControlLine line, bool on) = 0;
+    // Asserts (on) or releases the line. Called from the sender's own thread as well as from
+    // the user-interface thread, so implementations must allow both. Returns why the line
+    // could not be switched (an adapter pulled out), empty when it was switched or when there
+    // is no port to switch; the manual keys ignore it, the sender stops on it.
+    virtual QString setLine(ControlLine line, bool on) = 0;
 };
 
 } // namespace vorta

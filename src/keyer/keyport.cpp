@@ -5,7 +5,24 @@
 
 #include <QSerialPortInfo>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/ioctl.h>
+
 namespace vorta {
+
+namespace {
+
+// Switches modem-control bits on a descriptor; returns the system's reason on failure.
+QString switchBits(int fd, int bits, bool on)
+{
+    if (::ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &bits) == 0)
+        return {};
+    const int error = errno;
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+} // namespace
 
 ControlLine controlLineFromText(QStringView text)
 {
@@ -41,6 +58,11 @@ QStringList portChoices(const QStringList &present, const QString &configured)
     return choices;
 }
 
+KeyPort::~KeyPort()
+{
+    close();
+}
+
 QString KeyPort::open(const QString &portName)
 {
     close();
@@ -48,32 +70,37 @@ QString KeyPort::open(const QString &portName)
         return {};
     m_name = portName;
     m_port.setPortName(portDevice(portName));
-    if (!m_port.open(QIODevice::ReadWrite))
+    // Write-only: nothing is read, so no read notifier reports errors behind the keyer's back
+    // when an adapter is pulled out; the keyer finds out from the line switch itself.
+    if (!m_port.open(QIODevice::WriteOnly))
         return m_port.errorString();
-    // Both lines start released: the transmitter must not be keyed by opening the port.
-    m_port.setDataTerminalReady(false);
-    m_port.setRequestToSend(false);
+    // Opening a port on Linux raises DTR and RTS, which keys a transmitter wired to either:
+    // both are released at once.
+    const std::lock_guard lock(m_mutex);
+    m_fd = int(m_port.handle());
+    switchBits(m_fd, TIOCM_DTR | TIOCM_RTS, false);
     return {};
 }
 
 void KeyPort::close()
 {
     if (m_port.isOpen()) {
-        m_port.setDataTerminalReady(false);
-        m_port.setRequestToSend(false);
+        {
+            const std::lock_guard lock(m_mutex);
+            switchBits(m_fd, TIOCM_DTR | TIOCM_RTS, false);
+            m_fd = -1;
+        }
         m_port.close();
     }
     m_name.clear();
 }
 
-void KeyPort::setLine(ControlLine line, bool on)
+QString KeyPort::setLine(ControlLine line, bool on)
 {
-    if (!m_port.isOpen())
-        return;
-    if (line == ControlLine::Dtr)
-        m_port.setDataTerminalReady(on);
-    else
-        m_port.setRequestToSend(on);
+    const std::lock_guard lock(m_mutex);
+    if (m_fd < 0)
+        return {};
+    return switchBits(m_fd, line == ControlLine::Dtr ? TIOCM_DTR : TIOCM_RTS, on);
 }
 
 } // namespace vorta

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <mutex>
+
 namespace vorta {
 
 // The device of a configured port name: "COMn" (a Windows configuration) is /dev/ttyS(n-1);
@@ -19,22 +21,33 @@ QString portDevice(const QString &portName);
 QStringList portChoices(const QStringList &present, const QString &configured);
 QStringList presentPorts();
 
+// Opened and closed on the user-interface thread; setLine may be called from any thread. The
+// lines are switched on the port's descriptor directly, under a lock that open and close also
+// take, so the sender's thread never touches the QSerialPort object nor a descriptor that is
+// being closed.
 class KeyPort : public KeyLine
 {
 public:
     KeyPort() = default;
-    // Closes the port when open, then opens the named one. Returns an error text, empty on
-    // success. "Ninguno" just closes.
+    ~KeyPort() override;
+    KeyPort(const KeyPort &) = delete;
+    KeyPort &operator=(const KeyPort &) = delete;
+
+    // Closes the port when open, then opens the named one with both lines released. Returns an
+    // error text, empty on success. "Ninguno" just closes.
     QString open(const QString &portName);
+    // Releases both lines, then closes.
     void close();
     bool isOpen() const { return m_port.isOpen(); }
     const QString &portName() const { return m_name; }
 
-    void setLine(ControlLine line, bool on) override;
+    QString setLine(ControlLine line, bool on) override;
 
 private:
     QSerialPort m_port;
     QString m_name;
+    std::mutex m_mutex;
+    int m_fd = -1; // the open port's descriptor, -1 when closed; guarded by m_mutex
 };
 
 } // namespace vorta

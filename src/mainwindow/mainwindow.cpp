@@ -13,6 +13,7 @@
 #include "logdb/sqlite.h"
 #include "config/configwindow.h"
 #include "import/importwindow.h"
+#include "keyer/keyerwidget.h"
 #include "mainwindow/entrywidget.h"
 #include "tracking/satellitelistwindow.h"
 #include "mainwindow/session.h"
@@ -121,6 +122,9 @@ MainWindow::~MainWindow()
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    // F9 let go ends the keyer test wherever the key is released, over a message box too.
+    if (event->type() == QEvent::KeyRelease && qobject_cast<QWidget *>(watched))
+        return m_keyerPanel->keyReleased(*static_cast<QKeyEvent *>(event));
     if (event->type() != QEvent::KeyPress)
         return false;
     auto *widget = qobject_cast<QWidget *>(watched);
@@ -138,6 +142,8 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         editNewestQso();
         return true;
     }
+    if (m_keyerPanel->keyPressed(*static_cast<QKeyEvent *>(event)))
+        return true;
     return false;
 }
 
@@ -191,6 +197,13 @@ void MainWindow::buildPanels()
     connect(m_entry, &EntryWidget::satelliteListRequested, this, &MainWindow::showSatelliteList);
     connect(m_entry, &EntryWidget::satelliteChanged, this, &MainWindow::satelliteFieldChanged);
     connect(m_entry, &EntryWidget::aboutToSave, this, &MainWindow::refreshComputedOrbit);
+    // The macros' placeholders stand for what this window shows when the macro is sent.
+    m_keyerPanel = new KeyerWidget(m_session, [this] {
+        const EntryForm form = m_entry->form();
+        return MacroValues{m_ownCall->text(), form.station, m_ownLocator->text(), form.reportSent};
+    });
+    m_panels->addWidget(m_keyerPanel);
+    m_fileMenu->insertAction(m_settings, m_keyerPanel->toggleAction());
     m_tracking->setModeLists(EntryWidget::modes(), EntryWidget::modes());
     connect(m_tracking, &TrackingPanelState::downlinkModeSelected, m_entry,
             [this](int index) { m_entry->setDownlinkMode(EntryWidget::modes().value(index)); });
@@ -261,6 +274,8 @@ void MainWindow::tickClock()
 
 void MainWindow::changeEvent(QEvent *event)
 {
+    if (event->type() == QEvent::ActivationChange)
+        m_keyerPanel->mainWindowActivation(isActiveWindow());
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         refreshOrbitronData();
         retranslate(m_session.state().language());

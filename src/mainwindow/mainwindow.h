@@ -27,6 +27,7 @@ class TrackingWidget;
 class ConfigWindow;
 class EntryWidget;
 class ImportWindow;
+class KeyerWidget;
 class Session;
 class WebMenus;
 
@@ -43,6 +44,7 @@ public:
     ImportWindow &importWindow() { return *m_importWindow; }
     TrackingPanelState &tracking() { return *m_tracking; }
     TrackingWidget &trackingPanel() { return *m_trackingWidget; }
+    KeyerWidget &keyerPanel() { return *m_keyerPanel; }
     QCheckBox &useOrbitronBox() { return *m_useOrbitron; }
     // The six values of the last-record panel, in panel order.
     QStringList lastRecordValues() const;
@@ -87,6 +89,7 @@ private:
     Session &m_session;
     ConfigWindow *m_configWindow = nullptr;
     EntryWidget *m_entry = nullptr;
+    KeyerWidget *m_keyerPanel = nullptr;
 
     QMenu *m_fileMenu = nullptr;
     QAction *m_newLog = nullptr, *m_openLog = nullptr, *m_settings = nullptr, *m_exit = nullptr;

@@ -8,7 +8,7 @@
 namespace vorta {
 
 Session::Session(AppState &state, Dialogs &dialogs, KeyPort &keyPort)
-    : m_state(state), m_dialogs(dialogs), m_keyPort(keyPort)
+    : m_state(state), m_dialogs(dialogs), m_keyPort(keyPort), m_keyer(keyPort)
 {
 }
 
@@ -130,6 +130,7 @@ bool Session::confirmExit()
 {
     if (!m_dialogs.ask(text(Txt::MsgExit, m_state.language()), Icon::Question))
         return false;
+    m_keyer.stopNow();
     if (m_configUnreadable)
         return true;
     const QString error = saveConfig(m_state.folder().configFile(), m_state.settings());

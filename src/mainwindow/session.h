@@ -1,9 +1,10 @@
 // What the main window does between start and exit, without the window: loading and saving the
 // configuration, the first-run setup, choosing, creating and opening the current log, reading
-// its last QSO, the serial key port, and the exit question.
+// its last QSO, the serial key port with the Morse sender keying it, and the exit question.
 #pragma once
 
 #include "common/appstate.h"
+#include "keyer/keyer.h"
 #include "logdb/logdatabase.h"
 
 namespace vorta {
@@ -19,6 +20,7 @@ public:
     AppState &state() { return m_state; }
     Dialogs &dialogs() { return m_dialogs; }
     KeyPort &keyPort() { return m_keyPort; }
+    Keyer &keyer() { return m_keyer; }
 
     // Reads the configuration file at start. Without a file the first-run flag is set and
     // nothing is read. With one, its values become current and the key port is opened.
@@ -48,7 +50,8 @@ public:
     // with the port that could not be opened.
     void openKeyPort(const QString &port);
 
-    // "Sale de Vorta?": on Yes the configuration is written and true returned.
+    // "Sale de Vorta?": on Yes a text being sent is cut with the line released, the
+    // configuration is written and true returned.
     bool confirmExit();
 
     // Tells the operator that the current log could not be read or written.
@@ -60,6 +63,7 @@ private:
     AppState &m_state;
     Dialogs &m_dialogs;
     KeyPort &m_keyPort;
+    Keyer m_keyer;
     // The configuration file exists but could not be read: it is not overwritten at exit with
     // settings that never came from it.
     bool m_configUnreadable = false;
