@@ -64,6 +64,12 @@ private slots:
         QVERIFY(!isLocatorFormat(u"GF5"));
         QVERIFY(!isLocatorFormat(u"AB12C"));
         QVERIFY(!isLocatorFormat(u""));
+        // The grid's own letters: fields A to R, subsquares A to X.
+        QVERIFY(isLocatorFormat(u"RR99XX"));
+        QVERIFY(isLocatorFormat(u"AA00AA"));
+        QVERIFY(isLocatorFormat(u"RR99"));
+        for (const char16_t *offTheGrid : {u"ZZ99ZZ", u"SA00", u"AS00", u"GF05YA", u"GF05AY", u"gf05tj"})
+            QVERIFY2(!isLocatorFormat(offTheGrid), qPrintable(QString::fromUtf16(offTheGrid)));
     }
 
     void frequencyForm()

@@ -147,10 +147,10 @@ private slots:
         QCOMPARE(table.at(1).name, "AO-91 (FOX-1B)");
         QCOMPARE(table.at(4).name, QString());
 
-        // Spaces count as "_": the full tracked name and a shorter one both match.
+        // The full tracked name and each of its parts match.
         QCOMPARE(table.find(u"AO-91_(FOX-1B)"), 1);
         QCOMPARE(table.find(u"AO-91"), 1);
-        QCOMPARE(table.find(u"AO-91 (FOX-1B)"), 0);
+        QCOMPARE(table.find(u"FOX-1B"), 1);
         QCOMPARE(table.find(u"ao-91"), 0);
         // The empty name line ends the search: AO-7 beyond it is never found.
         QCOMPARE(table.find(u"AO-7"), 0);
@@ -160,6 +160,50 @@ private slots:
         QCOMPARE(orbitFor(table, u"AO-7", now), std::nullopt);
         // A name line without element lines gives no orbit rather than one counted from 2000.
         QCOMPARE(orbitFor(table, u"NAMEONLY", now), std::nullopt);
+    }
+
+    void namesMatchWholeOrByTheirParts_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("matches");
+        QTest::newRow("tracked name") << "AO-91 (FOX-1B)" << "AO-91_(FOX-1B)" << true;
+        QTest::newRow("name line as written") << "AO-91 (FOX-1B)" << "AO-91 (FOX-1B)" << true;
+        QTest::newRow("first part") << "AO-91 (FOX-1B)" << "AO-91" << true;
+        QTest::newRow("part in brackets") << "AO-91 (FOX-1B)" << "FOX-1B" << true;
+        QTest::newRow("part of the tracked spelling") << "AO-91_(FOX-1B)" << "FOX-1B" << true;
+        QTest::newRow("shorter designator") << "FUNCUBE-1 (AO-73)" << "AO-7" << false;
+        QTest::newRow("longer designator") << "AO-7" << "AO-73" << false;
+        QTest::newRow("piece of a part") << "FUNCUBE-1 (AO-73)" << "FUNCUBE" << false;
+        QTest::newRow("part with its bracket") << "AO-91 (FOX-1B)" << "(FOX-1B)" << false;
+        QTest::newRow("letter case") << "AO-91 (FOX-1B)" << "fox-1b" << false;
+        QTest::newRow("word of a blank-separated name") << "NOAA 19" << "NOAA" << true;
+        QTest::newRow("empty text") << "AO-91 (FOX-1B)" << "" << false;
+        QTest::newRow("empty name") << "" << "AO-7" << false;
+    }
+    void namesMatchWholeOrByTheirParts()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        QFETCH(bool, matches);
+        QCOMPARE(elementNameMatches(name, text), matches);
+    }
+
+    void aShorterDesignatorFindsNoOtherSatellite()
+    {
+        // Without AO-7 in the file, AO-7 has no orbit (not that of AO-73); with it, it has its own.
+        ElementTable table;
+        table.read({"FUNCUBE-1 (AO-73)", line1("23001.00000000"), line2("39444", 14.8, 500), "AO-91 (FOX-1B)",
+                    line1("23031.50000000"), line2("43017", 15, 1000)});
+        const QDateTime now(QDate(2023, 2, 1), QTime(12, 0), Qt::UTC);
+        QCOMPARE(table.find(u"AO-7"), 0);
+        QCOMPARE(orbitFor(table, u"AO-7", now), std::nullopt);
+        QCOMPARE(orbitFor(table, u"AO-73", now)->catalogue, QStringLiteral("39444"));
+        QCOMPARE(orbitFor(table, u"FOX-1B", now)->catalogue, QStringLiteral("43017"));
+
+        table.read({"FUNCUBE-1 (AO-73)", line1("23001.00000000"), line2("39444", 14.8, 500), "AO-7",
+                    line1("23001.00000000"), line2("07530", 12.5, 100)});
+        QCOMPARE(orbitFor(table, u"AO-7", now)->catalogue, QStringLiteral("7530"));
     }
 
     void elementTableHoldsAHundred()

@@ -1,11 +1,40 @@
 // Grid locators as points, distance and bearing between two stations, compass names.
 #include "tracking/locator.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 #include <cmath>
 
 using namespace vorta;
+
+namespace {
+
+// The bearing from b towards a worked out with vectors: a's position seen from b in b's local
+// east and north directions. NaN when a is b or its antipode.
+double referenceBearing(const GeoPoint &a, const GeoPoint &b)
+{
+    const double rad = M_PI / 180.0;
+    const double pa[3] = {std::cos(a.latitude * rad) * std::cos(a.longitude * rad),
+                          std::cos(a.latitude * rad) * std::sin(a.longitude * rad), std::sin(a.latitude * rad)};
+    const double east[3] = {-std::sin(b.longitude * rad), std::cos(b.longitude * rad), 0.0};
+    const double north[3] = {-std::sin(b.latitude * rad) * std::cos(b.longitude * rad),
+                             -std::sin(b.latitude * rad) * std::sin(b.longitude * rad), std::cos(b.latitude * rad)};
+    const double e = pa[0] * east[0] + pa[1] * east[1] + pa[2] * east[2];
+    const double n = pa[0] * north[0] + pa[1] * north[1] + pa[2] * north[2];
+    if (std::hypot(e, n) < 1e-6)
+        return std::nan("");
+    return std::fmod(std::atan2(e, n) / rad + 360.0, 360.0);
+}
+
+// The smaller angle between two directions in degrees.
+double angleBetween(double x, double y)
+{
+    const double d = std::fmod(std::abs(x - y), 360.0);
+    return std::min(d, 360.0 - d);
+}
+
+} // namespace
 
 class TestLocator : public QObject
 {
@@ -19,8 +48,14 @@ private slots:
         QCOMPARE(point->longitude, -60 + 0.041666666);
         QCOMPARE(point->latitude, -35 + 0.020833333);
         QCOMPARE(locatorPoint(u"gf05aa")->longitude, point->longitude);
-        for (const char16_t *bad : {u"", u"GF0", u"GF05T", u"GF05TJX", u"1F05", u"GFX5", u"GF05T1", u"ÑF05"})
+        for (const char16_t *bad : {u"", u"GF0", u"GF05T", u"GF05TJX", u"1F05", u"GFX5", u"GF05T1", u"ÑF05", u"ZZ99ZZ",
+                                    u"sa00", u"GF05ty"})
             QVERIFY2(!locatorPoint(bad), qPrintable(QString::fromUtf16(bad)));
+        // The grid's corners stay on the globe.
+        const auto north = *locatorPoint(u"rr99xx");
+        QVERIFY(north.latitude < 90 && north.longitude < 180);
+        const auto south = *locatorPoint(u"AA00AA");
+        QVERIFY(south.latitude > -90 && south.longitude > -180);
     }
 
     void workedExamples()
@@ -53,24 +88,74 @@ private slots:
         QVERIFY(!distanceText(QStringLiteral("GF5"), QStringLiteral("GF05")));
     }
 
-    void antipodalAndDueNorthSouth()
+    void bearingsAgreeWithAnIndependentComputation()
     {
-        // Exactly opposite (the longitudes differ by pi radians as the program converts them):
-        // half the circumference, and every direction leads there.
-        const GeoPoint opposite{0.0, M_PI * 180.0 / 3.141593};
-        QCOMPARE(distanceAndBearing(opposite, GeoPoint{0.0, 0.0}).distanceKm, 20015.1);
-        QCOMPARE(distanceBearingText(opposite, GeoPoint{0.0, 0.0}), QStringLiteral("000º  20015 km"));
-        // Nearly opposite points still give a whole text.
-        const DistanceBearing db = distanceAndBearing(GeoPoint{35.0, 120.0}, GeoPoint{-35.0, -60.0});
-        QCOMPARE(qRound(db.distanceKm), 20015);
-        QVERIFY(db.bearingDegrees >= 0 && db.bearingDegrees <= 360);
-
-        for (double lat : {-80.0, 0.0, 85.0}) {
-            QCOMPARE(distanceBearingText(GeoPoint{lat + 3.7, 17.3}, GeoPoint{lat, 17.3}).left(4), QStringLiteral("000º"));
-            QCOMPARE(distanceBearingText(GeoPoint{lat - 4.1, 17.3}, GeoPoint{lat, 17.3}).left(4), QStringLiteral("180º"));
+        // A spread of own and contact locators over the whole grid, poles, antimeridian and
+        // equator included, and each pair's neighbours.
+        QRandomGenerator random(4242);
+        const auto letter = [&random](int count) { return QChar(u'A' + random.bounded(count)); };
+        const auto digit = [&random] { return QChar(u'0' + random.bounded(10)); };
+        QStringList locators = {"AA00AA", "RR99XX", "AR09AX", "RA90XA", "JJ00AA", "II99XX", "RL92XM", "AL02AM",
+                                "GF05TE", "FN31PR", "JO62QM", "JO62QL", "JO62QN", "JO62PM", "JO62RM"};
+        for (int i = 0; i < 300; ++i)
+            locators << QString(letter(18)) + letter(18) + digit() + digit() + letter(24) + letter(24);
+        int compared = 0;
+        for (const QString &own : locators) {
+            for (int k = 0; k < 8; ++k) {
+                const QString &contact = locators[random.bounded(locators.size())];
+                const GeoPoint a = *locatorPoint(contact);
+                const GeoPoint b = *locatorPoint(own);
+                const double expected = referenceBearing(a, b);
+                if (std::isnan(expected))
+                    continue; // the same point or its antipode: no one direction
+                const DistanceBearing db = distanceAndBearing(a, b);
+                if (db.distanceKm == 0)
+                    continue;
+                QVERIFY2(angleBetween(db.bearingDegrees, expected) < 1e-6,
+                         qPrintable(own + " -> " + contact + ": " + QString::number(db.bearingDegrees, 'f', 9)
+                                    + " / " + QString::number(expected, 'f', 9)));
+                QVERIFY(db.bearingDegrees >= 0 && db.bearingDegrees < 360);
+                ++compared;
+            }
         }
+        QVERIFY(compared > 2000);
+    }
+
+    void bearingTexts()
+    {
+        // Neighbouring subsquares due south and due north, east and west of each other.
+        QCOMPARE(distanceText("JO62QL", "JO62QM")->left(4), QStringLiteral("180º"));
+        QCOMPARE(distanceText("JO62QN", "JO62QM")->left(4), QStringLiteral("000º"));
+        QCOMPARE(distanceText("JO62RM", "JO62QM")->left(4), QStringLiteral("090º"));
+        QCOMPARE(distanceText("JO62PM", "JO62QM")->left(4), QStringLiteral("270º"));
+        for (const char *own : {"AA00AA", "GF05TE", "JJ00AA", "RR99XX"}) {
+            const GeoPoint b = *locatorPoint(QString::fromLatin1(own));
+            for (double step : {0.05, 1.0, 30.0}) {
+                const double lat = b.latitude > 0 ? b.latitude - step : b.latitude + step;
+                const QString expected = b.latitude > 0 ? "180º" : "000º";
+                QCOMPARE(distanceBearingText(GeoPoint{lat, b.longitude}, b).left(4), expected);
+            }
+        }
+        // Across the antimeridian the short way is east.
+        QCOMPARE(distanceText("AL02AM", "RL92XM")->left(4), QStringLiteral("090º"));
+        QCOMPARE(distanceText("RL92XM", "AL02AM")->left(4), QStringLiteral("270º"));
+        // A hair west of north rounds to north, which reads 000 (never 360).
+        QCOMPARE(distanceBearingText(GeoPoint{10.0, -0.05}, GeoPoint{}).left(4), QStringLiteral("000º"));
+        QCOMPARE(distanceBearingText(GeoPoint{10.0, -0.1}, GeoPoint{}).left(4), QStringLiteral("359º"));
         QCOMPARE(distanceBearingText(GeoPoint{0.0, 10.0}, GeoPoint{}).left(4), QStringLiteral("090º"));
         QCOMPARE(distanceBearingText(GeoPoint{0.0, -10.0}, GeoPoint{}).left(4), QStringLiteral("270º"));
+    }
+
+    void antipodes()
+    {
+        // Every direction leads to the antipode; north is taken. Half the circumference away.
+        QCOMPARE(distanceText("AI09AX", "JJ00AA"), std::optional<QString>(QStringLiteral("000º  20015 km")));
+        QCOMPARE(distanceText("JJ00AA", "AI09AX"), std::optional<QString>(QStringLiteral("000º  20015 km")));
+        QCOMPARE(distanceBearingText(GeoPoint{0.0, 180.0}, GeoPoint{}), QStringLiteral("000º  20015 km"));
+        QCOMPARE(distanceBearingText(GeoPoint{-35.0, -60.0}, GeoPoint{35.0, 120.0}), QStringLiteral("000º  20015 km"));
+        // A subsquare beside the antipode has a direction again: the one away from the
+        // antipode's own antipode, here the subsquare east of the own station.
+        QVERIFY(distanceText("AI09BX", "JJ00AA")->startsWith(QStringLiteral("270º")));
     }
 
     void compassNames_data()

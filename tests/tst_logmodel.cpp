@@ -54,6 +54,18 @@ struct Log
     }
 };
 
+// 3000 QSOs stored in a scrambled order (1237 and 3000 share no factor), so that storage order
+// and listing order differ throughout. Minute m of the listing has orbit m / 3, satellite m / 6
+// in upper case when m is even, lower case when odd.
+void addScrambled(Log &log)
+{
+    log.run("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 2999), "
+            "r(i, m) AS (SELECT i, (i * 1237) % 3000 FROM n) "
+            "INSERT INTO Tabla1 (Estacion, Fecha, MyCall, Orbita, Satelite) "
+            "SELECT 'A1', datetime('2020-01-01', '+' || m || ' minutes'), 'LU1ABC', m / 3, "
+            "CASE m % 2 WHEN 0 THEN 'SAT' ELSE 'sat' END || (m / 6) FROM r ORDER BY i");
+}
+
 QList<qint64> listedIds(const LogModel &model)
 {
     QList<qint64> list;
@@ -133,16 +145,9 @@ private slots:
 
     void listsOfManyDistinctValues()
     {
-        // Enough values to make the lists' lookup tables grow several times; stored in a
-        // scrambled order (1237 and 3000 share no factor), so that storage order and listing
-        // order differ throughout. Minute m of the listing has orbit m / 3, satellite m / 6 in
-        // upper case when m is even, lower case when odd.
+        // Enough values to make the lists' lookup tables grow several times.
         Log log;
-        log.run("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 2999), "
-                "r(i, m) AS (SELECT i, (i * 1237) % 3000 FROM n) "
-                "INSERT INTO Tabla1 (Estacion, Fecha, MyCall, Orbita, Satelite) "
-                "SELECT 'A1', datetime('2020-01-01', '+' || m || ' minutes'), 'LU1ABC', m / 3, "
-                "CASE m % 2 WHEN 0 THEN 'SAT' ELSE 'sat' END || (m / 6) FROM r ORDER BY i");
+        addScrambled(log);
         FilterLists ascending;
         for (int i = 0; i < 1000; ++i)
             ascending.orbits << QString::number(i);
@@ -154,6 +159,46 @@ private slots:
         std::reverse(descending.orbits.begin(), descending.orbits.end());
         std::reverse(descending.satellites.begin(), descending.satellites.end());
         QCOMPARE(readFilterLists(log.path, true), descending);
+    }
+
+    void filterListsFollowTheListingInSlices()
+    {
+        Log log;
+        addScrambled(log);
+        const FilterLists ascending = readFilterLists(log.path, false);
+        LogModel model;
+        model.setFilterListSlice(7);
+        QSignalSpy ready(&model, &LogModel::filterListsReady);
+
+        // The listing is there at once, its lists follow from the event loop.
+        QCOMPARE(model.listAll(log.path, false), QString());
+        QCOMPARE(model.rowCount(), 3000);
+        QVERIFY(!model.filterListsComplete());
+        QCoreApplication::processEvents();
+        QVERIFY(!model.filterListsComplete());
+        // Nothing holds the log between slices: a QSO can be saved meanwhile. Not being listed,
+        // it is not in the lists either.
+        log.add({qso("B2", day(1), "NEW-SAT")});
+        QVERIFY(ready.wait(5000));
+        QCOMPARE(ready.size(), 1);
+        QVERIFY(model.filterListsComplete());
+        QCOMPARE(model.filterLists(), ascending);
+
+        // A listing started while the lists of another are read starts them afresh; a model
+        // cleared meanwhile announces none.
+        const FilterLists descending = readFilterLists(log.path, true);
+        QVERIFY(descending.satellites.contains(QStringLiteral("NEW-SAT")));
+        QCOMPARE(model.listAll(log.path, false), QString());
+        QCoreApplication::processEvents();
+        QCOMPARE(model.listAll(log.path, true), QString());
+        QVERIFY(ready.wait(5000));
+        QCOMPARE(ready.size(), 2);
+        QCOMPARE(model.filterLists(), descending);
+        QCOMPARE(model.listAll(log.path, true), QString());
+        model.clear();
+        QVERIFY(model.filterListsComplete());
+        QCoreApplication::processEvents();
+        QCOMPARE(ready.size(), 2);
     }
 
     void malformedTextAndSparseIds()

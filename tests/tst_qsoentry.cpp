@@ -81,6 +81,8 @@ private slots:
         };
         row("locator GF5", "locator", "GF5", false, EntryField::Locator,
             QStringLiteral("Error en Grid Locator!\r\nFormato es LLNNLL o LLNN"));
+        row("locator off the grid", "locator", "ZZ99ZZ", false, EntryField::Locator,
+            QStringLiteral("Error en Grid Locator!\r\nFormato es LLNNLL o LLNN"));
         row("no satellite", "satellite", "", false, EntryField::Satellite, QStringLiteral("Satellite Name is missing!"));
         row("no satellite, listening", "satellite", "", true, EntryField::Satellite,
             QStringLiteral("Satellite or Baloon Name is missing!"));

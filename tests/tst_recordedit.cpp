@@ -87,6 +87,8 @@ private slots:
         // Each failure is reported in turn; mending it lets the next check speak.
         const QList<std::tuple<EditorField, QString, QString *, QString>> steps = {
             {EditorField::Locator, QStringLiteral("Error en Grid Locator!\r\nFormato es LLNNLL o LLNN"), &f.locator, QStringLiteral("G05TJX")},
+            {EditorField::Locator, QStringLiteral("Error en Grid Locator!\r\nFormato es LLNNLL o LLNN"), &f.locator, QStringLiteral("ZZ99ZZ")},
+            {EditorField::Locator, QStringLiteral("Error en Grid Locator!\r\nFormato es LLNNLL o LLNN"), &f.locator, QStringLiteral("GF05TY")},
             {EditorField::Locator, QStringLiteral("Error en Grid Locator!\r\nFormato es LLNNLL o LLNN"), &f.locator, QStringLiteral("GF05")},
             {EditorField::MyCall, QStringLiteral("My Call vacío!"), &f.myCall, QStringLiteral("lu1abc")},
             {EditorField::Station, QStringLiteral("Estación vacío!"), &f.station, QStringLiteral("py2xyz")},

@@ -63,16 +63,17 @@ private slots:
                  TrackingSource::StartOutcome::Connected);
         QTRY_COMPARE(server.clients.size(), 1);
 
-        // CR LF and LF line ends, a line split across writes, an empty line between; Windows-1252
-        // (not valid UTF-8) and UTF-8; then a line too long to be a text, which is dropped.
+        // CR LF and LF line ends, a line split across writes, an empty line (the empty text)
+        // between; Windows-1252 (not valid UTF-8) and UTF-8; then a line too long to be a text,
+        // which is dropped.
         server.send("SNAO-91 AZ1 EL2 DN145960000\r\n\r\nSNAO-91 AZ2");
-        server.send(" EL3\nSNOSCAR\xE1 AZ1 EL1\nSNOSCAR\xC3\xA1 AZ1 EL1\n");
+        server.send(" EL3\nSNOSCAR\xE1 AZ1 EL1\nSNOSCAR\xC3\xA1 AZ1 EL1\n\n");
         server.send(QByteArray(TcpTrackingSource::kMaxLineBytes + 10, 'x'));
         server.send(QByteArray(100, 'x') + "\nSNAO-7 AZ1 EL1\n");
-        QTRY_COMPARE(received.size(), 5);
-        QCOMPARE(texts(received), (QStringList{"SNAO-91 AZ1 EL2 DN145960000", "SNAO-91 AZ2 EL3",
+        QTRY_COMPARE(received.size(), 7);
+        QCOMPARE(texts(received), (QStringList{"SNAO-91 AZ1 EL2 DN145960000", "", "SNAO-91 AZ2 EL3",
                                                QStringLiteral("SNOSCARá AZ1 EL1"), QStringLiteral("SNOSCARá AZ1 EL1"),
-                                               "SNAO-7 AZ1 EL1"}));
+                                               "", "SNAO-7 AZ1 EL1"}));
     }
 
     void reconnectsQuietlyAfterADrop()

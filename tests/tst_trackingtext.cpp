@@ -24,7 +24,12 @@ public:
         ++starts;
         active = true;
     }
-    void stop() override { active = false; }
+    void stop() override
+    {
+        ++stops;
+        active = false;
+    }
+    int stops = 0;
     void keepTrying() override { keptTrying = true; }
     bool keptTrying = false;
     bool isActive() const override { return active; }
@@ -43,6 +48,12 @@ struct Panel
         state.setOrbitronInstalled(installed);
         state.attachSource(&source);
         state.setModeLists({"FM", "SSB", "CW"}, {"FM", "SSB", "CW"});
+    }
+    // The box ticked and the tracker answering.
+    void link()
+    {
+        state.setUseOrbitron(true);
+        source.finish(TrackingSource::StartOutcome::Connected);
     }
 };
 
@@ -86,6 +97,7 @@ private slots:
     {
         Panel p;
         p.state.setLanguage(Language::English);
+        p.link();
         QSignalSpy satellite(&p.state, &TrackingPanelState::satelliteChanged);
         QSignalSpy downlink(&p.state, &TrackingPanelState::downlinkChanged);
         QSignalSpy azimuth(&p.state, &TrackingPanelState::azimuthChanged);
@@ -121,10 +133,22 @@ private slots:
         QCOMPARE(p.state.fields().downlinkMode, QString());
         QVERIFY(!p.state.badge().shown);
 
-        // A text without a space empties every field.
+        // A text without a space empties every field and hides the badge; so does the empty
+        // text, which also proves the link alive.
         p.source.send(QStringLiteral("garbage"));
         QCOMPARE(p.state.fields(), TrackingFields{});
         QCOMPARE(downlink.last().at(0).toString(), QString());
+        p.source.send(kAo91);
+        QVERIFY(p.state.badge().shown);
+        QVERIFY(!p.state.watchdogTick());
+        p.source.send(QString());
+        QCOMPARE(p.state.fields(), TrackingFields{});
+        QCOMPARE(satellite.last().at(0).toString(), QString());
+        QVERIFY(!p.state.badge().shown);
+        p.source.send(kAo91);
+        p.source.send(QString());
+        p.source.send(kAo91);
+        QVERIFY(!p.state.watchdogTick());
     }
 
     void watchdog_data()
@@ -147,6 +171,7 @@ private slots:
         QFETCH(bool, alive);
         QFETCH(bool, fires);
         Panel p;
+        p.link();
         const QString tracking = "SN" + name + " AZ151.3 EL29.8";
         p.source.send(tracking);
         QVERIFY(!p.state.watchdogTick());
@@ -176,11 +201,16 @@ private slots:
         QCOMPARE(box.size(), 1);
         QVERIFY(!p.state.useOrbitron());
         QVERIFY(!p.state.panelVisible());
+        // The link ends with it: the source no longer reconnects, and nothing more is taken.
+        QVERIFY(!p.source.active);
+        p.source.send(kAo91);
+        QCOMPARE(p.state.fields(), TrackingFields{});
         // With the fields empty there is nothing more to watch.
         QVERIFY(!p.state.watchdogTick());
 
         // A drop followed by texts again (the source reconnected) is a live link.
         Panel reconnected;
+        reconnected.link();
         reconnected.source.send(kAo91);
         reconnected.source.drop();
         reconnected.source.send(kAo91);
@@ -255,11 +285,70 @@ private slots:
         QCOMPARE(p.source.starts, 2);
         QCOMPARE(p.dialogs.shown.size(), 1);
 
-        // Clearing the box hides the panel but keeps receiving.
+        QVERIFY(p.source.active);
+    }
+
+    void clearingTheBoxEndsTheLinkAndKeepsTheEntryAsItIs()
+    {
+        Panel p;
+        p.link();
+        p.source.send(kAo91);
+        QSignalSpy satellite(&p.state, &TrackingPanelState::satelliteChanged);
+        QSignalSpy downlink(&p.state, &TrackingPanelState::downlinkChanged);
+        QSignalSpy reset(&p.state, &TrackingPanelState::fieldsReset);
+
+        // The link stops and the panel forgets its values without passing that on: the entry
+        // panel keeps what it shows, and nothing that still arrives reaches it.
         p.state.setUseOrbitron(false);
         QVERIFY(!p.state.panelVisible());
+        QVERIFY(!p.source.active);
+        QCOMPARE(p.state.fields(), TrackingFields{});
+        QCOMPARE(reset.size(), 1);
+        QVERIFY(!p.state.badge().shown);
         p.source.send(QString(kAo91).replace("AZ123.4", "AZ130"));
-        QCOMPARE(p.state.fields().azimuth, "130");
+        QCOMPARE(p.state.fields(), TrackingFields{});
+        QCOMPARE(satellite.size() + downlink.size(), 0);
+        // Nothing left to watch: clearing the box is no lost contact.
+        QVERIFY(!p.state.watchdogTick());
+        QVERIFY(p.dialogs.shown.isEmpty());
+
+        // Ticked again, the first text passes every field on afresh, even an unchanged one.
+        p.link();
+        QCOMPARE(p.source.starts, 2);
+        p.source.send(kAo91);
+        QCOMPARE(satellite.size(), 1);
+        QCOMPARE(downlink.last().at(0).toString(), "145.960.000");
+
+        // A saved configuration without the option ends the link the same way.
+        p.state.startUp(false);
+        QVERIFY(!p.source.active);
+        QCOMPARE(p.state.fields(), TrackingFields{});
+        QCOMPARE(satellite.size(), 1);
+    }
+
+    void aFailedStartFromTheBoxTakesNothingMore()
+    {
+        Panel p;
+        p.state.setUseOrbitron(true);
+        p.source.finish(TrackingSource::StartOutcome::NotRunning);
+        QVERIFY(!p.state.useOrbitron());
+        QVERIFY(!p.source.keptTrying);
+        QVERIFY(p.source.stops > 0);
+        QSignalSpy satellite(&p.state, &TrackingPanelState::satelliteChanged);
+        p.source.send(kAo91);
+        QCOMPARE(satellite.size(), 0);
+
+        // At start-up the box stays ticked and the source keeps trying: a tracker started later
+        // fills the panel and the entry.
+        Panel late;
+        late.state.startUp(true);
+        late.source.finish(TrackingSource::StartOutcome::NotRunning);
+        QVERIFY(late.state.useOrbitron());
+        QVERIFY(late.source.keptTrying);
+        QCOMPARE(late.source.stops, 0);
+        QSignalSpy lateSatellite(&late.state, &TrackingPanelState::satelliteChanged);
+        late.source.send(kAo91);
+        QCOMPARE(lateSatellite.size(), 1);
     }
 };
 

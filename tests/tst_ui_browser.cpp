@@ -11,14 +11,17 @@
 #include "mainwindow/session.h"
 #include "uisupport.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 
 using namespace vorta;
 
@@ -36,6 +39,41 @@ void addQso(const QString &log, const char *station, int day, const char *locato
     e.myLocator = QStringLiteral("GF05TE");
     e.utc = QDateTime(QDate(2024, 6, day), QTime(12, 0), Qt::UTC);
     insertQso(log, recordForInsert(e));
+}
+
+// A log of two QSOs, CE3ABC on the 1st in FF78 and LU2XYZ on the 2nd in FN31PR, and the main
+// window showing it.
+struct TwoQsos
+{
+    test::TempHome home;
+    test::Program program{home, test::stationSettings(QStringLiteral("GF05TE"))};
+    std::optional<MainWindow> window;
+
+    TwoQsos()
+    {
+        ensureDefaultLog(home.folder());
+        addQso(home.folder().defaultLog(), "LU2XYZ", 2);
+        addQso(home.folder().defaultLog(), "CE3ABC", 1, "FF78");
+        window.emplace(program.session);
+        window->show();
+    }
+};
+
+// The filter list whose caption reads caption.
+QComboBox *captionedList(QWidget &window, const QString &caption)
+{
+    for (QLabel *label : window.findChildren<QLabel *>())
+        if (label->text() == caption && label->buddy())
+            return qobject_cast<QComboBox *>(label->buddy());
+    return nullptr;
+}
+
+QStringList entries(const QComboBox *list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->itemText(i);
+    return out;
 }
 
 } // namespace
@@ -61,13 +99,10 @@ private slots:
 
     void doubleClickEditSaveAndFindItInTheLog()
     {
-        test::TempHome home;
-        test::Program program(home, test::stationSettings(QStringLiteral("GF05TE")));
-        ensureDefaultLog(home.folder());
-        addQso(home.folder().defaultLog(), "LU2XYZ", 2);
-        addQso(home.folder().defaultLog(), "CE3ABC", 1, "FF78");
-        MainWindow window(program.session);
-        window.show();
+        TwoQsos two;
+        test::TempHome &home = two.home;
+        test::Program &program = two.program;
+        MainWindow &window = *two.window;
         QTRY_COMPARE(window.lastRecordValues().first(), QStringLiteral("LU2XYZ"));
         BrowserWindow &browser = window.browser();
 
@@ -164,6 +199,36 @@ private slots:
                  (QStringList{QStringLiteral("Elimina QSO con K1ABC vía SO-50?"), QStringLiteral("Log vacío!")}));
         QVERIFY(!newestQso(home.folder().defaultLog()));
         QCOMPARE(window.lastRecordValues().first(), QString());
+    }
+
+    void filterListsArriveWithoutTouchingWhatIsTyped()
+    {
+        TwoQsos two;
+        QTRY_COMPARE(two.window->lastRecordValues().first(), QStringLiteral("LU2XYZ"));
+        BrowserWindow &browser = two.window->browser();
+        bool checked = false;
+        test::whenShown(browser, [&] {
+            const auto hide = qScopeGuard([&] { browser.hide(); }); // also when a check fails
+            QComboBox *satellite = captionedList(browser, QStringLiteral("Satélite"));
+            QComboBox *locator = captionedList(browser, QStringLiteral("Grid Locator"));
+            QTRY_COMPARE(entries(locator), (QStringList{"Todos", "FF78", "FN31PR"}));
+            QCOMPARE(entries(satellite), (QStringList{"Todos", "SO-50"}));
+            QCOMPARE(satellite->currentText(), QStringLiteral("Todos"));
+
+            // The operator types into a list while a change of the log has the lists read
+            // again: the typed text stays, and the new locator is offered.
+            satellite->setFocus();
+            satellite->lineEdit()->selectAll();
+            QTest::keyClicks(satellite->lineEdit(), QStringLiteral("AO-9"));
+            addQso(two.home.folder().defaultLog(), "PY2AA", 3, "GG66");
+            two.program.state.announceLogChanged();
+            QTRY_COMPARE(entries(locator), (QStringList{"Todos", "FF78", "FN31PR", "GG66"}));
+            QCOMPARE(satellite->currentText(), QStringLiteral("AO-9"));
+            QCOMPARE(browser.frameCaption(), QStringLiteral("3 QSO(s)"));
+            checked = true;
+        });
+        browser.open();
+        QVERIFY(checked);
     }
 
     void aStoredQsoJoinsTheKeptListing()

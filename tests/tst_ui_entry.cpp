@@ -100,6 +100,59 @@ private slots:
         QVERIFY(program.dialogs.shown.isEmpty());
     }
 
+    void previousContactKeepsWhatTheOperatorTyped()
+    {
+        test::TempHome home;
+        test::Program program(home, test::stationSettings());
+        ensureDefaultLog(home.folder());
+        QsoEntry earlier;
+        earlier.station = QStringLiteral("LU2XYZ");
+        earlier.satellite = QStringLiteral("SO-50");
+        earlier.orbit = QStringLiteral("1234");
+        earlier.locator = QStringLiteral("FF78AB");
+        earlier.notes = QStringLiteral("first one");
+        earlier.utc = QDateTime(QDate(2024, 6, 1), QTime(12, 0), Qt::UTC);
+        insertQso(home.folder().defaultLog(), recordForInsert(earlier));
+        MainWindow window(program.session);
+        window.show();
+        QTRY_VERIFY(!program.state.currentLog().path.isEmpty());
+        EntryWidget &entry = window.entry();
+        QLineEdit *station = edit(entry, QStringLiteral("Estación:"));
+        QLineEdit *locator = edit(entry, QStringLiteral("GridLoc"));
+        QLineEdit *notes = edit(entry, QStringLiteral("Notas"));
+
+        // Found, then a mistyped last letter: what the lookup filled in goes with it.
+        QTest::keyClicks(station, QStringLiteral("LU2XYZ"));
+        QCOMPARE(locator->text(), QStringLiteral("FF78AB"));
+        QCOMPARE(notes->text(), QStringLiteral("first one"));
+        QTest::keyClick(station, Qt::Key_Backspace);
+        QCOMPARE(locator->text(), QString());
+        QCOMPARE(notes->text(), QString());
+
+        // A locator and notes typed before the call is complete stay when it is found.
+        QTest::keyClicks(locator, QStringLiteral("gf05"));
+        QTest::keyClicks(notes, QStringLiteral("mine"));
+        QTest::keyClicks(station, QStringLiteral("Z"));
+        QCOMPARE(entry.previousContactText(), QStringLiteral("Sat: SO-50 #1234"));
+        QCOMPARE(locator->text(), QStringLiteral("GF05"));
+        QCOMPARE(notes->text(), QStringLiteral("mine"));
+
+        // Kept notes are never replaced, not even when empty.
+        QCheckBox *keep = nullptr;
+        for (QCheckBox *box : entry.findChildren<QCheckBox *>())
+            if (box->text() == QStringLiteral("Notas (No borrar)"))
+                keep = box;
+        QVERIFY(keep);
+        keep->click();
+        notes->clear();
+        locator->clear();
+        QTest::keyClick(station, Qt::Key_Backspace);
+        QTest::keyClicks(station, QStringLiteral("Z"));
+        QCOMPARE(locator->text(), QStringLiteral("FF78AB"));
+        QCOMPARE(notes->text(), QString());
+        QVERIFY(program.dialogs.shown.isEmpty());
+    }
+
     void failingCheckKeepsTheFieldsAndFocusesTheCulprit()
     {
         test::TempHome home;

@@ -9,17 +9,85 @@
 #include "mainwindow/session.h"
 #include "uisupport.h"
 #include "tracking/compasswidget.h"
+#include "tracking/trackingsource.h"
 #include "tracking/trackingtext.h"
 #include "tracking/trackingwidget.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 
+#include <optional>
+
 using namespace vorta;
+
+namespace {
+
+// A station whose tracker bridge listens (or will listen) on a local port, with the tracker
+// installed and the tracking option set.
+struct Tracker
+{
+    Tracker(const test::TempHome &home, quint16 port) : program(prepare(home, port), settings()) {}
+
+    test::Program program;
+
+    // The next connection the program makes to the server, waited for while events run.
+    static QTcpSocket *accept(QTcpServer &server)
+    {
+        if (!QTest::qWaitFor([&server] { return server.hasPendingConnections(); }, 5000))
+            return nullptr;
+        return server.nextPendingConnection();
+    }
+    static TcpTrackingSource &source(MainWindow &window) { return *window.findChild<TcpTrackingSource *>(); }
+
+private:
+    static const test::TempHome &prepare(const test::TempHome &home, quint16 port)
+    {
+        const QString orbitron = home.path() + QStringLiteral("/Orbitron");
+        test::writeBytes(orbitron + QStringLiteral("/Config/Setup.cfg"), "");
+        test::writeBytes(home.folder().settingsFile(), "PuertoSeguimiento=" + QByteArray::number(port)
+                                                           + "\r\nCarpetaOrbitron=" + orbitron.toUtf8() + "\r\n");
+        return home;
+    }
+    static Settings settings()
+    {
+        Settings s = test::stationSettings();
+        s.useOrbitron = true;
+        return s;
+    }
+};
+
+// The program running with its tracker bridge on a local server, linked from the start.
+struct Linked
+{
+    test::TempHome home;
+    QTcpServer server;
+    std::optional<Tracker> tracker;
+    std::optional<MainWindow> window;
+    QTcpSocket *link = nullptr;
+
+    // False when the server cannot listen or the program never connects to it.
+    bool start()
+    {
+        if (!server.listen(QHostAddress::LocalHost, 0))
+            return false;
+        tracker.emplace(home, server.serverPort());
+        window.emplace(tracker->program.session);
+        window->show();
+        link = Tracker::accept(server);
+        return link;
+    }
+    QLineEdit *entryField(const QString &caption) { return test::captionedEdit(window->entry(), caption); }
+};
+
+const QByteArray kAo91 = "SNAO-91 AZ123.4 EL10.5 DN145960000 UP435250000 DMFM UMFM\r\n";
+
+} // namespace
 
 
 class TestTracking : public QObject
@@ -73,6 +141,122 @@ private slots:
         QTRY_COMPARE(downlink->text(), QStringLiteral("145.961.000"));
         QCOMPARE(window.tracking().fields().downlinkMode, QStringLiteral("fm"));
         QVERIFY(dialogs.shown.isEmpty());
+    }
+
+    // The link ends with the box, whichever way it is cleared, and the entry panel takes
+    // tracking values only while the box is ticked.
+    void clearingTheBoxEndsTheLink()
+    {
+        Linked linked;
+        QVERIFY(linked.start());
+        MainWindow &window = *linked.window;
+        QLineEdit *downlink = linked.entryField(QStringLiteral("Bajada"));
+        linked.link->write(kAo91);
+        QTRY_COMPARE(downlink->text(), QStringLiteral("145.960.000"));
+
+        // A screen reader's Toggle action clears the box as a click does: the tracker sees the
+        // link closed, the panel goes, and a downlink typed afterwards stays.
+        QCheckBox &box = window.useOrbitronBox();
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&box);
+        QVERIFY(accessible && accessible->actionInterface());
+        accessible->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        QVERIFY(!box.isChecked());
+        QVERIFY(window.trackingPanel().isHidden());
+        QVERIFY(!Tracker::source(window).isActive());
+        QTRY_COMPARE(linked.link->state(), QAbstractSocket::UnconnectedState);
+        downlink->setText(QStringLiteral("145.955"));
+        QVERIFY(!window.tracking().watchdogTick());
+        QCOMPARE(downlink->text(), QStringLiteral("145.955"));
+        QVERIFY(linked.tracker->program.dialogs.shown.isEmpty());
+
+        // Ticked again by the same action, the link is made afresh and the tracker's values,
+        // the unchanged downlink too, fill the entry panel again.
+        accessible->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        QVERIFY(box.isChecked());
+        QVERIFY(!window.trackingPanel().isHidden());
+        QTcpSocket *link = Tracker::accept(linked.server);
+        QVERIFY(link);
+        link->write(kAo91);
+        QTRY_COMPARE(downlink->text(), QStringLiteral("145.960.000"));
+    }
+
+    void lostContactEndsTheLinkAndEmptiesWhatItFilled()
+    {
+        Linked linked;
+        QVERIFY(linked.start());
+        MainWindow &window = *linked.window;
+        linked.link->write(kAo91);
+        QLineEdit *satellite = linked.entryField(QStringLiteral("Satélite:"));
+        QTRY_COMPARE(satellite->text(), QStringLiteral("AO-91"));
+
+        // The tracker goes away: the source reconnects quietly until the watchdog calls the
+        // contact lost; then the link ends, and what it filled in is emptied.
+        QSignalSpy closed(&Tracker::source(window), &TrackingSource::connectionClosed);
+        linked.link->disconnectFromHost();
+        QVERIFY(closed.wait(5000));
+        QVERIFY(Tracker::source(window).isActive());
+        QVERIFY(window.tracking().watchdogTick());
+        QCOMPARE(linked.tracker->program.dialogs.texts(), QStringList{QStringLiteral("Se perdió contacto con Orbitron!")});
+        QVERIFY(!window.useOrbitronBox().isChecked());
+        QVERIFY(window.trackingPanel().isHidden());
+        QVERIFY(!Tracker::source(window).isActive());
+        QCOMPARE(satellite->text(), QString());
+        QCOMPARE(linked.entryField(QStringLiteral("Bajada"))->text(), QString());
+    }
+
+    void aTrackerStartedLaterIsPickedUp()
+    {
+        test::TempHome home;
+        QTcpServer probe; // a port nobody listens on yet
+        QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
+        const quint16 port = probe.serverPort();
+        probe.close();
+        Tracker tracker(home, port);
+        MainWindow window(tracker.program.session);
+        window.show();
+        QTRY_COMPARE(tracker.program.dialogs.texts(), QStringList{QStringLiteral("No se está ejecutando Orbitrón!")});
+        QVERIFY(window.useOrbitronBox().isChecked());
+        QVERIFY(Tracker::source(window).isActive());
+
+        QTcpServer late;
+        QVERIFY(late.listen(QHostAddress::LocalHost, port));
+        QTcpSocket *link = Tracker::accept(late);
+        QVERIFY(link);
+        link->write(kAo91);
+        QTRY_COMPARE(test::captionedEdit(window.entry(), QStringLiteral("Bajada"))->text(),
+                     QStringLiteral("145.960.000"));
+        QVERIFY(window.tracking().badge().shown);
+
+        // The empty text empties the panel and hides the badge.
+        link->write("\r\n");
+        QTRY_COMPARE(window.tracking().fields(), TrackingFields{});
+        QVERIFY(!window.tracking().badge().shown);
+    }
+
+    void hostileAntennaValuesAreNotStored()
+    {
+        Linked linked;
+        QVERIFY(linked.start());
+        test::Program &program = linked.tracker->program;
+        QTRY_VERIFY(!program.state.currentLog().path.isEmpty());
+        QLineEdit *station = linked.entryField(QStringLiteral("Estación:"));
+        // Azimuth, elevation, and what the log keeps of them.
+        const QList<std::tuple<QByteArray, QByteArray, QString, QString>> cases = {
+            {"inf", "1e308", "", ""},
+            {"-45", QByteArray(400, '9'), "", ""},
+            {"nan", "-45", "", "-45"},
+            {"254.6", "-3.2", "254", ""},
+        };
+        for (const auto &[azimuth, elevation, m2, m3] : cases) {
+            linked.link->write("SNAO-91 AZ" + azimuth + " EL" + elevation + " DN145960000 UP435250000 DMFM UMFM\r\n");
+            QTRY_COMPARE(linked.window->tracking().fields().elevation, QString::fromLatin1(elevation));
+            QTest::keyClicks(station, QStringLiteral("LU2XYZ"));
+            QTest::keyClick(station, Qt::Key_Return);
+            const QsoRecord r = *newestQso(linked.home.folder().defaultLog());
+            QCOMPARE(r.m2, m2);
+            QCOMPARE(r.m3, m3);
+        }
+        QCOMPARE(program.dialogs.shown.size(), 0);
     }
 
     void aComputedOrbitFollowsTheClockUntilTypedOver()

@@ -50,6 +50,18 @@ void refill(QComboBox *combo, const QString &first, const QStringList &values)
     combo->setCurrentIndex(0);
 }
 
+// The entries after the first become values. The lists arrive while the browser is already in
+// use: the text the list shows, chosen or being typed, stays as it is.
+void offer(QComboBox *combo, const QStringList &values)
+{
+    const QString shown = combo->currentText();
+    while (combo->count() > 1)
+        combo->removeItem(combo->count() - 1);
+    combo->addItems(values);
+    if (combo->currentText() != shown)
+        combo->setEditText(shown);
+}
+
 QslChoice qslChoice(const QCheckBox *box, const QComboBox *list)
 {
     if (!box->isChecked())
@@ -155,6 +167,7 @@ BrowserWindow::BrowserWindow(Session &session, QWidget *parent) : QDialog(parent
     layout->addLayout(bottom);
 
     connect(m_grid, &QTableView::doubleClicked, this, [this](const QModelIndex &index) { editRow(index.row()); });
+    connect(&m_model, &LogModel::filterListsReady, this, &BrowserWindow::fillLists);
     connect(m_search, &QPushButton::clicked, this, &BrowserWindow::search);
     connect(m_reverse, &QCheckBox::toggled, this, &BrowserWindow::search);
     connect(m_qslSent, &QCheckBox::toggled, m_qslSentList, &QWidget::setEnabled);
@@ -213,17 +226,17 @@ void BrowserWindow::open()
 
 void BrowserWindow::listAll()
 {
+    // The filter lists follow when the model has read them (fillLists).
     showCaption(m_model.listAll(m_session.state().currentLog().path, m_reverse->isChecked()));
-    fillLists();
 }
 
 void BrowserWindow::fillLists()
 {
     const FilterLists &lists = m_model.filterLists();
-    refill(m_satellite, kAllMasculine, lists.satellites);
-    refill(m_locator, kAllMasculine, lists.locators);
-    refill(m_orbit, kAllFeminine, lists.orbits);
-    refill(m_myStation, kAllFeminine, lists.myStations);
+    offer(m_satellite, lists.satellites);
+    offer(m_locator, lists.locators);
+    offer(m_orbit, lists.orbits);
+    offer(m_myStation, lists.myStations);
 }
 
 void BrowserWindow::showCaption(const QString &error)
@@ -309,9 +322,8 @@ void BrowserWindow::logChanged()
         listAll();
         return;
     }
+    // A full listing reads its lists again, so an edited satellite or locator is offered too.
     showCaption(m_model.reload());
-    if (!m_model.isFiltered())
-        fillLists(); // an edited satellite or locator is offered at once
 }
 
 ExportContext BrowserWindow::exportContext()

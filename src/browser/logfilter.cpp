@@ -28,6 +28,13 @@ public:
         m_values << value;
         m_parts << lead + QStringLiteral(" ?") + QString::number(m_values.size());
     }
+    // A list's value: equal without regard to letter case, as a filter on the log has always
+    // compared, so that a QSO stored as "so-50" is found by "SO-50".
+    void addEqual(const char *column, const QString &value)
+    {
+        add(QString::fromLatin1(column) + QStringLiteral(" ="), value);
+        m_parts.last() += QStringLiteral(" COLLATE NOCASE");
+    }
     void addQsl(const char *column, QslChoice choice)
     {
         if (choice == QslChoice::Off)
@@ -114,15 +121,15 @@ LogQuery filteredQuery(const LogFilter &filter)
     // first and the station pattern, the costliest, last, so that it runs on few rows.
     Conditions c;
     if (filter.satellite != kAllMasculine)
-        c.add(QStringLiteral("[Satelite] ="), filter.satellite);
+        c.addEqual("[Satelite]", filter.satellite);
     c.addQsl("[QSLe]", filter.qslSent);
     c.addQsl("[QSLr]", filter.qslReceived);
     if (filter.locator != kAllMasculine)
-        c.add(QStringLiteral("[Operador] ="), filter.locator);
+        c.addEqual("[Operador]", filter.locator);
     if (filter.orbit != kAllFeminine)
-        c.add(QStringLiteral("[Orbita] ="), filter.orbit);
+        c.addEqual("[Orbita]", filter.orbit);
     if (filter.myStation != kAllFeminine)
-        c.add(QStringLiteral("[MyCall] ="), filter.myStation);
+        c.addEqual("[MyCall]", filter.myStation);
     // Fecha is stored "yyyy-MM-dd HH:mm:ss", so "on or after the day" is a text comparison with
     // the day's first instant.
     if (!filter.fromDate.isEmpty())

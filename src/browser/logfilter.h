@@ -49,8 +49,9 @@ struct LogQuery
 // The full listing: every QSO, oldest first unless reversed.
 LogQuery fullListingQuery(bool reverse);
 // The filtered listing: every set filter, joined with " AND " (satellite, QSL sent, QSL
-// received, locator, orbit, my station, from-date, station pattern). A QSL "NO" is "<> '1'",
-// which does not select a row whose value is NULL.
+// received, locator, orbit, my station, from-date, station pattern). Satellite, locator, orbit
+// and my station are equal without regard to the case of the letters A-Z, as is the station
+// pattern. A QSL "NO" is "<> '1'", which does not select a row whose value is NULL.
 LogQuery filteredQuery(const LogFilter &filter);
 
 // The station field as a GLOB pattern for upper([Estacion]): trimmed, upper-cased and wrapped

@@ -8,8 +8,10 @@
 #include <QSet>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -22,6 +24,8 @@ using db::Statement;
 
 namespace {
 
+// The filter lists are read in slices of about this long, so the window answers in between.
+constexpr std::chrono::milliseconds kListSlice(15);
 // Rows are read in pages of this many; a view showing a screenful touches one or two pages.
 constexpr int kPageSize = 128;
 // Pages kept; the one farthest from the page being read goes first.
@@ -152,52 +156,97 @@ private:
     Slot *m_last = nullptr; // the slot of the previous value
 };
 
-// One pass over the table in storage order (much faster than walking it in listing order);
-// each row's listing position comes from the listed Ids.
-FilterLists collectLists(Database &database, const std::vector<qint64> &orderedIds)
-{
-    if (orderedIds.empty())
-        return {};
-    const auto [minIt, maxIt] = std::minmax_element(orderedIds.begin(), orderedIds.end());
-    const qint64 minId = *minIt;
-    const qint64 span = *maxIt - minId + 1;
-    // Ids are dense in practice (they count up); a table indexed by Id is then the cheapest map.
-    const bool dense = span <= qint64(orderedIds.size()) * 4 + 1024;
-    std::vector<int> denseMap;
-    QHash<qint64, int> sparseMap;
-    if (dense) {
-        denseMap.assign(std::size_t(span), -1);
-        for (std::size_t i = 0; i < orderedIds.size(); ++i)
-            denseMap[std::size_t(orderedIds[i] - minId)] = int(i);
-    } else {
-        sparseMap.reserve(qsizetype(orderedIds.size()));
-        for (std::size_t i = 0; i < orderedIds.size(); ++i)
-            sparseMap.insert(orderedIds[i], int(i));
-    }
-    const auto positionOf = [&](qint64 id) {
-        if (dense) {
-            const qint64 slot = id - minId;
-            return slot >= 0 && slot < span ? denseMap[std::size_t(slot)] : -1;
-        }
-        return sparseMap.value(id, -1);
-    };
+} // namespace
 
-    FirstSeen satellites, locators, orbits, myStations;
-    Statement statement(database, "SELECT [Id], [Satelite], [Operador], [Orbita], [MyCall] FROM Tabla1");
-    while (statement.step()) {
-        const int position = positionOf(statement.integer(0));
-        if (position < 0)
-            continue; // stored after the Ids were read
-        satellites.note(statement.utf8(1), position); // NULL is shown empty, so listed as the empty name
-        if (const QByteArrayView locator = statement.utf8(2); !locator.isEmpty())
-            locators.note(locator, position);
-        if (const QByteArrayView orbit = statement.utf8(3); !orbit.isEmpty())
-            orbits.note(orbit, position);
-        if (const QByteArrayView myCall = statement.utf8(4); !myCall.isEmpty())
-            myStations.note(myCall, position);
+// Gathers the filter lists of a full listing in one pass over the table in storage (Id) order,
+// much faster than walking it in listing order; each row's listing position comes from the
+// listed Ids. The pass may be cut into slices: each slice is a query of its own that is done
+// before the slice returns, so nothing holds the log between slices and a QSO can be saved
+// meanwhile. Rows stored after the Ids were read are not listed, so they are passed over.
+class FilterListGatherer
+{
+public:
+    explicit FilterListGatherer(const std::vector<qint64> &orderedIds)
+    {
+        if (orderedIds.empty()) {
+            m_done = true;
+            return;
+        }
+        const auto [minIt, maxIt] = std::minmax_element(orderedIds.begin(), orderedIds.end());
+        m_minId = *minIt;
+        m_span = *maxIt - m_minId + 1;
+        // Ids are dense in practice (they count up); a table indexed by Id is then the cheapest map.
+        m_dense = m_span <= qint64(orderedIds.size()) * 4 + 1024;
+        if (m_dense) {
+            m_denseMap.assign(std::size_t(m_span), -1);
+            for (std::size_t i = 0; i < orderedIds.size(); ++i)
+                m_denseMap[std::size_t(orderedIds[i] - m_minId)] = int(i);
+        } else {
+            m_sparseMap.reserve(qsizetype(orderedIds.size()));
+            for (std::size_t i = 0; i < orderedIds.size(); ++i)
+                m_sparseMap.insert(orderedIds[i], int(i));
+        }
     }
-    return {satellites.inOrder(), locators.inOrder(), orbits.inOrder(), myStations.inOrder()};
-}
+
+    bool done() const { return m_done; }
+
+    // Reads further rows: all of them, or (with a budget) up to maxRows and for about the
+    // budget's time.
+    void read(Database &database, int maxRows = 0, std::chrono::milliseconds budget = {})
+    {
+        if (m_done)
+            return;
+        Statement statement(database, "SELECT [Id], [Satelite], [Operador], [Orbita], [MyCall] FROM Tabla1 "
+                                      "WHERE [Id] > ?1 ORDER BY [Id]");
+        statement.bind(1, m_lastId);
+        const auto until = std::chrono::steady_clock::now() + budget;
+        for (int rows = 0; maxRows == 0 || rows < maxRows; ++rows) {
+            if (budget.count() > 0 && rows % 512 == 511 && std::chrono::steady_clock::now() >= until)
+                return;
+            if (!statement.step()) {
+                m_done = true;
+                return;
+            }
+            m_lastId = statement.integer(0);
+            const int position = positionOf(m_lastId);
+            if (position < 0)
+                continue; // stored after the Ids were read
+            m_satellites.note(statement.utf8(1), position); // NULL is shown empty, so listed as the empty name
+            if (const QByteArrayView locator = statement.utf8(2); !locator.isEmpty())
+                m_locators.note(locator, position);
+            if (const QByteArrayView orbit = statement.utf8(3); !orbit.isEmpty())
+                m_orbits.note(orbit, position);
+            if (const QByteArrayView myCall = statement.utf8(4); !myCall.isEmpty())
+                m_myStations.note(myCall, position);
+        }
+    }
+
+    // What the rows read so far give.
+    FilterLists lists() const
+    {
+        return {m_satellites.inOrder(), m_locators.inOrder(), m_orbits.inOrder(), m_myStations.inOrder()};
+    }
+
+private:
+    int positionOf(qint64 id) const
+    {
+        if (m_dense) {
+            const qint64 slot = id - m_minId;
+            return slot >= 0 && slot < m_span ? m_denseMap[std::size_t(slot)] : -1;
+        }
+        return m_sparseMap.value(id, -1);
+    }
+
+    bool m_done = false;
+    qint64 m_lastId = std::numeric_limits<qint64>::min();
+    qint64 m_minId = 0, m_span = 0;
+    bool m_dense = true;
+    std::vector<int> m_denseMap;
+    QHash<qint64, int> m_sparseMap;
+    FirstSeen m_satellites, m_locators, m_orbits, m_myStations;
+};
+
+namespace {
 
 QString pageSql()
 {
@@ -227,7 +276,9 @@ std::optional<QByteArray> nullableText(const Statement &statement, int column)
 FilterLists readFilterLists(const QString &path, bool reverse)
 {
     Database database(path, Database::Mode::ReadOnly);
-    return collectLists(database, readIds(database, fullListingQuery(reverse)));
+    FilterListGatherer gatherer(readIds(database, fullListingQuery(reverse)));
+    gatherer.read(database);
+    return gatherer.lists();
 }
 
 // The listed file, kept open while the model lists it, with its prepared reads.
@@ -266,7 +317,11 @@ std::array<QString, LogModel::kColumns> LogModel::cells(const QsoRecord &r)
             r.nombreLog};
 }
 
-LogModel::LogModel(QObject *parent) : QAbstractTableModel(parent) {}
+LogModel::LogModel(QObject *parent) : QAbstractTableModel(parent)
+{
+    m_sliceTimer.setSingleShot(true);
+    connect(&m_sliceTimer, &QTimer::timeout, this, [this] { readListSlice(m_sliceRows); });
+}
 
 LogModel::~LogModel() = default;
 
@@ -293,6 +348,8 @@ QString LogModel::reload()
 
 void LogModel::clear()
 {
+    m_gatherer.reset();
+    m_sliceTimer.stop();
     beginResetModel();
     m_ids.clear();
     m_pages.clear();
@@ -314,18 +371,50 @@ QString LogModel::list(const QString &path, const LogQuery &query, bool readList
     try {
         Connection &c = connection();
         m_ids = readIds(c.database, query);
-        if (readLists)
-            m_lists = collectLists(c.database, m_ids);
         m_listed = true;
     } catch (const DbError &e) {
         error = e.message();
         m_ids.clear();
-        if (readLists)
-            m_lists = {};
         m_connection.reset();
+    }
+    if (readLists) {
+        // Read from the event loop once the listing is shown; a listing of nothing gives none.
+        m_lists = {};
+        m_listsPath = path;
+        m_gatherer = std::make_unique<FilterListGatherer>(m_ids);
+        m_sliceTimer.start(0);
     }
     endResetModel();
     return error;
+}
+
+void LogModel::readListSlice(int maxRows)
+{
+    if (!m_gatherer)
+        return;
+    bool failed = false;
+    if (!m_gatherer->done()) {
+        try {
+            Database database(m_listsPath, Database::Mode::ReadOnly);
+            m_gatherer->read(database, maxRows, maxRows > 0 ? kListSlice : std::chrono::milliseconds());
+        } catch (const DbError &) {
+            failed = true; // as with a row that cannot be read while listing: what was read counts
+        }
+    }
+    if (!failed && !m_gatherer->done()) {
+        m_sliceTimer.start(0);
+        return;
+    }
+    m_lists = m_gatherer->lists();
+    m_gatherer.reset();
+    m_sliceTimer.stop();
+    emit filterListsReady();
+}
+
+const FilterLists &LogModel::filterLists()
+{
+    readListSlice(0);
+    return m_lists;
 }
 
 LogModel::Connection &LogModel::connection() const

@@ -7,7 +7,9 @@
 
 #include <QAbstractTableModel>
 #include <QStringList>
+#include <QTimer>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <optional>
@@ -16,6 +18,7 @@
 namespace vorta {
 
 struct QsoRecord;
+class FilterListGatherer;
 
 namespace db {
 class Database;
@@ -62,8 +65,8 @@ public:
     explicit LogModel(QObject *parent = nullptr);
     ~LogModel() override;
 
-    // Full listing of the log at path, oldest first unless reversed; also reads filterLists().
-    // Returns an error text (the model is then empty), empty on success.
+    // Full listing of the log at path, oldest first unless reversed. Returns an error text (the
+    // model is then empty), empty on success. Its filter lists follow from the event loop.
     QString listAll(const QString &path, bool reverse);
     // Filtered listing of the log at path; the filter lists stay as they are.
     QString listFiltered(const QString &path, const LogFilter &filter);
@@ -76,7 +79,14 @@ public:
     bool isFiltered() const { return m_filtered; }
     const LogFilter &filter() const { return m_filter; } // of the last filtered listing
     bool isReversed() const { return m_filtered ? m_filter.reverse : m_reverse; }
-    const FilterLists &filterLists() const { return m_lists; }
+    // The filter lists of the last full listing. They take a pass over the whole log, so they
+    // are read after the listing, a slice of rows at a time from the event loop, and
+    // filterListsReady() tells when they are complete: the grid shows at once and the window
+    // stays live on a large log. Asked for before that, the rest is read at once.
+    const FilterLists &filterLists();
+    bool filterListsComplete() const { return !m_gatherer; }
+    // The most rows read per slice; a slice also ends after a few milliseconds.
+    void setFilterListSlice(int rows) { m_sliceRows = std::max(1, rows); }
     // The condition and order of the current listing, and the Ids it listed in that order.
     LogQuery query() const;
     const std::vector<qint64> &ids() const { return m_ids; }
@@ -100,6 +110,10 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
+signals:
+    // The filter lists of the last full listing are complete.
+    void filterListsReady();
+
 private:
     struct Connection;
     struct Page;
@@ -112,6 +126,7 @@ private:
     };
 
     QString list(const QString &path, const LogQuery &query, bool readLists);
+    void readListSlice(int maxRows);
     Connection &connection() const;
     const Cells &cellsAt(int row) const;
     std::optional<Key> keyOf(qint64 id) const;
@@ -123,6 +138,10 @@ private:
     bool m_reverse = false;
     LogFilter m_filter;
     FilterLists m_lists;
+    QString m_listsPath;                          // the log the lists are read from
+    std::unique_ptr<FilterListGatherer> m_gatherer; // while the lists are being read
+    QTimer m_sliceTimer;
+    int m_sliceRows = 1 << 20;
     std::vector<qint64> m_ids; // listed rows, in listing order
 
     mutable std::unique_ptr<Connection> m_connection;

@@ -150,7 +150,9 @@ namespace vorta {
 
 bool isLocatorFormat(QStringView text)
 {
-    return patternMatch(text, u"[A-Z][A-Z]##[A-Z][A-Z]") || patternMatch(text, u"[A-Z][A-Z]##");
+    // The grid has 18 fields (A to R) each way and 24 subsquares (A to X): any other letter
+    // would put the station off the globe.
+    return patternMatch(text, u"[A-R][A-R]##[A-X][A-X]") || patternMatch(text, u"[A-R][A-R]##");
 }
 
 } // namespace vorta

@@ -30,8 +30,8 @@ QString formatFrequency(QStringView typed);
 
 namespace vorta {
 
-// A Maidenhead grid locator as the operator may enter it: two capital letters and two digits,
-// optionally followed by two capital letters ("GF05", "GF05TJ").
+// A Maidenhead grid locator as the operator may enter it: two capital field letters A-R and
+// two digits, optionally followed by two capital subsquare letters A-X ("GF05", "GF05TJ").
 bool isLocatorFormat(QStringView text);
 
 } // namespace vorta

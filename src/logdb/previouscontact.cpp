@@ -4,7 +4,26 @@
 
 namespace vorta {
 
-QString previousContactText(const QString &logPath, const QString &callSign)
+namespace {
+
+// The characters that orbit, grid and notes share in the summary.
+constexpr qsizetype kSummaryRoom = 100;
+
+// The field's next text: the lookup's value when the field is its own (empty, or still what
+// the lookup put there), else what the operator typed. written follows.
+QString follow(const QString &current, const QString &found, QString &written)
+{
+    if (!current.isEmpty() && current != written) {
+        written.clear(); // the operator's now, until they empty it
+        return current;
+    }
+    written = found;
+    return found;
+}
+
+} // namespace
+
+std::optional<PreviousQso> findPreviousQso(const QString &logPath, const QString &callSign)
 {
     // The index on (Estacion, MyCall) finds the station's rows; ordering those few by Id makes
     // "the first QSO" the earliest stored one rather than whatever the index order gives.
@@ -15,37 +34,25 @@ QString previousContactText(const QString &logPath, const QString &callSign)
     // Call signs are stored upper-cased.
     query.bind(1, callSign.toUpper());
     if (!query.step())
-        return QString();
-    // A NULL column (an imported or edited row may have one) comes back as a null text and
-    // joins as the empty one, rather than emptying the whole summary as SQL's || would.
-    QStringList parts;
-    for (int column = 0; column < 4; ++column)
-        parts << query.text(column);
-    return parts.join(u';');
+        return std::nullopt;
+    // Each column is read on its own, so a ";" or any other character in a stored value is just
+    // a character of it; a NULL column reads as the empty text.
+    return PreviousQso{query.text(0), query.text(1), query.text(2), query.text(3)};
 }
 
-std::optional<PreviousContact> parsePreviousContact(const QString &joined)
+PreviousContact summarize(const PreviousQso &qso)
 {
-    if (joined.isEmpty())
-        return std::nullopt;
-
-    const qsizetype first = joined.indexOf(u';');
-    const QString satellite = first < 0 ? joined : joined.left(first);
-    const QString rest = first < 0 ? QString() : joined.mid(first + 1, 100);
-
     PreviousContact contact;
     QString orbit;
-    const qsizetype second = rest.indexOf(u';');
-    if (second >= 0) {
-        orbit = rest.left(second);
-        const QString afterOrbit = rest.mid(second + 1, 1000);
-        const qsizetype third = afterOrbit.indexOf(u';');
-        contact.grid = third < 0 ? afterOrbit : afterOrbit.left(third);
-        if (third >= 0)
-            contact.notes = afterOrbit.mid(third + 1, 100);
+    if (qso.orbit.size() < kSummaryRoom) {
+        orbit = qso.orbit;
+        const qsizetype room = kSummaryRoom - orbit.size() - 1;
+        contact.grid = qso.grid.left(room);
+        if (qso.grid.size() < room)
+            contact.notes = qso.notes.left(room - qso.grid.size() - 1);
     }
     const QString unknown = QStringLiteral("?");
-    contact.label = QStringLiteral("Sat: ") + (satellite.isEmpty() ? unknown : satellite)
+    contact.label = QStringLiteral("Sat: ") + (qso.satellite.isEmpty() ? unknown : qso.satellite)
                     + QStringLiteral(" #") + (orbit.isEmpty() ? unknown : orbit);
     return contact;
 }
@@ -55,10 +62,27 @@ std::optional<PreviousContact> previousContact(const QString &logPath, const QSt
     if (callSign.size() < kPreviousContactMinLength)
         return std::nullopt;
     try {
-        return parsePreviousContact(previousContactText(logPath, callSign));
+        if (const std::optional<PreviousQso> qso = findPreviousQso(logPath, callSign))
+            return summarize(*qso);
     } catch (const db::DbError &) {
-        return std::nullopt;
     }
+    return std::nullopt;
+}
+
+PreviousContactFill::Fields PreviousContactFill::apply(const Fields &current,
+                                                       const std::optional<PreviousContact> &found,
+                                                       bool keepNotes)
+{
+    Fields next;
+    next.grid = follow(current.grid, found ? found->grid : QString(), m_written.grid);
+    if (keepNotes) {
+        // Kept notes are the operator's, whoever wrote them first.
+        next.notes = current.notes;
+        m_written.notes.clear();
+    } else {
+        next.notes = follow(current.notes, found ? found->notes : QString(), m_written.notes);
+    }
+    return next;
 }
 
 } // namespace vorta

@@ -12,6 +12,13 @@ namespace vorta {
 // Call signs shorter than this are never looked up (too many would match while typing).
 inline constexpr qsizetype kPreviousContactMinLength = 5;
 
+// The columns of an earlier QSO that the summary is made of; a NULL column is the empty text.
+struct PreviousQso
+{
+    QString satellite, orbit, grid, notes;
+    bool operator==(const PreviousQso &) const = default;
+};
+
 struct PreviousContact
 {
     QString label; // "Sat: SO-50 #12345"; "?" stands for an empty satellite or orbit
@@ -20,19 +27,39 @@ struct PreviousContact
     bool operator==(const PreviousContact &) const = default;
 };
 
-// The first QSO of Tabla1 with this station as one text: Satelite, Orbita, Operador and Obs
-// joined by ";", a NULL column joining as the empty text. Empty when there is none. The earliest
-// stored QSO is the one taken. Throws db::DbError when the log cannot be read.
-QString previousContactText(const QString &logPath, const QString &callSign);
+// The first QSO of Tabla1 with this station: the earliest stored one. Nothing when there is
+// none. Throws db::DbError when the log cannot be read.
+std::optional<PreviousQso> findPreviousQso(const QString &logPath, const QString &callSign);
 
-// The summary of a joined text. The part after the satellite is read to at most 100
-// characters, the grid part to at most 1000 and the notes to at most 100. Nothing for an
-// empty text.
-std::optional<PreviousContact> parsePreviousContact(const QString &joined);
+// The summary of an earlier QSO. Orbit, grid and notes share 100 characters, in that order, each
+// taking one more for the gap before the next: an orbit of 100 characters or more leaves room
+// for nothing (the label then shows "?"), and the notes get what the orbit and grid leave.
+PreviousContact summarize(const PreviousQso &qso);
 
 // The whole summary for the call-sign field: nothing when the call has fewer than five
 // characters (the log is then not read at all), when the station is not in the log, or when
 // the log cannot be read (the summary is a convenience, so it never interrupts typing).
 std::optional<PreviousContact> previousContact(const QString &logPath, const QString &callSign);
+
+// The grid and notes fields of the entry panel as the summary follows the call sign. A lookup
+// replaces or empties only what an earlier lookup put there (a field still holding exactly that,
+// or an empty one): a locator or notes the operator typed stay, and so do notes kept with the
+// keep-notes box, which the lookup never touches.
+class PreviousContactFill
+{
+public:
+    struct Fields
+    {
+        QString grid, notes;
+        bool operator==(const Fields &) const = default;
+    };
+
+    // The fields after a lookup, from what they hold now and what the lookup found (nothing
+    // when the call is too short or not in the log).
+    Fields apply(const Fields &current, const std::optional<PreviousContact> &found, bool keepNotes);
+
+private:
+    Fields m_written; // what the last lookup put into each field
+};
 
 } // namespace vorta

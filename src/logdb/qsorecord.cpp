@@ -3,6 +3,10 @@
 #include "common/dates.h"
 #include "common/textvalue.h"
 
+#include <QRegularExpression>
+
+#include <cmath>
+
 namespace vorta {
 
 std::array<QString, 20> recordValues(const QsoRecord &r)
@@ -18,14 +22,36 @@ QsoRecord recordFromValues(qint64 id, const std::array<QString, 20> &v)
             v[13], v[14], v[15], v[16], v[17], v[18], v[19]};
 }
 
+namespace {
+
+// Whether a text from the tracker is a plain decimal number ("123.4", "-3") between low and
+// high. An exponent, "inf", "nan", trailing letters or a number too large for a double are not:
+// such a value would be stored as it came and make the row one the editor cannot save.
+bool isAngleWithin(const QString &shown, double low, double high)
+{
+    static const QRegularExpression plain(QStringLiteral("^[+-]?[0-9]+(\\.[0-9]*)?$"));
+    if (!plain.match(shown).hasMatch())
+        return false;
+    const double value = numericValue(shown);
+    return std::isfinite(value) && value >= low && value <= high;
+}
+
+} // namespace
+
 QString storedAzimuth(const QString &shown)
 {
+    if (!isAngleWithin(shown, 0, 360))
+        return QString(QLatin1String(""));
     const qsizetype dot = shown.indexOf(u'.');
-    return dot < 0 ? shown : shown.left(dot);
+    const QString cut = dot < 0 ? shown : shown.left(dot);
+    // 360 whole degrees is north, which the log keeps as 0 (the editor takes 0 to 359).
+    return numericValue(cut) == 360 ? QStringLiteral("0") : cut;
 }
 
 QString storedElevation(const QString &shown)
 {
+    if (!isAngleWithin(shown, -90, 90))
+        return QString(QLatin1String(""));
     const qsizetype dot = shown.indexOf(u'.');
     if (dot < 0)
         return shown;

@@ -46,10 +46,12 @@ struct QsoEntry
 // The row the main window stores for an entry.
 QsoRecord recordForInsert(const QsoEntry &entry);
 
-// The azimuth as stored: cut before its first "." (no rounding).
+// The azimuth as stored: cut before its first "." (no rounding); 360 is stored as 0. Empty
+// when the text is not a plain decimal number from 0 to 360.
 QString storedAzimuth(const QString &shown);
 // The elevation as stored: cut before its first "."; empty when it had a "." and the cut value
-// is below 0; a text without "." unchanged.
+// is below 0; a text without "." unchanged. Empty when the text is not a plain decimal number
+// from -90 to 90.
 QString storedElevation(const QString &shown);
 
 } // namespace vorta

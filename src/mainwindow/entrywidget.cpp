@@ -309,15 +309,19 @@ void EntryWidget::stationChanged(const QString &call)
 {
     m_previous->hide();
     m_previous->clear();
-    m_locator->clear();
-    if (!m_keepNotes->isChecked())
-        m_notes->clear();
-    const auto previous = previousContact(m_session.state().currentLog().path, call);
+    auto previous = previousContact(m_session.state().currentLog().path, call);
+    if (previous) // as the field will hold it, so that the next lookup knows it for its own
+        previous->grid.truncate(m_locator->maxLength());
+    const PreviousContactFill::Fields fields =
+        m_previousFill.apply({m_locator->text(), m_notes->text()}, previous, m_keepNotes->isChecked());
+    // Only a changed field is written: one the operator is typing in keeps its cursor.
+    if (fields.grid != m_locator->text())
+        m_locator->setText(fields.grid);
+    if (fields.notes != m_notes->text())
+        m_notes->setText(fields.notes);
     if (!previous)
         return;
     m_previous->setText(previous->label);
-    m_locator->setText(previous->grid);
-    m_notes->setText(previous->notes);
     m_previous->show();
 }
 

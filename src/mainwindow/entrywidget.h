@@ -2,6 +2,7 @@
 #pragma once
 
 #include "config/languages.h"
+#include "logdb/previouscontact.h"
 #include "mainwindow/qsoentry.h"
 
 #include <QTimer>
@@ -91,6 +92,7 @@ private:
     QCheckBox *m_listening, *m_manualTime, *m_keepNotes;
     QPushButton *m_save, *m_clear;
     QString m_azimuth, m_elevation, m_elementAge, m_catalogue;
+    PreviousContactFill m_previousFill;
     QTimer m_blinkTimer;
     bool m_blinkRed = false;
     bool m_correcting = false; // a correction message is up: ignore the focus changes it causes

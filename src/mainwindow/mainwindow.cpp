@@ -340,7 +340,9 @@ void MainWindow::buildTracking()
     m_tracking->attachSource(m_trackingSource);
     m_trackingWidget = new TrackingWidget(*m_tracking);
     m_useOrbitron = new QCheckBox;
-    connect(m_useOrbitron, &QCheckBox::clicked, m_tracking, &TrackingPanelState::setUseOrbitron);
+    // Every change of the box counts, a click or a screen reader's Toggle action alike; the
+    // values the logic sets itself come back here unchanged and are ignored there.
+    connect(m_useOrbitron, &QCheckBox::toggled, m_tracking, &TrackingPanelState::setUseOrbitron);
     connect(m_tracking, &TrackingPanelState::useOrbitronChanged, m_useOrbitron, &QCheckBox::setChecked);
     connect(m_tracking, &TrackingPanelState::checkBoxDisabled, m_useOrbitron, [this] { m_useOrbitron->setEnabled(false); });
 }

@@ -237,14 +237,38 @@ bool ElementTable::load(const QString &path)
     return true;
 }
 
+bool elementNameMatches(QStringView name, QStringView text)
+{
+    if (text.isEmpty())
+        return false;
+    // The tracker writes a name's blanks as "_", and the operator may type either.
+    QString whole = name.toString();
+    whole.replace(u' ', u'_');
+    QString wanted = text.toString();
+    wanted.replace(u' ', u'_');
+    if (whole == wanted)
+        return true;
+    // A part is the satellite's name in one of its spellings ("FUNCUBE-1", "AO-73"), compared
+    // whole, so that "AO-7" is not taken for "AO-73".
+    const auto separates = [](QChar c) { return c == u'_' || c == u'(' || c == u')'; };
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= whole.size(); ++i) {
+        if (i < whole.size() && !separates(whole[i]))
+            continue;
+        if (QStringView(whole).mid(start, i - start) == wanted)
+            return true;
+        start = i + 1;
+    }
+    return false;
+}
+
 int ElementTable::find(QStringView text) const
 {
     for (int number = 1; number <= kCapacity; ++number) {
-        QString name = m_sets[std::size_t(number - 1)].name;
+        const QString &name = m_sets[std::size_t(number - 1)].name;
         if (name.isEmpty())
             return 0;
-        name.replace(u' ', u'_');
-        if (name.contains(text))
+        if (elementNameMatches(name, text))
             return number;
     }
     return 0;

@@ -70,6 +70,13 @@ struct ElementSet
     bool operator==(const ElementSet &) const = default;
 };
 
+// Whether an element set's name line names the satellite of a text (a tracked name or the
+// satellite field): the text equals the whole name, or one of its parts when the name is split
+// at blanks, "_", "(" and ")". Blanks and "_" count as the same; letter case counts. So the name
+// "AO-91 (FOX-1B)" is found by "AO-91_(FOX-1B)", "AO-91 (FOX-1B)", "AO-91" and "FOX-1B", and
+// "FUNCUBE-1 (AO-73)" is not found by "AO-7".
+bool elementNameMatches(QStringView name, QStringView text);
+
 // The element table: up to 100 satellites numbered from 1.
 class ElementTable
 {
@@ -90,9 +97,9 @@ public:
     // Satellite number (1 to kCapacity).
     const ElementSet &at(int number) const { return m_sets.at(std::size_t(number - 1)); }
 
-    // The first satellite, in number order, whose name with every space as "_" contains the
-    // text (case-sensitive). The search stops without a result at the first empty name, so
-    // satellites after an empty name line are never found. 0 when none.
+    // The first satellite, in number order, whose name matches the text (elementNameMatches).
+    // The search stops without a result at the first empty name, so satellites after an empty
+    // name line are never found. 0 when none.
     int find(QStringView text) const;
 
 private:

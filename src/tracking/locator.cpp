@@ -4,28 +4,20 @@
 
 #include <array>
 #include <cmath>
+#include <numbers>
 
 namespace vorta {
 
 namespace {
 
-// The logbook has always worked with these rounded values rather than exact ones; keeping them
-// keeps every distance and bearing it shows identical to what earlier logs showed.
+// The logbook has always worked out distances with these rounded values rather than exact ones;
+// keeping them keeps every distance it shows identical to what earlier logs showed. Bearings
+// are worked out in full precision: the rounded pi turned them by up to a degree at short range.
 constexpr double kPi = 3.141593;
 constexpr double kDegreesPerRadian = 180.0 / kPi;
 constexpr double kEarthRadiusKm = 6371.0;
 constexpr double kHalfSubsquareLongitude = 0.041666666;
 constexpr double kHalfSubsquareLatitude = 0.020833333;
-
-bool isAsciiLetter(QChar c)
-{
-    return c >= u'A' && c <= u'Z';
-}
-
-bool isAsciiDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
 
 // Rounding as the display formats do it: halves away from zero.
 double roundHalfAway(double value, int decimals)
@@ -41,16 +33,32 @@ const std::array<const char16_t *, 17> kEnglishNames = {
     u"North", u"NNEast", u"NEast", u"ENEeast", u"East", u"ESEast", u"SEast", u"SSEast", u"South",
     u"SSWest", u"SWest", u"WSWest", u"West", u"WNWest", u"NWest", u"NNWest", u"North"};
 
+// The initial great-circle bearing from the own station B towards the contact A, in degrees
+// from 0 up to (not including) 360. The two components are sin c times the direction's sine and
+// cosine, c being the arc between the points: near the antipode (and at B itself) both vanish and
+// every direction is as good, so north is taken. Locator centres are kilometres apart, far more
+// than the threshold.
+double initialBearing(const GeoPoint &contact, const GeoPoint &own)
+{
+    constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
+    const double phiA = contact.latitude * kRadiansPerDegree;
+    const double phiB = own.latitude * kRadiansPerDegree;
+    const double deltaLambda = (contact.longitude - own.longitude) * kRadiansPerDegree;
+    const double east = std::sin(deltaLambda) * std::cos(phiA);
+    const double north = std::cos(phiB) * std::sin(phiA) - std::sin(phiB) * std::cos(phiA) * std::cos(deltaLambda);
+    if (std::hypot(east, north) < 1e-9)
+        return 0;
+    const double degrees = std::atan2(east, north) / kRadiansPerDegree;
+    const double wrapped = degrees < 0 ? degrees + 360.0 : degrees;
+    return wrapped < 360.0 ? wrapped : 0.0; // a hair west of north may round up to 360
+}
+
 } // namespace
 
 std::optional<GeoPoint> locatorPoint(QStringView locator)
 {
     QString l = locator.toString().toUpper();
-    if (l.size() != 4 && l.size() != 6)
-        return std::nullopt;
-    if (!isAsciiLetter(l[0]) || !isAsciiLetter(l[1]) || !isAsciiDigit(l[2]) || !isAsciiDigit(l[3]))
-        return std::nullopt;
-    if (l.size() == 6 && (!isAsciiLetter(l[4]) || !isAsciiLetter(l[5])))
+    if (!isLocatorFormat(l))
         return std::nullopt;
     if (l.size() == 4)
         l += QStringLiteral("AA");
@@ -88,20 +96,7 @@ DistanceBearing distanceAndBearing(const GeoPoint &contact, const GeoPoint &own)
     result.distanceKm = roundHalfAway(kEarthRadiusKm * c, 1);
     if (result.distanceKm == 0)
         return result;
-
-    // Direction from the own station: the angle at B of the spherical triangle pole-B-A. The
-    // contact due north (q = 1) or due south (q = -1) is taken as exactly that, also when
-    // rounding carries q past +-1; at the antipode every direction is as good, north is taken.
-    double z = 0;
-    const double sinC = std::sin(c);
-    if (c < kPi && sinC != 0) {
-        const double q = (std::sin(phiA) - std::cos(c) * std::sin(phiB)) / (sinC * std::cos(phiB));
-        if (q <= -1.0)
-            z = 180.0;
-        else if (q < 1.0)
-            z = kDegreesPerRadian * (kPi / 2 - std::atan(q / std::sqrt(1 - q * q)));
-    }
-    result.bearingDegrees = std::sin(lambdaA - lambdaB) >= 0 ? z : 360.0 - z;
+    result.bearingDegrees = initialBearing(contact, own);
     return result;
 }
 
@@ -110,7 +105,8 @@ QString distanceBearingText(const GeoPoint &contact, const GeoPoint &own)
     const DistanceBearing db = distanceAndBearing(contact, own);
     if (db.distanceKm == 0)
         return text(Txt::LabelSameGrid, Language::Spanish);
-    const qint64 bearing = std::llround(db.bearingDegrees);
+    // 359.5 degrees and more round to north, which reads 000.
+    const qint64 bearing = std::llround(db.bearingDegrees) % 360;
     const qint64 km = std::llround(db.distanceKm);
     return QStringLiteral("%1º  %2 km").arg(bearing, 3, 10, QLatin1Char('0')).arg(km);
 }

@@ -17,12 +17,14 @@ struct GeoPoint
     double longitude = 0;
 };
 
-// The centre of the 6-character subsquare of a locator (4 or 6 characters, any case; a
-// 4-character locator stands for its subsquare "AA"). Nothing when the text is no locator.
+// The centre of the 6-character subsquare of a locator (4 or 6 characters in any case, with
+// field letters A-R and subsquare letters A-X; a 4-character locator stands for its subsquare
+// "AA"). Nothing when the text is no locator.
 std::optional<GeoPoint> locatorPoint(QStringView locator);
 
-// The great-circle distance in km rounded to one decimal, and the bearing in degrees (0 to 360,
-// not rounded) from the own station towards the contact.
+// The great-circle distance in km rounded to one decimal, and the initial great-circle bearing
+// in degrees (0 up to, not including, 360; not rounded) from the own station towards the contact.
+// The bearing is 0 when every direction leads there (the same point, or its antipode).
 struct DistanceBearing
 {
     double distanceKm = 0;

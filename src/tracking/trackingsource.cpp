@@ -186,8 +186,7 @@ void TcpTrackingSource::onReadyRead()
             continue;
         if (line.endsWith('\r'))
             line.chop(1);
-        if (line.isEmpty())
-            continue;
+        // An empty line is an empty text: the tracker has nothing to show, and says so.
         emit textReceived(decodeText(line));
     }
 }

@@ -48,7 +48,7 @@ signals:
 };
 
 // A client of 127.0.0.1:<port>. Each line (LF or CR LF ended; UTF-8, or Windows-1252 when not
-// valid UTF-8) is one text; empty lines are ignored, and a line left unfinished when the
+// valid UTF-8) is one text, an empty line the empty text; a line left unfinished when the
 // connection drops is dropped with it (it may be cut short). A refused or unanswered connection
 // is the "not running" outcome. After a drop the source reconnects quietly, waiting a little
 // longer after each failed attempt, for as long as it is started (or a set number of attempts).

@@ -152,6 +152,8 @@ void TrackingPanelState::startUp(bool useOrbitronOption)
     setPanelVisible(useOrbitronOption);
     if (useOrbitronOption)
         startLink(StartContext::StartUp);
+    else
+        stopLink();
 }
 
 void TrackingPanelState::setUseOrbitron(bool ticked)
@@ -173,19 +175,36 @@ void TrackingPanelState::applyCheckBox(bool ticked)
     emit focusCallSign();
     if (ticked) {
         setPanelVisible(true);
+        startLink(StartContext::CheckBox);
     } else {
         setPanelVisible(false);
         m_dataWait = false;
+        stopLink();
     }
-    if (ticked)
-        startLink(StartContext::CheckBox);
 }
 
 void TrackingPanelState::startLink(StartContext context)
 {
     m_pendingStart = context;
+    m_watchdog = {};
     if (m_source)
         m_source->start();
+}
+
+void TrackingPanelState::stopLink()
+{
+    m_pendingStart = StartContext::None;
+    if (m_source)
+        m_source->stop();
+    // What the panel still shows came from a link that is gone. Forgotten quietly, the values
+    // stay out of the entry panel now, and the first text of the next link passes every
+    // field on afresh.
+    m_watchdog = {};
+    setBadge({});
+    if (m_fields == TrackingFields{})
+        return;
+    m_fields = {};
+    emit fieldsReset();
 }
 
 void TrackingPanelState::linkStarted(bool connected)
@@ -214,6 +233,8 @@ void TrackingPanelState::linkStarted(bool connected)
 
 void TrackingPanelState::receiveText(const QString &text)
 {
+    if (!m_useOrbitron)
+        return;
     m_watchdog.textArrived();
     apply(parseTrackingText(text));
 }
@@ -275,8 +296,9 @@ bool TrackingPanelState::watchdogTick()
 {
     if (!m_watchdog.tick(m_fields.satellite))
         return false;
+    // The stale values leave the entry panel too, so that no QSO is logged with them.
     emptyFields();
-    if (m_useOrbitron) {
+    if (m_useOrbitron) { // clearing the box ends the link
         m_useOrbitron = false;
         emit useOrbitronChanged(false);
         applyCheckBox(false);

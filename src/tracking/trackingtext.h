@@ -102,6 +102,9 @@ struct TrackingFields
 // Operator messages go through the dialogs. Every change of a field is passed on once, and only
 // when its text really changes (the same text arriving again passes nothing on), so a value the
 // operator typed into the entry panel stays until the tracker sends a different one.
+// Texts are taken only while the box is ticked: clearing it (by hand, after a failed start or
+// when contact is lost) ends the link and forgets the panel's values without passing that on,
+// so the entry panel never takes values from a panel the operator cannot see.
 class TrackingPanelState : public QObject
 {
     Q_OBJECT
@@ -116,8 +119,7 @@ public:
     void setOrbitronInstalled(bool installed) { m_installed = installed; }
 
     // The source whose texts and Start link outcomes drive the panel. Not owned; may be null.
-    // Keep it started when the check box is cleared: the tracker's link stays open then, and
-    // what still arrives keeps the fields up to date.
+    // The panel starts it when the box is ticked and stops it when the box is cleared.
     void attachSource(TrackingSource *source);
 
     const TrackingFields &fields() const { return m_fields; }
@@ -128,13 +130,14 @@ public:
     bool checkBoxEnabled() const { return m_checkBoxEnabled; }
     bool dataWaitShown() const { return m_dataWait; }
 
-    // At start, once the configuration is read: shows or hides the panel as the configuration's
-    // option says and, when it is set, starts the link.
+    // At start, once the configuration is read (and again when a saved configuration changes
+    // the option): shows or hides the panel as the option says and starts or ends the link.
     void startUp(bool useOrbitronOption);
     // The operator ticked or cleared "Usar Orbitron".
     void setUseOrbitron(bool ticked);
 
-    // One text from the tracker (also reachable through the attached source).
+    // One text from the tracker (also reachable through the attached source); ignored while
+    // the box is cleared.
     void receiveText(const QString &text);
     // The connection of the attached source dropped.
     void connectionClosed();
@@ -159,6 +162,9 @@ signals:
     void downlinkModeSelected(int index);
     void uplinkModeSelected(int index);
     void badgeChanged(const vorta::VisibilityBadge &badge);
+    // The link ended and every field was emptied at once, without a change of its own: only
+    // the panel's display follows (fields()).
+    void fieldsReset();
     void panelVisibleChanged(bool visible);   // with it the frame below moves
     void compassVisibleChanged(bool visible);
     // The logic set the check box (a failed start, the watchdog); the box shows this value.
@@ -171,6 +177,7 @@ private:
     enum class StartContext { None, StartUp, CheckBox };
 
     void startLink(StartContext context);
+    void stopLink();
     void applyCheckBox(bool ticked);
     void apply(const TrackingText &text);
     void emptyFields();

@@ -79,6 +79,16 @@ TrackingWidget::TrackingWidget(TrackingPanelState &state, QWidget *parent) : QGr
     connect(&state, &TrackingPanelState::downlinkModeChanged, m_downlinkMode, &QLineEdit::setText);
     connect(&state, &TrackingPanelState::uplinkModeChanged, m_uplinkMode, &QLineEdit::setText);
     connect(&state, &TrackingPanelState::badgeChanged, this, &TrackingWidget::showBadge);
+    connect(&state, &TrackingPanelState::fieldsReset, this, [this] {
+        const TrackingFields &f = m_state.fields();
+        m_satellite->setText(f.satellite);
+        showAzimuth(f.azimuth);
+        m_elevation->setText(f.elevation);
+        m_downlink->setText(f.downlink);
+        m_uplink->setText(f.uplink);
+        m_downlinkMode->setText(f.downlinkMode);
+        m_uplinkMode->setText(f.uplinkMode);
+    });
     connect(&state, &TrackingPanelState::compassVisibleChanged, m_compassName, &QWidget::setVisible);
     connect(&state, &TrackingPanelState::panelVisibleChanged, this, &QWidget::setVisible);
     setVisible(state.panelVisible());
