@@ -4,9 +4,32 @@
 #include "common/textvalue.h"
 #include "testsupport.h"
 
+#include <QDir>
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
+
 using namespace vorta;
+
+namespace {
+
+QByteArray utf16(const QString &text, bool bigEndian)
+{
+    QByteArray bytes(bigEndian ? "\xFE\xFF" : "\xFF\xFE");
+    for (QChar c : text) {
+        const char high = char(c.unicode() >> 8), low = char(c.unicode() & 0xFF);
+        bytes.append(bigEndian ? high : low).append(bigEndian ? low : high);
+    }
+    return bytes;
+}
+
+QString reason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+} // namespace
 
 class TestCommon : public QObject
 {
@@ -132,6 +155,11 @@ private slots:
         QCOMPARE(*readTextLines(path),
                  (QStringList{QStringLiteral("Idioma=Español"), QStringLiteral("B=2"), QStringLiteral("C=3")}));
         QVERIFY(!readTextLines(home.path() + QStringLiteral("/missing.txt")));
+        // "Unicode" as Windows editors save it: UTF-16 after its byte-order mark, either order.
+        for (bool bigEndian : {false, true}) {
+            test::writeBytes(path, utf16(QStringLiteral("MiCall=LU1ABC\r\nIdioma=Español\r\n"), bigEndian));
+            QCOMPARE(*readTextLines(path), (QStringList{QStringLiteral("MiCall=LU1ABC"), QStringLiteral("Idioma=Español")}));
+        }
     }
 
     void atomicWriteLeavesTheOldFileWhenItCannotWrite()
@@ -140,6 +168,41 @@ private slots:
         const QString path = home.path() + QStringLiteral("/nofolder/x.txt");
         QVERIFY(!writeTextLines(path, {QStringLiteral("a")}).isEmpty());
         QVERIFY(!QFile::exists(path));
+    }
+
+    // A full disk shows only when the buffered bytes go out; the previous file must stay whole,
+    // the reason be the system's, and no temporary file be left behind.
+    void aFullDiskLeavesThePreviousFileWhole()
+    {
+        test::TempHome home;
+        const QString path = home.path() + QStringLiteral("/x.txt");
+        const QStringList before{QStringLiteral("MiCall=LU1ABC"), QStringLiteral("UTC_DIF=-3")};
+        QCOMPARE(writeTextLines(path, before), QString());
+        const QStringList files = QDir(home.path()).entryList(QDir::Files | QDir::Hidden);
+        {
+            test::FileSizeLimit limit(8);
+            QCOMPARE(writeTextLines(path, {QStringLiteral("MiCall=LU9ZZZ"), QStringLiteral("UTC_DIF=5")}),
+                     reason(EFBIG));
+            QCOMPARE(writeFileAtomically(path, QByteArray(100000, 'x')), reason(EFBIG));
+        }
+        QCOMPARE(*readTextLines(path), before);
+        QCOMPARE(QDir(home.path()).entryList(QDir::Files | QDir::Hidden), files);
+    }
+
+    void aFullFileSystemLeavesThePreviousFileWhole()
+    {
+        test::SmallDisk disk;
+        if (disk.path().isEmpty())
+            QSKIP("a small file system cannot be mounted here (it needs root)");
+        const QString path = disk.path() + QStringLiteral("/satelites.txt");
+        const QStringList before{QStringLiteral("AO-91,435.250,145.960,FM,FM")};
+        QCOMPARE(writeTextLines(path, before), QString());
+        disk.fill();
+        QCOMPARE(writeTextLines(path, before + QStringList{QStringLiteral("SO-50,145.850,436.795,FM,FM")}),
+                 reason(ENOSPC));
+        QCOMPARE(*readTextLines(path), before);
+        QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{QStringLiteral("filler"), QStringLiteral("satelites.txt")}));
     }
 };
 

@@ -3,6 +3,7 @@
 #include "common/appstate.h"
 #include "config/languages.h"
 #include "logdb/logdatabase.h"
+#include "logdb/logfiles.h"
 #include "mainwindow/qsoentry.h"
 #include "testsupport.h"
 
@@ -214,7 +215,12 @@ private slots:
         QVERIFY(!manualTimeOf(QStringLiteral("915")));  // 91:15
         QCOMPARE(manualTimeOf(QStringLiteral("0915")), QTime(9, 15));
         QCOMPARE(manualTimeOf(QStringLiteral("2359")), QTime(23, 59));
+        QCOMPARE(manualTimeOf(QStringLiteral("0000")), QTime(0, 0));
         QVERIFY(!manualTimeOf(QStringLiteral("2400")));
+        QVERIFY(!manualTimeOf(QStringLiteral("1260")));
+        // Fewer than four digits would have a digit read twice: 12 as 12:12, 123 as 12:23.
+        for (const char *typed : {"", "1", "12", "123", "12?4", "12345"})
+            QVERIFY2(!manualTimeOf(QString::fromLatin1(typed)), typed);
     }
 
     void pickedModeSetsTheReports()
@@ -233,6 +239,38 @@ private slots:
         QCOMPARE(fx.dialogs.shown.size(), 1);
         QCOMPARE(fx.dialogs.shown[0].icon, Icon::Critical);
         QVERIFY(fx.dialogs.shown[0].text.startsWith(QStringLiteral("No se pudo guardar el QSO")));
+    }
+
+    // A damaged log takes no QSO until another log is made current, whichever way it became
+    // current; nothing is asked for a QSO that cannot be stored.
+    void aDamagedLogTakesNoQso()
+    {
+        Fixture fx;
+        const QString damaged = test::damagedLog(fx.home.folder(), QStringLiteral("old.mdb"), test::Damage::Truncated);
+        const QByteArray bytes = test::readBytes(damaged);
+        Settings s = fx.state.settings();
+        s.basePath = damaged; // as the configuration names it, before any look at it
+        s.baseName = QStringLiteral("old.mdb");
+        s.language = QStringLiteral("English");
+        fx.state.setSettings(s);
+        EntryForm notASatelliteMode = goodForm();
+        notASatelliteMode.downlinkFreq = QStringLiteral("28.5");
+        for (const EntryForm &form : {goodForm(), notASatelliteMode}) {
+            QCOMPARE(saveEntry(form, fx.state, fx.dialogs).kind, SaveResult::Kind::Failed);
+            QCOMPARE(fx.dialogs.shown.size(), 1);
+            QVERIFY(fx.dialogs.shown[0].text.startsWith(QStringLiteral("Data Base %1 is damaged:").arg(damaged)));
+            QCOMPARE(fx.dialogs.shown[0].icon, Icon::Critical);
+            QVERIFY(!fx.dialogs.unexpected);
+            fx.dialogs.shown.clear();
+        }
+        fx.state.setCurrentLog(logAt(damaged)); // opened again, still damaged
+        QCOMPARE(saveEntry(goodForm(), fx.state, fx.dialogs).kind, SaveResult::Kind::Failed);
+        QCOMPARE(test::readBytes(damaged), bytes);
+
+        fx.state.setCurrentLog(logAt(fx.home.folder().defaultLog()));
+        QCOMPARE(fx.state.logWriteRefusal(), QString());
+        QCOMPARE(saveEntry(goodForm(), fx.state, fx.dialogs).kind, SaveResult::Kind::Stored);
+        QCOMPARE(fx.rows(), 1);
     }
 };
 

@@ -171,7 +171,8 @@ EditorCheck saveRecord(const QString &path, qint64 id, const EditorFields &f)
     r.orbita = f.orbit;
     r.m2 = f.azimuth;
     r.m3 = f.elevation;
-    rewriteRow(path, id, r, AllColumns);
+    if (!rewriteRow(path, id, r, AllColumns))
+        return {EditorField::None, QString(), true};
     return check;
 }
 

@@ -63,6 +63,9 @@ enum class Txt {
     // Tracking
     BadgeVisible, BadgeHidden, MsgOrbitronNotInstalled, MsgOrbitronNotRunningAtStart, TrackingFrame,
     TrackingAzimuth, TrackingElevation, ElementAge, CatalogueNumber,
+    // Safe keeping: the current log's name, missing, locked or damaged logs, lost settings
+    LabelCurrentLog, MsgStartLogMissing, MsgStartNotALog, MsgStartTemplate, MsgStartLogLocked,
+    MsgOpenLogLocked, MsgLogDamaged, MsgConfigKeptAside, MsgEditorQsoGone, MsgSatelliteGone,
     Count_
 };
 

@@ -12,6 +12,7 @@
 #include "logdb/sqlite.h"
 #include "config/configwindow.h"
 #include "mainwindow/entrywidget.h"
+#include "mainwindow/lognamewidget.h"
 #include "tracking/satellitelistwindow.h"
 #include "mainwindow/session.h"
 
@@ -175,6 +176,8 @@ void MainWindow::buildPanels()
     header->addSpacing(16);
     header->addWidget(m_ownLocatorCaption);
     header->addWidget(m_ownLocator);
+    header->addSpacing(16);
+    header->addWidget(new LogNameWidget(m_session.state()));
     header->addStretch(1);
     header->addWidget(m_utcCaption);
     header->addWidget(m_utcDate);
