@@ -114,19 +114,21 @@ private slots:
 
     void onlyVortaLogsAreAccepted()
     {
+        using Verdict = LogCheck::Verdict;
         test::TempHome home;
-        QCOMPARE(checkLogFile(home.folder().templateFile()), QString());
+        QCOMPARE(examineLog(home.folder().templateFile()), LogCheck{});
         const QString text = home.path() + QStringLiteral("/notes.mdb");
         test::writeBytes(text, "this is not a database at all, just some text that is long enough");
-        QVERIFY(!checkLogFile(text).isEmpty());
-        QVERIFY(!checkLogFile(home.path() + QStringLiteral("/missing.mdb")).isEmpty());
+        QCOMPARE(examineLog(text).verdict, Verdict::NotALog);
+        QCOMPARE(examineLog(home.path() + QStringLiteral("/missing.mdb")).verdict, Verdict::Missing);
         const QString other = home.path() + QStringLiteral("/other.mdb");
         QCOMPARE(copyTemplate(home.folder(), other), QString());
         {
             db::Database database(other, db::Database::Mode::ReadWrite);
             database.exec("ALTER TABLE Tabla1 RENAME COLUMN Orbita TO Orbit");
         }
-        QVERIFY(checkLogFile(other).contains(QStringLiteral("Orbita")));
+        QCOMPARE(examineLog(other).verdict, Verdict::NotALog);
+        QVERIFY(examineLog(other).detail.contains(QStringLiteral("Orbita")));
     }
 
     void startUsesTheConfiguredLogWhenItExists()

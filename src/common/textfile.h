@@ -1,9 +1,8 @@
 // Text files as Vorta keeps them: written in Windows-1252 with CR LF line ends, atomically (a
 // crash, a power cut or a full disk leaves the previous file whole); read as UTF-16 when they
 // start with its byte-order mark, as UTF-8 when the bytes are valid UTF-8, else as Windows-1252,
-// with LF or CR LF line ends. A file holding a character that
-// Windows-1252 lacks (a log path in Cyrillic, say) is written in UTF-8 instead, so that it reads
-// back exactly as it was.
+// with LF or CR LF line ends. A file holding a character that Windows-1252 lacks (a log path in
+// Cyrillic, say) is written in UTF-8 instead, so that it reads back exactly as it was.
 #pragma once
 
 #include <QByteArray>

@@ -79,18 +79,6 @@ QString missingColumns(Database &database)
 
 } // namespace
 
-QString checkLogFile(const QString &path)
-{
-    if (!QFileInfo(path).isFile())
-        return QStringLiteral("no existe");
-    try {
-        Database database(path, Database::Mode::ReadOnly);
-        return missingColumns(database);
-    } catch (const DbError &error) {
-        return error.message();
-    }
-}
-
 LogCheck examineLog(const QString &path)
 {
     using Verdict = LogCheck::Verdict;

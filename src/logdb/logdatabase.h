@@ -16,10 +16,6 @@ class Database;
 class Statement;
 } // namespace db
 
-// An empty text when the file is a Vorta log (SQLite with Tabla1 and Tabla2 holding every
-// column), else a text that says why not.
-QString checkLogFile(const QString &path);
-
 // What a look at a log file found when it was chosen.
 struct LogCheck
 {
@@ -36,8 +32,9 @@ struct LogCheck
     bool operator==(const LogCheck &) const = default;
 };
 
-// Checks that the file is a Vorta log and runs SQLite's quick check of its pages over it.
-// Waits the busy timeout for a file that another program holds locked.
+// Checks that the file is a Vorta log (SQLite with Tabla1 and Tabla2 holding every column) and
+// runs SQLite's quick check of its pages over it. Waits the busy timeout for a file that
+// another program holds locked.
 LogCheck examineLog(const QString &path);
 
 // Appends the record to Tabla1 (its id is ignored) and returns the new Id.

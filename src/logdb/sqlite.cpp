@@ -36,8 +36,8 @@ constexpr int kBusyTimeoutMs = 2000;
 // beside the log, from which SQLite restores the log as it was before that write. Only a
 // connection that may write can do so; a read-only one fails instead, and the log would look
 // unreadable. So before reading, such a journal is rolled back by a short read-write look.
-// While another program is writing, its journal is not left over: the look then reads nothing
-// and changes nothing.
+// The journal of a program still in the middle of its write is no leftover: the look then
+// finds the log locked, or reads it as it stands, and changes nothing.
 void rollBackLeftJournal(const QString &path)
 {
     if (!QFileInfo::exists(path + QStringLiteral("-journal")))

@@ -15,9 +15,10 @@ LogNameWidget::LogNameWidget(AppState &state, QWidget *parent) : QWidget(parent)
     emphasize(m_name, 1, true);
     m_name->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(6, 0, 0, 0);
     layout->addWidget(m_caption);
     layout->addWidget(m_name);
+    layout->addStretch(1);
     connect(&m_state, &AppState::currentLogChanged, this, &LogNameWidget::showLog);
     connect(&m_state, &AppState::languageChanged, this, &LogNameWidget::retranslate);
     retranslate(m_state.language());

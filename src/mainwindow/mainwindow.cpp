@@ -28,6 +28,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 namespace vorta {
@@ -176,8 +177,6 @@ void MainWindow::buildPanels()
     header->addSpacing(16);
     header->addWidget(m_ownLocatorCaption);
     header->addWidget(m_ownLocator);
-    header->addSpacing(16);
-    header->addWidget(new LogNameWidget(m_session.state()));
     header->addStretch(1);
     header->addWidget(m_utcCaption);
     header->addWidget(m_utcDate);
@@ -223,6 +222,8 @@ void MainWindow::buildPanels()
     layout->addWidget(m_lastRecordBox);
     layout->addStretch(1);
     setCentralWidget(central);
+    // The log the QSOs go into, where a long file name never crowds the panels.
+    statusBar()->addWidget(new LogNameWidget(m_session.state()), 1);
 }
 
 void MainWindow::retranslate(Language language)

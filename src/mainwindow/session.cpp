@@ -20,11 +20,10 @@ void Session::loadAtStart()
     if (!load.exists)
         return;
     const QString file = m_state.folder().configFile();
-    if (load.noKnownKey && !load.unreadable) {
+    if (load.noKnownKey) {
         // Nothing of the operator's can be read from it (an empty file, another program's):
         // it is kept aside rather than overwritten, and the settings are asked for anew.
-        const QString aside = keepConfigAside(file);
-        if (!aside.isEmpty()) {
+        if (const QString aside = keepConfigAside(file); !aside.isEmpty()) {
             m_dialogs.inform(text(Txt::MsgConfigKeptAside, m_state.language(), {{"$arch$", file}, {"$nombre$", aside}}),
                              Icon::Exclamation);
             m_state.setFirstRun(true);
