@@ -1,9 +1,16 @@
 #include "testsupport.h"
 
+#include "logdb/logfiles.h"
+#include "logdb/sqlite.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
+
+#include <csignal>
+
+#include <sys/mount.h>
 
 namespace vorta::test {
 
@@ -59,6 +66,84 @@ TempHome::TempHome()
     const QString error = m_folder->prepare();
     if (!error.isEmpty())
         qFatal("cannot prepare the test data folder: %s", qPrintable(error));
+}
+
+FileSizeLimit::FileSizeLimit(qint64 bytes)
+{
+    // The signal that would end the process at the limit; the write then fails with EFBIG.
+    std::signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &m_saved);
+    rlimit limit = m_saved;
+    limit.rlim_cur = rlim_t(bytes);
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+        qFatal("cannot limit the file size");
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    setrlimit(RLIMIT_FSIZE, &m_saved);
+}
+
+SmallDisk::SmallDisk(qint64 bytes)
+{
+    const QByteArray options = "size=" + QByteArray::number(bytes);
+    m_mounted = m_dir.isValid()
+                && ::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs", MS_NOSUID | MS_NODEV,
+                           options.constData())
+                       == 0;
+}
+
+SmallDisk::~SmallDisk()
+{
+    if (m_mounted)
+        ::umount2(QFile::encodeName(m_dir.path()).constData(), MNT_DETACH);
+}
+
+void SmallDisk::fill()
+{
+    QFile filler(m_dir.path() + QStringLiteral("/filler"));
+    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        qFatal("cannot fill the small disk");
+    const QByteArray block(4096, 'x');
+    while (filler.write(block) == block.size()) {
+    }
+    // The last partial block, byte by byte.
+    while (filler.write("x", 1) == 1) {
+    }
+}
+
+QString damagedLog(const DataFolder &folder, const QString &name, Damage damage)
+{
+    const QString path = folder.basesDir() + u'/' + name;
+    if (!copyTemplate(folder, path).isEmpty())
+        qFatal("cannot make %s", qPrintable(path));
+    {
+        db::Database database(path, db::Database::Mode::ReadWrite);
+        db::Transaction transaction(database);
+        db::Statement insert(database, "INSERT INTO Tabla1 ([Estacion], [Satelite], [Obs], [Fecha], [Hora]) "
+                                       "VALUES (?1, 'SO-50', ?2, ?3, '00:00')");
+        for (int i = 0; i < 200; ++i) {
+            insert.bind(1, QStringLiteral("LU%1ABC").arg(i)).bind(2, QString(300, u'n'));
+            insert.bind(3, QStringLiteral("2024-01-01 00:%1:00").arg(i % 60, 2, 10, QLatin1Char('0')));
+            insert.run();
+            insert.reset();
+        }
+        transaction.commit();
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        qFatal("cannot damage %s", qPrintable(path));
+    const qint64 size = file.size();
+    if (damage == Damage::Truncated) {
+        file.resize(size / 2 + 100);
+    } else {
+        // The head of a page in the middle, where its kind and its cells are recorded.
+        const QByteArray header = file.read(18);
+        const qint64 pageSize = (uchar(header[16]) << 8) | uchar(header[17]);
+        file.seek((size / pageSize / 2) * pageSize);
+        file.write(QByteArray(64, '\xA5'));
+    }
+    return path;
 }
 
 void writeBytes(const QString &path, const QByteArray &bytes)

@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <sys/resource.h>
+
 #include <memory>
 #include <optional>
 
@@ -55,6 +57,45 @@ private:
     QTemporaryDir m_dir;
     std::unique_ptr<DataFolder> m_folder;
 };
+
+// While it lives, no file this process writes may grow beyond the given size (RLIMIT_FSIZE):
+// a longer write fails as on a full disk, with the system's "File too large".
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(qint64 bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit m_saved{};
+};
+
+// A small file system of its own (a tmpfs), filled up by fill() so that every further write fails
+// with "No space left on device". Mounting needs root; where it cannot be made, path() is empty
+// and the test skips.
+class SmallDisk
+{
+public:
+    explicit SmallDisk(qint64 bytes = 4 * 1024 * 1024); // room for the shipped files, manuals included
+    ~SmallDisk();
+    SmallDisk(const SmallDisk &) = delete;
+    SmallDisk &operator=(const SmallDisk &) = delete;
+    QString path() const { return m_mounted ? m_dir.path() : QString(); }
+    // Takes every byte still free.
+    void fill();
+
+private:
+    QTemporaryDir m_dir;
+    bool m_mounted = false;
+};
+
+// A log made from the template with QSOs enough to fill several pages, then damaged as a disk
+// or a copy damages files: cut short in the middle of its pages, or with a run of bytes
+// garbled inside a page of QSOs. The path is returned.
+enum class Damage { Truncated, Garbled };
+QString damagedLog(const DataFolder &folder, const QString &name, Damage damage);
 
 // Writes a text file as given (bytes), creating folders as needed.
 void writeBytes(const QString &path, const QByteArray &bytes);

@@ -4,11 +4,16 @@
 #include "common/textvalue.h"
 #include "testsupport.h"
 
+#include <QDir>
+#include <QStringEncoder>
 #include <QTest>
 
 #include <ctime>
+#include <cerrno>
+#include <cstring>
 
 using namespace vorta;
+
 
 class TestCommon : public QObject
 {
@@ -154,6 +159,12 @@ private slots:
         QCOMPARE(*readTextLines(path),
                  (QStringList{QStringLiteral("Idioma=Español"), QStringLiteral("B=2"), QStringLiteral("C=3")}));
         QVERIFY(!readTextLines(home.path() + QStringLiteral("/missing.txt")));
+        // "Unicode" as Windows editors save it: UTF-16 after its byte-order mark, either order.
+        for (auto order : {QStringEncoder::Utf16LE, QStringEncoder::Utf16BE}) {
+            QStringEncoder utf16(order, QStringEncoder::Flag::WriteBom);
+            test::writeBytes(path, utf16.encode(u"MiCall=LU1ABC\r\nIdioma=Español\r\n"));
+            QCOMPARE(*readTextLines(path), (QStringList{QStringLiteral("MiCall=LU1ABC"), QStringLiteral("Idioma=Español")}));
+        }
     }
 
     void atomicWriteLeavesTheOldFileWhenItCannotWrite()
@@ -163,6 +174,26 @@ private slots:
         QVERIFY(!writeTextLines(path, {QStringLiteral("a")}).isEmpty());
         QVERIFY(!QFile::exists(path));
     }
+
+    // A full disk (here a file-size limit) shows only when the bytes go out; the previous file
+    // must stay whole, the reason be the system's, and no temporary file be left behind.
+    void aFullDiskLeavesThePreviousFileWhole()
+    {
+        test::TempHome home;
+        const QString path = home.path() + QStringLiteral("/x.txt");
+        const QStringList before{QStringLiteral("MiCall=LU1ABC"), QStringLiteral("UTC_DIF=-3")};
+        QCOMPARE(writeTextLines(path, before), QString());
+        const QStringList files = QDir(home.path()).entryList(QDir::Files | QDir::Hidden);
+        {
+            test::FileSizeLimit limit(8);
+            const QString tooLarge = QString::fromLocal8Bit(std::strerror(EFBIG));
+            QCOMPARE(writeTextLines(path, {QStringLiteral("MiCall=LU9ZZZ"), QStringLiteral("UTC_DIF=5")}), tooLarge);
+            QCOMPARE(writeFileAtomically(path, QByteArray(100000, 'x')), tooLarge);
+        }
+        QCOMPARE(*readTextLines(path), before);
+        QCOMPARE(QDir(home.path()).entryList(QDir::Files | QDir::Hidden), files);
+    }
+
 };
 
 QTEST_GUILESS_MAIN(TestCommon)

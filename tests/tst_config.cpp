@@ -1,8 +1,12 @@
 // The configuration file: reading every key, its fallbacks and limits, and writing it back.
+#include "common/appstate.h"
 #include "config/configfile.h"
 #include "config/languages.h"
+#include "keyer/keyport.h"
+#include "mainwindow/session.h"
 #include "testsupport.h"
 
+#include <QStringEncoder>
 #include <QTest>
 
 using namespace vorta;
@@ -62,12 +66,46 @@ private slots:
     {
         test::TempHome home;
         ConfigLoad load;
-        const Settings s = loadBytes(home, "MiCall=LU1ABC\r\nMacro6=X;y\r\n", &load);
+        Settings s = loadBytes(home, "MiCall=LU1ABC\r\n", &load);
         QVERIFY(load.rewritten);
         QCOMPARE(s.macros, defaultMacros());
         const QByteArray written = test::readBytes(home.folder().configFile());
         QCOMPARE(written.count("\r\n"), 13);
         QVERIFY(written.contains("Macro5=CQ;CQ CQ de $micall$ $micall$ k\r\n"));
+
+        // Only the macros without a line of their own (or with an empty one) get theirs: a
+        // cleared F5 text must not cost the operator F6 to F8.
+        s = loadBytes(home, "MiCall=LU1ABC\r\nMacro5=CQ;\r\nMacro6=\r\nMacro7=;\r\nMacro8=Mine;my own text\r\n", &load);
+        QVERIFY(load.rewritten);
+        QCOMPARE(s.macros[0], (Macro{QStringLiteral("CQ"), QString()}));
+        QCOMPARE(s.macros[1], defaultMacros()[1]);
+        QCOMPARE(s.macros[2], defaultMacros()[2]);
+        QCOMPARE(s.macros[3], (Macro{QStringLiteral("Mine"), QStringLiteral("my own text")}));
+        QVERIFY(test::readBytes(home.folder().configFile()).contains("Macro8=Mine;my own text\r\n"));
+        loadBytes(home, kFullFile, &load);
+        QVERIFY(!load.rewritten);
+    }
+
+    // A file Windows' Notepad saved as "Unicode", and one from which nothing can be read.
+    void utf16IsReadAndAFileWithoutKeysIsLeftAlone()
+    {
+        test::TempHome home;
+        QStringEncoder utf16(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
+        const Settings s = loadBytes(home, utf16.encode(QString::fromLatin1(kFullFile)));
+        QCOMPARE(s.callSign, QStringLiteral("LU1ABC"));
+        QCOMPARE(s.basePath, QStringLiteral("/logs/a.mdb"));
+
+        const QByteArray foreign("[Vorta]\r\ncall = LU1ABC\r\n");
+        ConfigLoad load;
+        QCOMPARE(loadBytes(home, foreign, &load).callSign, QString());
+        QVERIFY(load.noKnownKey);
+        QCOMPARE(test::readBytes(home.folder().configFile()), foreign);
+        // Kept aside under a name that never replaces one kept before.
+        const QString file = home.folder().configFile();
+        QCOMPARE(keepConfigAside(file), file + QStringLiteral(".bad"));
+        test::writeBytes(file, "second");
+        QCOMPARE(keepConfigAside(file), file + QStringLiteral(".bad2"));
+        QCOMPARE(test::readBytes(file + QStringLiteral(".bad")), foreign);
     }
 
     void languageFallsBackToSpanish_data()
@@ -162,6 +200,41 @@ private slots:
         loadConfig(home.folder().configFile(), back);
         QCOMPARE(back.callSign, QStringLiteral("LU1ABC"));
         QCOMPARE(back.macros, s.macros);
+    }
+
+    // Saving on a full disk is refused with the file's name and the system's reason; the file
+    // keeps the previous settings, which the next start reads.
+    void aFullDiskKeepsThePreviousSettings()
+    {
+        test::SmallDisk disk;
+        if (disk.path().isEmpty())
+            QSKIP("a small file system cannot be mounted here (it needs root)");
+        const DataFolder folder(disk.path(), QStringLiteral(VORTA_TEST_SHARE_DIR));
+        QCOMPARE(folder.prepare(), QString());
+        Settings before;
+        before.callSign = QStringLiteral("LU1ABC");
+        before.macros = defaultMacros();
+        QCOMPARE(saveConfig(folder.configFile(), before), QString());
+        const QByteArray file = test::readBytes(folder.configFile());
+
+        AppState state(folder);
+        test::ScriptedDialogs dialogs;
+        KeyPort keyPort;
+        Session session(state, dialogs, keyPort);
+        session.loadAtStart();
+        disk.fill();
+        Settings changed = state.settings();
+        changed.callSign = QStringLiteral("LU9ZZZ");
+        QVERIFY(!session.saveConfiguration(changed));
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("No se pudo guardar la configuración %1:\r\nNo space left on device")
+                                                  .arg(folder.configFile())});
+        dialogs.answers = {true};
+        QVERIFY(session.confirmExit()); // and again at exit
+        QCOMPARE(dialogs.shown.last().text, dialogs.shown.first().text);
+        QCOMPARE(test::readBytes(folder.configFile()), file);
+        Settings nextStart;
+        loadConfig(folder.configFile(), nextStart);
+        QCOMPARE(nextStart, before);
     }
 
     void acceptChecksInOrder()

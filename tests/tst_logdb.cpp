@@ -140,19 +140,21 @@ private slots:
 
     void onlyVortaLogsAreAccepted()
     {
+        using Verdict = LogCheck::Verdict;
         test::TempHome home;
-        QCOMPARE(checkLogFile(home.folder().templateFile()), QString());
+        QCOMPARE(examineLog(home.folder().templateFile()), LogCheck{});
         const QString text = home.path() + QStringLiteral("/notes.mdb");
         test::writeBytes(text, "this is not a database at all, just some text that is long enough");
-        QVERIFY(!checkLogFile(text).isEmpty());
-        QVERIFY(!checkLogFile(home.path() + QStringLiteral("/missing.mdb")).isEmpty());
+        QCOMPARE(examineLog(text).verdict, Verdict::NotALog);
+        QCOMPARE(examineLog(home.path() + QStringLiteral("/missing.mdb")).verdict, Verdict::Missing);
         const QString other = home.path() + QStringLiteral("/other.mdb");
         QCOMPARE(copyTemplate(home.folder(), other), QString());
         {
             db::Database database(other, db::Database::Mode::ReadWrite);
             database.exec("ALTER TABLE Tabla1 RENAME COLUMN Orbita TO Orbit");
         }
-        QVERIFY(checkLogFile(other).contains(QStringLiteral("Orbita")));
+        QCOMPARE(examineLog(other).verdict, Verdict::NotALog);
+        QVERIFY(examineLog(other).detail.contains(QStringLiteral("Orbita")));
     }
 
     void startUsesTheConfiguredLogWhenItExists()
@@ -160,33 +162,118 @@ private slots:
         test::TempHome home;
         const QString mine = home.folder().basesDir() + QStringLiteral("/mine.mdb");
         copyTemplate(home.folder(), mine);
-        const StartChoice choice = chooseLogAtStart(home.folder(), mine);
-        QCOMPARE(choice.log, (CurrentLog{mine, QStringLiteral("mine.mdb")}));
+        const StartChoice choice = chooseLogAtStart(home.folder(), mine, Language::Spanish);
+        QCOMPARE(choice.chosen.log, (CurrentLog{mine, QStringLiteral("mine.mdb")}));
+        QCOMPARE(choice.chosen.check, LogCheck{});
         QVERIFY(choice.message.isEmpty());
+        QVERIFY(!choice.missing);
         QVERIFY(!QFile::exists(home.folder().defaultLog()));
     }
 
-    void startFallsBackToTheDefaultLogWithoutOverwritingIt()
+    void aMissingLogIsNamedAndRemembered()
     {
         test::TempHome home;
         ensureDefaultLog(home.folder());
         insertQso(home.folder().defaultLog(), recordForInsert(entry("KEPT", at(1, 1, 1))));
-        for (const QString &configured : {QStringLiteral("/gone/deleted.mdb"), QString()}) {
-            const StartChoice choice = chooseLogAtStart(home.folder(), configured);
-            QCOMPARE(choice.log, (CurrentLog{home.folder().defaultLog(), QStringLiteral("base1.mdb")}));
-            QCOMPARE(lastQso(choice.log.path)->estacion, QStringLiteral("KEPT"));
-        }
+        const QString gone = QStringLiteral("/media/usb/vorta/mine.mdb");
+        const StartChoice choice = chooseLogAtStart(home.folder(), gone, Language::English);
+        QCOMPARE(lastQso(choice.chosen.log.path)->estacion, QStringLiteral("KEPT"));
+        QCOMPARE(choice.missing, (CurrentLog{gone, QStringLiteral("mine.mdb")}));
+        // No configured log at all is no news: the default log, without a word.
+        const StartChoice unset = chooseLogAtStart(home.folder(), QString(), Language::English);
+        QCOMPARE(unset.chosen.log.name, QStringLiteral("base1.mdb"));
+        QVERIFY(unset.message.isEmpty());
+        QVERIFY(!unset.missing);
     }
 
-    void startRefusesAConfiguredFileThatIsNoLog()
+    void startRefusesAConfiguredFileThatIsNoLogOrTheTemplate()
     {
         test::TempHome home;
         const QString junk = home.folder().basesDir() + QStringLiteral("/junk.mdb");
         test::writeBytes(junk, "junk");
-        const StartChoice choice = chooseLogAtStart(home.folder(), junk);
-        QCOMPARE(choice.log.name, QStringLiteral("base1.mdb"));
-        QVERIFY(choice.message.contains(junk));
+        const StartChoice choice = chooseLogAtStart(home.folder(), junk, Language::Spanish);
+        QCOMPARE(choice.chosen.log.name, QStringLiteral("base1.mdb"));
+        // The message says where the QSOs now go, not that the current log is kept.
+        QVERIFY(choice.message.startsWith(QStringLiteral("El archivo %1 no es una Base de datos de Vorta!\r\n"
+                                                         "Los QSOs se guardarán en %2.")
+                                              .arg(junk, home.folder().defaultLog())));
+        QVERIFY(!choice.missing);
         QCOMPARE(test::readBytes(junk), QByteArray("junk"));
+
+        // QSOs written into the template would reappear in every new log.
+        const QByteArray template0 = test::readBytes(home.folder().templateFile());
+        const StartChoice onTemplate = chooseLogAtStart(home.folder(), home.folder().templateFile(), Language::Portuguese);
+        QCOMPARE(onTemplate.chosen.log.name, QStringLiteral("base1.mdb"));
+        QVERIFY(onTemplate.message.contains(QStringLiteral("é o modelo dos Bancos de dados novos")));
+        QCOMPARE(test::readBytes(home.folder().templateFile()), template0);
+    }
+
+    // A log that another program holds locked is no foreign file; "Abrir" refuses it until it
+    // is free, and says why.
+    void aLockedLogIsNotOpened()
+    {
+        test::TempHome home;
+        const QString busy = home.folder().basesDir() + QStringLiteral("/busy.mdb");
+        copyTemplate(home.folder(), busy);
+        {
+            db::Database other(busy, db::Database::Mode::ReadWrite);
+            other.exec("BEGIN EXCLUSIVE");
+            test::ScriptedDialogs dialogs;
+            dialogs.files = {busy};
+            QVERIFY(!openLog(home.folder(), dialogs, Language::English));
+            QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("Data Base %1 is locked by another program!\r\n"
+                                                                 "Try to open it again once it is released.").arg(busy)});
+            other.exec("ROLLBACK");
+        }
+        QCOMPARE(examineLog(busy), LogCheck{});
+    }
+
+    void aDamagedLogIsFoundAndKeptForReading_data()
+    {
+        QTest::addColumn<test::Damage>("damage");
+        QTest::newRow("truncated") << test::Damage::Truncated;
+        QTest::newRow("garbled") << test::Damage::Garbled;
+    }
+    void aDamagedLogIsFoundAndKeptForReading()
+    {
+        QFETCH(test::Damage, damage);
+        test::TempHome home;
+        const QString damaged = test::damagedLog(home.folder(), QStringLiteral("old.mdb"), damage);
+        const LogCheck check = examineLog(damaged);
+        QCOMPARE(check.verdict, LogCheck::Verdict::Damaged);
+        QVERIFY(!check.detail.isEmpty());
+        QCOMPARE(chooseLogAtStart(home.folder(), damaged, Language::English).chosen.log.path, damaged);
+        test::ScriptedDialogs dialogs;
+        dialogs.files = {damaged};
+        const auto opened = openLog(home.folder(), dialogs, Language::English);
+        QVERIFY(opened);
+        QCOMPARE(opened->check, check);
+        QVERIFY(dialogs.shown.isEmpty()); // the one who makes it current tells
+    }
+
+    // A program killed in the middle of a write leaves a journal beside the log; the log must
+    // read as it was before that write, not as a foreign file.
+    void aJournalLeftByACrashIsRolledBack()
+    {
+        test::TempHome home;
+        const QString log = home.folder().basesDir() + QStringLiteral("/live.mdb");
+        copyTemplate(home.folder(), log);
+        insertQso(log, recordForInsert(entry("COMMITTED", at(1, 1, 1))));
+        const QString crashed = home.folder().basesDir() + QStringLiteral("/crashed.mdb");
+        {
+            db::Database writer(log, db::Database::Mode::ReadWrite);
+            writer.exec("PRAGMA cache_size=1"); // pages go to the file before the commit
+            writer.exec("BEGIN");
+            for (int i = 0; i < 300; ++i)
+                writer.exec("INSERT INTO Tabla1 ([Estacion], [Obs]) VALUES ('UNCOMMITTED', hex(randomblob(200)))");
+            QVERIFY(QFile::exists(log + QStringLiteral("-journal")));
+            // The files as a crash at this moment leaves them.
+            QVERIFY(QFile::copy(log, crashed));
+            QVERIFY(QFile::copy(log + QStringLiteral("-journal"), crashed + QStringLiteral("-journal")));
+        }
+        QCOMPARE(examineLog(crashed), LogCheck{});
+        QCOMPARE(lastQso(crashed)->estacion, QStringLiteral("COMMITTED"));
+        QVERIFY(!QFile::exists(crashed + QStringLiteral("-journal")));
     }
 
     void newLogAsksAgainForAnExistingNameAndNeverOverwrites()
@@ -196,8 +283,10 @@ private slots:
         test::writeBytes(taken, "precious");
         test::ScriptedDialogs dialogs;
         dialogs.files = {taken, home.folder().basesDir() + QStringLiteral("/fresh")};
-        const auto log = createLog(home.folder(), dialogs, Language::English);
-        QVERIFY(log);
+        const auto created = createLog(home.folder(), dialogs, Language::English);
+        QVERIFY(created);
+        QCOMPARE(created->check, LogCheck{});
+        const CurrentLog *log = &created->log;
         QCOMPARE(log->name, QStringLiteral("fresh.mdb"));
         QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("Data Base taken.mdb already exists!")});
         QCOMPARE(dialogs.fileTitles, (QStringList{QStringLiteral("New Data Base"), QStringLiteral("New Data Base")}));
@@ -245,7 +334,7 @@ private slots:
         const QString good = home.folder().basesDir() + QStringLiteral("/good.mdb");
         copyTemplate(home.folder(), good);
         dialogs.files = {good};
-        QCOMPARE(openLog(home.folder(), dialogs, Language::Spanish), (CurrentLog{good, QStringLiteral("good.mdb")}));
+        QCOMPARE(openLog(home.folder(), dialogs, Language::Spanish)->log, (CurrentLog{good, QStringLiteral("good.mdb")}));
     }
 
     void theTemplateIsNeverOpenedAsALog()

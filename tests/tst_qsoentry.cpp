@@ -216,7 +216,12 @@ private slots:
         QVERIFY(!manualTimeOf(QStringLiteral("915")));  // 91:15
         QCOMPARE(manualTimeOf(QStringLiteral("0915")), QTime(9, 15));
         QCOMPARE(manualTimeOf(QStringLiteral("2359")), QTime(23, 59));
+        QCOMPARE(manualTimeOf(QStringLiteral("0000")), QTime(0, 0));
         QVERIFY(!manualTimeOf(QStringLiteral("2400")));
+        QVERIFY(!manualTimeOf(QStringLiteral("1260")));
+        // Fewer than four digits would have a digit read twice: 12 as 12:12, 123 as 12:23.
+        for (const char *typed : {"", "1", "12", "123", "12?4", "12345"})
+            QVERIFY2(!manualTimeOf(QString::fromLatin1(typed)), typed);
     }
 
     void pickedModeSetsTheReports()
@@ -235,6 +240,26 @@ private slots:
         QCOMPARE(fx.dialogs.shown.size(), 1);
         QCOMPARE(fx.dialogs.shown[0].icon, Icon::Critical);
         QVERIFY(fx.dialogs.shown[0].text.startsWith(QStringLiteral("No se pudo guardar el QSO")));
+    }
+
+    // A damaged log takes no QSO, also when it became current through the settings alone;
+    // nothing is asked for a QSO that cannot be stored.
+    void aDamagedLogTakesNoQso()
+    {
+        Fixture fx;
+        const QString damaged = test::damagedLog(fx.home.folder(), QStringLiteral("old.mdb"), test::Damage::Truncated);
+        const QByteArray bytes = test::readBytes(damaged);
+        Settings s = fx.state.settings();
+        s.basePath = damaged;
+        s.baseName = QStringLiteral("old.mdb");
+        fx.state.setSettings(s);
+        EntryForm notASatelliteMode = goodForm();
+        notASatelliteMode.downlinkFreq = QStringLiteral("28.5");
+        QCOMPARE(saveEntry(notASatelliteMode, fx.state, fx.dialogs).kind, SaveResult::Kind::Failed);
+        QCOMPARE(fx.dialogs.shown.size(), 1);
+        QVERIFY(fx.dialogs.shown[0].text.startsWith(QStringLiteral("La Base de datos %1 está dañada:").arg(damaged)));
+        QVERIFY(!fx.dialogs.unexpected);
+        QCOMPARE(test::readBytes(damaged), bytes);
     }
 };
 

@@ -157,10 +157,12 @@ private slots:
         QCOMPARE(log.row(id).hora, QStringLiteral("07:05"));
         QVERIFY(!log.row(id).operador.isNull() && log.row(id).operador.isEmpty());
 
-        // Deleted meanwhile: nothing to delete, and a save writes no row.
+        // Deleted meanwhile: nothing to delete, and a save writes no row but says so.
         QVERIFY(deleteRecord(log.path, id));
         QVERIFY(!deleteRecord(log.path, id));
-        QVERIFY(saveRecord(log.path, id, valid()).ok());
+        const EditorCheck gone = saveRecord(log.path, id, valid());
+        QVERIFY(gone.rowGone);
+        QVERIFY(!gone.ok());
         QVERIFY(!readRecordById(log.path, id));
     }
 

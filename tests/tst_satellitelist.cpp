@@ -134,6 +134,34 @@ private slots:
         QVERIFY(f.list.edit(3, renamed, dialogs, Language::Spanish).ok);
         QCOMPARE(f.list.names(), (QStringList{"AO-7", "AO-73", "SO-50", "AO-73"}));
         QVERIFY(dialogs.shown.isEmpty());
+
+        // The entry vanished from the file while the edit window was open (another Vorta, a
+        // text editor): nothing is written, and the operator is told.
+        const QStringList meanwhile{QStringLiteral("AO-7,432.150,145.950,USB,LSB")};
+        test::writeBytes(f.path, crlf(meanwhile));
+        const SatelliteCheck gone = f.list.edit(2, f.list.shown(2), dialogs, Language::English);
+        QVERIFY(!gone.ok);
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("Satellite SO-50 is no longer in %1: the file changed "
+                                                             "while it was being edited.\r\nNothing was saved.")
+                                                  .arg(f.path)});
+        QCOMPARE(f.bytes(), crlf(meanwhile));
+        QCOMPARE(f.list.names(), QStringList{QStringLiteral("AO-7")});
+    }
+
+    // A full disk: the add is reported with the system's reason and the list file stays whole.
+    void aFullDiskKeepsTheList()
+    {
+        Fixture f(kSample);
+        const QByteArray before = f.bytes();
+        ScriptedDialogs dialogs;
+        {
+            test::FileSizeLimit limit(before.size());
+            QVERIFY(!f.list.add({"IO-86", "145.880", "435.880", "FM", "FM"}, dialogs, Language::Spanish).ok);
+        }
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("No se pudo guardar la lista de satélites %1:\r\nFile too large")
+                                                  .arg(f.path)});
+        QCOMPARE(f.bytes(), before);
+        QCOMPARE(f.list.names(), (QStringList{"AO-7", "AO-73", "so-50", "RS-44"}));
     }
 
     void deleteRemovesOnlyThatName()

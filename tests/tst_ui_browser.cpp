@@ -5,7 +5,9 @@
 #include "common/appstate.h"
 #include "config/configfile.h"
 #include "keyer/keyport.h"
+#include "browser/recordedit.h"
 #include "logdb/logdatabase.h"
+#include "logdb/logfiles.h"
 #include "mainwindow/entrywidget.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/session.h"
@@ -173,6 +175,39 @@ private slots:
         const QsoRecord saved = *readRecordById(home.folder().defaultLog(), id);
         QCOMPARE(saved.m3, QStringLiteral("-12"));
         QCOMPARE(saved.rste, QStringLiteral("5999"));
+    }
+
+    // The QSO was deleted while the editor showed it (an import, another editor): the save
+    // says so and writes nothing. In a damaged log, neither a save nor a delete is made.
+    void theEditorSaysWhatBecameOfItsSave()
+    {
+        test::TempHome home;
+        test::Program program(home, test::stationSettings());
+        ensureDefaultLog(home.folder());
+        program.state.setCurrentLog(logAt(home.folder().defaultLog()));
+        addQso(home.folder().defaultLog(), "EA4XYZ", 1);
+        RecordEditorWindow editor(program.session);
+        QVERIFY(editor.load(1, false));
+        QVERIFY(deleteRecord(home.folder().defaultLog(), 1));
+        editor.save();
+        QCOMPARE(program.dialogs.texts(),
+                 QStringList{QStringLiteral("El QSO 1 ya no está en la Base de datos %1: fue eliminado mientras se "
+                                            "editaba.\r\nNo se guardó nada.")
+                                 .arg(home.folder().defaultLog())});
+        QVERIFY(!newestQso(home.folder().defaultLog()));
+
+        const QString damaged = test::damagedLog(home.folder(), QStringLiteral("old.mdb"), test::Damage::Garbled);
+        const QByteArray bytes = test::readBytes(damaged);
+        program.state.setCurrentLog(logAt(damaged));
+        program.dialogs.shown.clear();
+        QVERIFY(editor.load(1, false));
+        editor.save();
+        editor.remove(); // refused before its question is asked
+        QCOMPARE(program.dialogs.shown.size(), 2);
+        for (const auto &shown : program.dialogs.shown)
+            QVERIFY(shown.text.startsWith(QStringLiteral("La Base de datos %1 está dañada:").arg(damaged)));
+        QVERIFY(!program.dialogs.unexpected);
+        QCOMPARE(test::readBytes(damaged), bytes);
     }
 
     void f1OpensTheNewestQsoWithTheOwnLocatorDistance()

@@ -200,11 +200,17 @@ private slots:
         edit(entry, QStringLiteral("Notas"))->setFocus();
         QCOMPARE(program.dialogs.texts().last(), QStringLiteral("El formato de hora es hhmm"));
         QCOMPARE(time->text(), QStringLiteral("0000"));
+        // Two digits are no time either (once they were read as 12:12).
+        time->selectAll();
+        QTest::keyClicks(time, QStringLiteral("12"));
+        edit(entry, QStringLiteral("Notas"))->setFocus();
+        QCOMPARE(program.dialogs.shown.size(), 2);
+        QCOMPARE(time->text(), QStringLiteral("0000"));
         time->selectAll();
         QTest::keyClicks(time, QStringLiteral("0915"));
         edit(entry, QStringLiteral("Notas"))->setFocus();
         QCOMPARE(time->text(), QStringLiteral("0915"));
-        QCOMPARE(program.dialogs.shown.size(), 1);
+        QCOMPARE(program.dialogs.shown.size(), 2);
     }
 };
 

@@ -6,21 +6,50 @@
 #include "config/configwindow.h"
 #include "keyer/keyport.h"
 #include "logdb/logdatabase.h"
+#include "logdb/logfiles.h"
+#include "logdb/sqlite.h"
+#include "mainwindow/entrywidget.h"
+#include "mainwindow/lognamewidget.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/session.h"
 #include "uisupport.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 
 using namespace vorta;
+
+namespace {
+
+// The configuration file's lines that name the current log.
+QByteArray baseLines(const test::TempHome &home)
+{
+    QByteArray lines;
+    for (const QByteArray &line : test::readBytes(home.folder().configFile()).split('\n'))
+        if (line.startsWith("Base"))
+            lines += line + '\n';
+    return lines;
+}
+
+Settings onLog(const QString &path)
+{
+    Settings settings = test::stationSettings();
+    settings.basePath = path;
+    settings.baseName = QFileInfo(path).fileName();
+    return settings;
+}
+
+} // namespace
 
 
 class TestStartup : public QObject
@@ -94,6 +123,12 @@ private slots:
         QCOMPARE(window.menuBar()->actions().first()->text(), QStringLiteral("File"));
         QTRY_COMPARE(window.lastRecordValues(), (QStringList{"LU2XYZ", "02/01/2024", "03:04", "145.900", "SO-50", "777"}));
         QVERIFY(!window.configWindow().isVisible());
+        // The log the QSOs go into, by name; its whole path for the tool tip and screen readers.
+        const auto labels = window.findChildren<QLabel *>();
+        const auto logName = std::find_if(labels.begin(), labels.end(), [](QLabel *l) { return l->text() == "mine.mdb"; });
+        QVERIFY(logName != labels.end());
+        QCOMPARE((*logName)->accessibleName(), QStringLiteral("Data Base:"));
+        QCOMPARE((*logName)->accessibleDescription(), log);
         QVERIFY(program.dialogs.shown.isEmpty());
     }
 
@@ -153,6 +188,158 @@ private slots:
         const QByteArray ini = test::readBytes(home.folder().configFile());
         QVERIFY(ini.contains("BaseN=base1.mdb\r\n"));
         QVERIFY(!program.dialogs.unexpected);
+    }
+
+    // A log on a disk not yet mounted: the operator is told once where the QSOs go, the window
+    // names that log, and the configuration keeps the missing one until another is chosen.
+    void aMissingLogIsNamedAndStaysConfigured()
+    {
+        test::TempHome home;
+        const QString gone = QStringLiteral("/media/usb/vorta/mine.mdb");
+        test::Program program(home, onLog(gone));
+        MainWindow window(program.session);
+        window.show();
+        QTRY_COMPARE(program.dialogs.shown.size(), 1);
+        QCOMPARE(program.dialogs.shown[0].text,
+                 QStringLiteral("No se encuentra la Base de datos %1!\r\nLos QSOs se guardarán en %2 mientras no "
+                                "vuelva a estar disponible; Vorta la buscará de nuevo en el próximo inicio.")
+                     .arg(gone, home.folder().defaultLog()));
+        QCOMPARE(program.dialogs.shown[0].icon, Icon::Exclamation);
+        const LogNameWidget *name = window.findChild<LogNameWidget *>();
+        QCOMPARE(name->fileName(), QStringLiteral("base1.mdb"));
+        QCOMPARE(name->fullPath(), home.folder().defaultLog());
+        QVERIFY(program.session.saveConfiguration(program.state.settings()));
+        QCOMPARE(baseLines(home), "Base=" + gone.toUtf8() + "\r\nBaseN=mine.mdb\r\n");
+
+        // Opening a log by hand is the operator's choice: from now on the file names it.
+        program.dialogs.files = {home.folder().defaultLog()};
+        window.openLog();
+        program.dialogs.answers = {true};
+        window.close();
+        QCOMPARE(baseLines(home), "Base=" + home.folder().defaultLog().toUtf8() + "\r\nBaseN=base1.mdb\r\n");
+        QCOMPARE(program.dialogs.shown.size(), 2); // and the exit question
+    }
+
+    // A backup tool holding the log: it is waited for, then named once, and stays the log.
+    void aLockedLogIsWaitedForAndKept()
+    {
+        test::TempHome home;
+        const QString log = home.folder().basesDir() + QStringLiteral("/mine.mdb");
+        copyTemplate(home.folder(), log);
+        QsoEntry e;
+        e.station = QStringLiteral("LU2XYZ");
+        e.utc = QDateTime(QDate(2024, 1, 2), QTime(3, 4), Qt::UTC);
+        insertQso(log, recordForInsert(e));
+        test::Program program(home, onLog(log));
+        db::Database other(log, db::Database::Mode::ReadWrite);
+        other.exec("BEGIN EXCLUSIVE");
+        MainWindow window(program.session);
+        window.show();
+        QTRY_COMPARE_WITH_TIMEOUT(program.dialogs.shown.size(), 1, 15000);
+        QCOMPARE(program.dialogs.shown[0].text,
+                 QStringLiteral("La Base de datos %1 está bloqueada por otro programa!\r\nSigue siendo la Base de "
+                                "datos actual; si un QSO no se puede guardar, intente de nuevo cuando la libere.")
+                     .arg(log));
+        QCOMPARE(program.state.currentLog().path, log);
+        QCOMPARE(window.findChild<LogNameWidget *>()->fileName(), QStringLiteral("mine.mdb"));
+        QVERIFY(!QFile::exists(home.folder().defaultLog()));
+        other.exec("ROLLBACK");
+        window.refreshLastRecord();
+        QCOMPARE(window.lastRecordValues().first(), QStringLiteral("LU2XYZ"));
+        QCOMPARE(program.dialogs.shown.size(), 1);
+    }
+
+    // A damaged log is named at start and refuses the QSO typed next, which stays on screen,
+    // until a new log is created.
+    void aDamagedLogIsReportedAndTakesNoQso()
+    {
+        test::TempHome home;
+        const QString damaged = test::damagedLog(home.folder(), QStringLiteral("old.mdb"), test::Damage::Garbled);
+        const QByteArray bytes = test::readBytes(damaged);
+        Settings settings = onLog(damaged);
+        settings.language = QStringLiteral("Portugues");
+        test::Program program(home, settings);
+        MainWindow window(program.session);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTRY_COMPARE(program.dialogs.shown.size(), 1);
+        const QString message = program.dialogs.shown[0].text;
+        QVERIFY(message.startsWith(QStringLiteral("O Banco de dados %1 está danificado:\r\n").arg(damaged)));
+        QVERIFY(message.endsWith(QStringLiteral("nenhum QSO será gravado nele até que abra ou crie outro Banco de dados.")));
+
+        EntryWidget &entry = window.entry();
+        entry.setSatellite(QStringLiteral("SO-50"));
+        entry.setUplink(QStringLiteral("145.850"));
+        entry.setDownlink(QStringLiteral("436.795"));
+        QLineEdit *station = test::captionedEdit(entry, QStringLiteral("Estação:"));
+        QTest::keyClicks(station, QStringLiteral("LU2XYZ"));
+        QTest::keyClick(station, Qt::Key_Return);
+        QCOMPARE(program.dialogs.texts(), (QStringList{message, message}));
+        QCOMPARE(station->text(), QStringLiteral("LU2XYZ"));
+        QCOMPARE(test::readBytes(damaged), bytes);
+
+        program.dialogs.files = {home.folder().basesDir() + QStringLiteral("/new.mdb")};
+        window.newLog();
+        QTest::keyClick(station, Qt::Key_Return);
+        QCOMPARE(newestQso(home.folder().basesDir() + QStringLiteral("/new.mdb"))->estacion, QStringLiteral("LU2XYZ"));
+    }
+
+    // A configuration that yields nothing (here one emptied by an earlier full disk) is kept
+    // aside and the settings are asked for as on a first start.
+    void aConfigurationIsNeverOverwrittenUnread()
+    {
+        test::TempHome home;
+        test::writeBytes(home.folder().configFile(), QByteArray());
+        test::Program program(home);
+        MainWindow window(program.session);
+        window.show();
+        QCOMPARE(program.dialogs.texts(),
+                 QStringList{QStringLiteral("El archivo de configuración %1 no contiene ningún valor de Vorta.\r\n"
+                                            "Se guardó aparte como %1.bad; indique de nuevo su configuración.")
+                                 .arg(home.folder().configFile())});
+        bool asked = false;
+        test::whenShown(window.configWindow(), [&] {
+            asked = true;
+            QTest::keyClicks(test::namedEdit(window.configWindow(), QStringLiteral("Estación")), QStringLiteral("lu1abc"));
+            test::buttonCaptioned(window.configWindow(), QStringLiteral("&Aceptar"))->click();
+        });
+        QTRY_VERIFY(asked);
+        QTRY_VERIFY(!program.state.firstRun());
+        QVERIFY(test::readBytes(home.folder().configFile()).startsWith("MiCall=LU1ABC\r\n"));
+        QVERIFY(QFile::exists(home.folder().configFile() + QStringLiteral(".bad")));
+    }
+
+    // Stored values longer than what the configuration window lets one type are shown whole:
+    // Accept must neither write them cut nor let a cut locator pass its check.
+    void theConfigurationWindowNeverCutsAStoredValue()
+    {
+        test::TempHome home;
+        Settings settings = test::stationSettings(QStringLiteral("GF05TJ42"));
+        settings.callSign = QStringLiteral("LU1ABC/MM/ANTARCTICA/BASE");
+        settings.macros[0].caption = QStringLiteral("CQ satellite call");
+        test::Program program(home, settings);
+        MainWindow window(program.session);
+        bool done = false;
+        test::whenShown(window.configWindow(), [&] {
+            ConfigWindow &config = window.configWindow();
+            QLineEdit *locator = test::namedEdit(config, QStringLiteral("Grid Locator"));
+            QCOMPARE(locator->text(), QStringLiteral("GF05TJ42"));
+            QCOMPARE(test::namedEdit(config, QStringLiteral("Estación"))->text(), settings.callSign);
+            QCOMPARE(test::namedEdit(config, QStringLiteral("F5 caption"))->text(), QStringLiteral("CQ satellite call"));
+            test::buttonCaptioned(config, QStringLiteral("&Aceptar"))->click();
+            QCOMPARE(program.dialogs.texts().last(), QStringLiteral("Error en Grid Locator!\r\nFormato es LLNNLL o LLNN"));
+            QVERIFY(config.isVisible());
+            QVERIFY(test::readBytes(home.folder().configFile()).contains("GridLoc=GF05TJ42\r\n"));
+            locator->setText(QStringLiteral("GF05TJ"));
+            test::buttonCaptioned(config, QStringLiteral("&Aceptar"))->click();
+            done = true;
+        });
+        window.showConfiguration();
+        QVERIFY(done);
+        const QByteArray ini = test::readBytes(home.folder().configFile());
+        QVERIFY(ini.startsWith("MiCall=LU1ABC/MM/ANTARCTICA/BASE\r\n"));
+        QVERIFY(ini.contains("GridLoc=GF05TJ\r\n"));
+        QVERIFY(ini.contains("Macro5=CQ satellite call;"));
     }
 
     void newAndOpenLogRefreshThePanel()

@@ -188,7 +188,8 @@ EditorCheck saveRecord(const QString &path, qint64 id, const EditorFields &f)
     static const QByteArray sql = rewriteSql(AllColumns);
     Database database(path, Database::Mode::ReadWrite);
     Statement update(database, sql.constData());
-    rewriteRow(database, update, id, r, AllColumns);
+    if (!rewriteRow(database, update, id, r, AllColumns))
+        return {EditorField::None, QString(), true};
     return check;
 }
 

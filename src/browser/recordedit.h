@@ -68,12 +68,13 @@ QString editorTimeText(const QString &hora);
 enum class EditorField { None, Locator, MyCall, Station, Date, Time, Azimuth, Elevation };
 
 // The outcome of the save checks: the field to focus and the message to show with the warning
-// (exclamation) icon, or ok().
+// (exclamation) icon, or ok(). A save also fails when the row is gone from the log.
 struct EditorCheck
 {
     EditorField field = EditorField::None;
     QString message;
-    bool ok() const { return field == EditorField::None; }
+    bool rowGone = false; // deleted meanwhile (by an import, another editor): nothing was written
+    bool ok() const { return field == EditorField::None && !rowGone; }
 };
 
 // The save checks in their order: locator, my call, station, date, time, azimuth, elevation.
@@ -81,8 +82,8 @@ EditorCheck checkEditorFields(const EditorFields &fields);
 
 // Checks the fields and, when they pass, rewrites the row Id with them: the locator into both
 // Modalidad and Operador, the own locator upper-cased, Fecha the instant of date and time, Hora
-// "hh:mm", the QSL boxes as "1"/"0". A failed check writes nothing. A row deleted meanwhile is
-// left alone without complaint.
+// "hh:mm", the QSL boxes as "1"/"0". A failed check writes nothing. A row deleted meanwhile
+// comes back as rowGone.
 EditorCheck saveRecord(const QString &path, qint64 id, const EditorFields &fields);
 
 // Removes the row Id; false when there was no such row.

@@ -37,14 +37,6 @@ constexpr int kLocatorLength = 6;
 constexpr int kAzimuthLength = 3;
 constexpr int kElevationLength = 2;
 
-// A stored value is shown whole even when it is longer than what may be typed into the field:
-// a save must never write back a value that the field cut.
-void showStored(QLineEdit *field, const QString &value, int typedLimit)
-{
-    field->setMaxLength(qMax(typedLimit, int(value.size())));
-    field->setText(value);
-}
-
 QString es(Txt purpose)
 {
     return text(purpose, Language::Spanish);
@@ -267,8 +259,19 @@ QLineEdit *RecordEditorWindow::fieldFor(EditorField field) const
 
 void RecordEditorWindow::save()
 {
+    if (!m_session.state().mayWriteLog(m_session.dialogs()))
+        return;
     try {
-        const EditorCheck check = saveRecord(m_session.state().currentLog().path, m_id, fields());
+        const QString path = m_session.state().currentLog().path;
+        const EditorCheck check = saveRecord(path, m_id, fields());
+        if (check.rowGone) {
+            // The editor stays open with what was typed; the listing drops the vanished row.
+            m_session.dialogs().inform(text(Txt::MsgEditorQsoGone, m_session.state().language(),
+                                            {{"$nombre$", QString::number(m_id)}, {"$arch$", path}}),
+                                       Icon::Exclamation);
+            m_session.state().announceLogChanged();
+            return;
+        }
         if (!check.ok()) {
             m_session.dialogs().inform(check.message, Icon::Exclamation);
             if (QLineEdit *field = fieldFor(check.field))
@@ -285,6 +288,8 @@ void RecordEditorWindow::save()
 
 void RecordEditorWindow::remove()
 {
+    if (!m_session.state().mayWriteLog(m_session.dialogs()))
+        return;
     if (!m_session.dialogs().ask(deleteQuestion(fields()), Icon::Question))
         return;
     try {

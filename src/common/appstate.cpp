@@ -36,6 +36,12 @@ void AppState::setLanguage(Language language)
 
 void AppState::setCurrentLog(const CurrentLog &log)
 {
+    setCurrentLog(log, examineLog(log.path));
+}
+
+void AppState::setCurrentLog(const CurrentLog &log, const LogCheck &check)
+{
+    m_checked = {log, check};
     if (log == currentLog()) {
         emit logChanged();
         return;
@@ -44,6 +50,25 @@ void AppState::setCurrentLog(const CurrentLog &log)
     changed.basePath = log.path;
     changed.baseName = log.name;
     setSettings(changed);
+}
+
+QString AppState::logWriteRefusal()
+{
+    const CurrentLog log = currentLog();
+    if (m_checked.log.path != log.path)
+        m_checked = {log, examineLog(log.path)};
+    if (m_checked.check.verdict != LogCheck::Verdict::Damaged)
+        return {};
+    return damagedLogMessage(log.path, m_checked.check.detail, language());
+}
+
+bool AppState::mayWriteLog(Dialogs &dialogs)
+{
+    const QString refusal = logWriteRefusal();
+    if (refusal.isEmpty())
+        return true;
+    dialogs.inform(refusal, Icon::Critical);
+    return false;
 }
 
 void AppState::setBands(const QString &uplink, const QString &downlink)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "common/datafolder.h"
+#include "common/dialogs.h"
 #include "config/languages.h"
 #include "config/settings.h"
 #include "logdb/logfiles.h"
@@ -30,9 +31,22 @@ public:
     void setLanguage(Language language);
 
     CurrentLog currentLog() const { return {m_settings.basePath, m_settings.baseName}; }
-    // Makes the log current. Choosing the log that is already current still announces
-    // logChanged, since its contents may have changed on disk meanwhile.
+    // Makes the log current, looking at it first (examineLog). Choosing the log that is already
+    // current still announces logChanged, since its contents may have changed on disk meanwhile.
     void setCurrentLog(const CurrentLog &log);
+    // The same for a log the caller has just looked at itself.
+    void setCurrentLog(const CurrentLog &log, const LogCheck &check);
+
+    // The one gate every writer of QSOs passes first (the entry panel, the record editor, the
+    // import): a log found damaged when it was chosen takes no QSO, neither new nor changed nor
+    // deleted, until the operator opens or creates another (or opens this one again once it is
+    // repaired), since what goes into it may be unreadable tomorrow. Empty when QSOs may be
+    // written into the current log, else the message for the operator. A log made current
+    // through the settings alone is looked at here, once.
+    QString logWriteRefusal();
+    // The gate for a writer that tells the operator itself: false, after the message (critical
+    // icon), when the current log takes no QSO.
+    bool mayWriteLog(Dialogs &dialogs);
 
     // The satellite list of the data folder, loaded at start and after every edit.
     SatelliteList &satellites() { return m_satellites; }
@@ -72,6 +86,7 @@ signals:
 private:
     DataFolder m_folder;
     Settings m_settings;
+    ChosenLog m_checked; // the last look at a log; the gate holds for the current log only
     bool m_firstRun = false;
     QString m_uplinkBand, m_downlinkBand;
     SatelliteList m_satellites;

@@ -1,10 +1,11 @@
 // Small pieces every window builds its fields with: the caption of a field, tied to it so that
-// screen readers and Alt shortcuts find the field by what the operator reads, and the larger or
-// bold type of the values read at a glance during a pass.
+// screen readers and Alt shortcuts find the field by what the operator reads, the larger or
+// bold type of the values read at a glance during a pass, and stored values shown uncut.
 #pragma once
 
 #include <QFont>
 #include <QLabel>
+#include <QLineEdit>
 
 namespace vorta {
 
@@ -23,6 +24,14 @@ inline void emphasize(QWidget *widget, int delta, bool bold)
     font.setPointSize(font.pointSize() + delta);
     font.setBold(bold);
     widget->setFont(font);
+}
+
+// Shows a stored value whole in a field that limits what may be typed: a longer value widens the
+// limit to its own length, since a save must never write back a value that the field cut.
+inline void showStored(QLineEdit *field, const QString &value, int typedLimit)
+{
+    field->setMaxLength(qMax(typedLimit, int(value.size())));
+    field->setText(value);
 }
 
 } // namespace vorta

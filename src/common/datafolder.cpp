@@ -1,5 +1,7 @@
 #include "common/datafolder.h"
 
+#include "common/textfile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -52,15 +54,13 @@ QString DataFolder::prepare() const
         const QString target = file(name);
         if (QFileInfo::exists(target))
             continue;
-        // Copy beside the target and rename, so a half-copied template is never used.
-        const QString partial = target + QStringLiteral(".part");
-        QFile::remove(partial);
-        if (!QFile::copy(share.filePath(name), partial) || !QFile::rename(partial, target)) {
-            QFile::remove(partial);
-            return QStringLiteral("No se puede copiar ") + name + QStringLiteral(" a ") + m_path;
-        }
-        QFile(target).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
-                                     | QFile::ReadOther);
+        // Written whole or not at all, so a half-copied template is never used.
+        QFile source(share.filePath(name));
+        const QString error =
+            source.open(QIODevice::ReadOnly) ? writeFileAtomically(target, source.readAll()) : source.errorString();
+        if (!error.isEmpty())
+            return QStringLiteral("No se puede copiar ") + name + QStringLiteral(" a ") + m_path + QStringLiteral(": ")
+                   + error;
     }
     return {};
 }

@@ -1,15 +1,32 @@
 #include "common/textfile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace vorta {
 
 QString decodeText(const QByteArray &bytes)
 {
     QByteArrayView view(bytes);
+    // Windows editors save "Unicode" text as UTF-16 with its byte-order mark; without reading
+    // it so, not one key of a configuration would be found.
+    for (auto [mark, encoding] : {std::pair{"\xFF\xFE", QStringDecoder::Utf16LE},
+                                  std::pair{"\xFE\xFF", QStringDecoder::Utf16BE}}) {
+        if (view.startsWith(mark)) {
+            QStringDecoder utf16(encoding, QStringDecoder::Flag::Stateless);
+            return utf16.decode(view.sliced(2));
+        }
+    }
     if (view.startsWith("\xEF\xBB\xBF"))
         view = view.sliced(3);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -86,18 +103,55 @@ QString writeTextLines(const QString &path, const QStringList &lines)
     return writeFileAtomically(path, bytes);
 }
 
+namespace {
+
+QString systemError(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Makes the rename itself durable. A failure here leaves the new file in place but perhaps not
+// yet recorded on disk; there is nothing better to do than go on.
+void syncFolderOf(const QString &path)
+{
+    const int folder = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+    if (folder < 0)
+        return;
+    ::fsync(folder);
+    ::close(folder);
+}
+
+} // namespace
+
 QString writeFileAtomically(const QString &path, const QByteArray &bytes)
 {
+    // QSaveFile writes a temporary file beside the target and renames it over the target on
+    // commit. Buffered, its write() only fills memory, and Qt's commit() renames even when the
+    // final flush failed, so a full disk would put a short or empty file in place of a whole
+    // one: every write is checked here, and any failure cancels, leaving the previous file as it
+    // was.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return file.errorString();
-    if (file.write(bytes) != bytes.size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return error;
+    const auto cancel = [&file](const QString &reason) {
+        file.cancelWriting(); // the temporary file is removed, the target left alone
+        return reason;
+    };
+    // Unbuffered, and again after a short write: only the write that fails outright carries
+    // the system's reason.
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            return cancel(file.errorString());
+        done += written;
     }
+    // On disk before the rename: after a power cut the name holds either the old file or the
+    // whole new one, never an empty one. Some file systems only report a full disk here.
+    if (::fsync(file.handle()) != 0)
+        return cancel(systemError(errno));
     if (!file.commit())
         return file.errorString();
+    syncFolderOf(path);
     return {};
 }
 

@@ -4,6 +4,7 @@
 #include "common/textvalue.h"
 #include "config/languages.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -31,16 +32,18 @@ QStringList languageNames()
             languageName(Language::Portuguese)};
 }
 
-bool applyConfigLines(const QStringList &lines, Settings &s)
+ConfigRead applyConfigLines(const QStringList &lines, Settings &s)
 {
+    ConfigRead read;
     // Every key is looked for anywhere in the line (exact case), in this order, and its value
     // is the rest of the line after it. Paths are never cut: a cut path would name a missing
     // file and silently switch the operator to another log.
     for (const QString &line : lines) {
-        auto valueOf = [&line](QLatin1String key, qsizetype limit) -> std::optional<QString> {
+        auto valueOf = [&line, &read](QLatin1String key, qsizetype limit) -> std::optional<QString> {
             const qsizetype at = line.indexOf(key);
             if (at < 0)
                 return std::nullopt;
+            read.anyKey = true;
             const QString value = line.mid(at + key.size());
             return limit > 0 ? value.left(limit) : value;
         };
@@ -65,13 +68,24 @@ bool applyConfigLines(const QStringList &lines, Settings &s)
         for (int i = 0; i < 4; ++i) {
             const QString key = QStringLiteral("Macro%1=").arg(i + 5);
             const qsizetype at = line.indexOf(key);
-            if (at >= 0)
+            if (at >= 0) {
+                read.anyKey = true;
                 applyMacro(line.mid(at + key.size()).left(kMacroLimit), s.macros[i]);
+            }
         }
     }
     if (!languageNames().contains(s.language))
         s.language = languageNames().first();
-    return s.macros[0].text.isEmpty();
+    // Only a macro with nothing of its own gets its default: a cleared F5 text must not cost the
+    // operator the F6 to F8 macros.
+    const std::array<Macro, 4> defaults = defaultMacros();
+    for (std::size_t i = 0; i < s.macros.size(); ++i) {
+        if (s.macros[i].caption.isEmpty() && s.macros[i].text.isEmpty()) {
+            s.macros[i] = defaults[i];
+            read.defaultsFilled = true;
+        }
+    }
+    return read;
 }
 
 QStringList configLines(const Settings &s)
@@ -103,12 +117,26 @@ ConfigLoad loadConfig(const QString &path, Settings &settings)
         result.unreadable = true;
         return result;
     }
-    if (applyConfigLines(*lines, settings)) {
-        settings.macros = defaultMacros();
+    Settings read = settings;
+    const ConfigRead found = applyConfigLines(*lines, read);
+    if (!found.anyKey) {
+        result.noKnownKey = true;
+        return result;
+    }
+    settings = read;
+    if (found.defaultsFilled) {
         result.error = saveConfig(path, settings);
         result.rewritten = result.error.isEmpty();
     }
     return result;
+}
+
+QString keepConfigAside(const QString &path)
+{
+    QString aside = path + QStringLiteral(".bad");
+    for (int n = 2; QFileInfo::exists(aside); ++n)
+        aside = path + QStringLiteral(".bad%1").arg(n);
+    return QFile::rename(path, aside) ? aside : QString();
 }
 
 QString saveConfig(const QString &path, const Settings &settings)

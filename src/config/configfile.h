@@ -12,10 +12,16 @@ namespace vorta {
 // The three interface language names, in the order the language list offers them.
 QStringList languageNames();
 
+struct ConfigRead
+{
+    bool anyKey = false;         // some line held one of the file's keys
+    bool defaultsFilled = false; // a macro got its default: the file should be written back
+};
+
 // Applies the lines of a configuration file to the settings, key by key in file order (a key
-// given twice takes its last value). Returns true when the file gave no usable F5 macro, so
-// that the caller must fill in the default macros and write the file back.
-bool applyConfigLines(const QStringList &lines, Settings &settings);
+// given twice takes its last value). A macro left without caption and text (its line missing
+// or empty) gets its default; the operator's other macros stay as they are.
+ConfigRead applyConfigLines(const QStringList &lines, Settings &settings);
 
 // The file's thirteen lines for these settings, in their fixed order.
 QStringList configLines(const Settings &settings);
@@ -24,12 +30,18 @@ struct ConfigLoad
 {
     bool exists = false;      // false: no file, the first run
     bool unreadable = false;  // the file exists but could not be read: settings unchanged
-    bool rewritten = false;   // the default macros were filled in and the file written back
+    bool noKnownKey = false;  // the file holds none of its keys: settings unchanged, file untouched
+    bool rewritten = false;   // default macros were filled in and the file written back
     QString error;            // a failed write-back, empty otherwise
 };
 
 // Reads the file into settings. Without a file the settings stay as given.
 ConfigLoad loadConfig(const QString &path, Settings &settings);
+
+// Moves a configuration file out of the way, to its name + ".bad" (".bad2", ".bad3", ... when
+// one was kept aside before), so that a fresh one can be written while the operator keeps the
+// old bytes. Returns the new name, empty when the file could not be moved.
+QString keepConfigAside(const QString &path);
 
 // Writes the whole file atomically. Returns an error text, empty on success.
 QString saveConfig(const QString &path, const Settings &settings);

@@ -1,5 +1,6 @@
 #include "config/configwindow.h"
 
+#include "common/captionwidget.h"
 #include "common/charfilter.h"
 #include "common/dates.h"
 #include "common/dialogs.h"
@@ -23,6 +24,13 @@ namespace vorta {
 
 namespace {
 
+// What the configuration file keeps of a value (longer ones are cut when it is read), and of a
+// macro's text; a caption leaves room for ";" and the text within the macro line's 200.
+constexpr int kValueLength = 100;
+constexpr int kMacroTextLength = 100;
+constexpr int kMacroCaptionLength = 99;
+constexpr int kUtcLength = 6;
+
 QGroupBox *groupWith(QWidget *field, QWidget *extra = nullptr)
 {
     auto *box = new QGroupBox;
@@ -41,12 +49,9 @@ ConfigWindow::ConfigWindow(Session &session, QWidget *parent) : QDialog(parent),
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
     m_call = new QLineEdit;
-    m_call->setMaxLength(20);
     m_locator = new QLineEdit;
-    m_locator->setMaxLength(6);
     m_locator->setValidator(new CharFilter(&CharFilter::locatorChar, m_locator));
     m_utc = new QLineEdit;
-    m_utc->setMaxLength(6);
     m_utcHint = new QLabel;
     m_orbitron = new QCheckBox;
     m_language = new QComboBox;
@@ -74,14 +79,12 @@ ConfigWindow::ConfigWindow(Session &session, QWidget *parent) : QDialog(parent),
     for (int i = 0; i < 4; ++i) {
         auto *key = new QLabel(QStringLiteral("F%1").arg(i + 5));
         m_macroCaption[i] = new QLineEdit;
-        m_macroCaption[i]->setMaxLength(12);
         // The file separates caption and text with ";", so a caption cannot hold one.
         auto *noSemicolon = new CharFilter([](QChar c) { return c != u';'; }, m_macroCaption[i]);
         noSemicolon->keepLetterCase();
         m_macroCaption[i]->setValidator(noSemicolon);
         m_macroCaption[i]->setAccessibleName(QStringLiteral("F%1 caption").arg(i + 5));
         m_macroText[i] = new QLineEdit;
-        m_macroText[i]->setMaxLength(100);
         m_macroText[i]->setAccessibleName(QStringLiteral("F%1 text").arg(i + 5));
         key->setBuddy(m_macroCaption[i]);
         texts->addWidget(key, i, 0);
@@ -147,9 +150,11 @@ void ConfigWindow::showEvent(QShowEvent *event)
 
 void ConfigWindow::fill(const Settings &s)
 {
-    m_call->setText(s.callSign);
-    m_locator->setText(s.gridLocator);
-    m_utc->setText(s.utcText);
+    // Never cut: a value the field shortened would be saved shortened, and a long locator
+    // would pass its check in a form the operator never typed.
+    showStored(m_call, s.callSign, kValueLength);
+    showStored(m_locator, s.gridLocator, kValueLength);
+    showStored(m_utc, s.utcText, kUtcLength);
     m_orbitron->setChecked(s.useOrbitron);
     m_language->setCurrentIndex(qMax(0, languageNames().indexOf(s.language)));
     m_port->clear();
@@ -157,8 +162,8 @@ void ConfigWindow::fill(const Settings &s)
     m_port->setCurrentText(s.port);
     m_line->setCurrentIndex(s.pin == kLineRts ? 1 : 0);
     for (int i = 0; i < 4; ++i) {
-        m_macroCaption[i]->setText(s.macros[i].caption);
-        m_macroText[i]->setText(s.macros[i].text);
+        showStored(m_macroCaption[i], s.macros[i].caption, kMacroCaptionLength);
+        showStored(m_macroText[i], s.macros[i].text, kMacroTextLength);
         m_macroText[i]->setCursorPosition(0); // a long macro reads from its start
     }
 }

@@ -353,6 +353,62 @@ constexpr Row kRows[] = {
      u"Se o adaptador foi desconectado, reconecte-o; o próximo envio abre a porta de novo.",
      u"The line of port $arch$ could not be keyed ($nombre$): sending stopped." CRLF
      u"If the adapter was unplugged, plug it in again; the next send opens the port again."},
+    {Txt::LabelCurrentLog, u"Base de datos:", u"Banco de dados:", u"Data Base:"},
+    {Txt::MsgStartLogMissing,
+     u"No se encuentra la Base de datos $arch$!" CRLF u"Los QSOs se guardarán en $nombre$ mientras no vuelva a "
+     u"estar disponible; Vorta la buscará de nuevo en el próximo inicio.",
+     u"Não se encontra o Banco de dados $arch$!" CRLF u"Os QSOs serão gravados em $nombre$ enquanto ele não "
+     u"estiver disponível; o Vorta vai procurá-lo de novo no próximo início.",
+     u"Data Base $arch$ not found!" CRLF u"QSOs will be saved in $nombre$ until it is available again; Vorta "
+     u"will look for it again at the next start."},
+    {Txt::MsgStartNotALog, u"El archivo $arch$ no es una Base de datos de Vorta!" CRLF u"Los QSOs se guardarán en $nombre$.",
+     u"O arquivo $arch$ não é um Banco de dados do Vorta!" CRLF u"Os QSOs serão gravados em $nombre$.",
+     u"File $arch$ is not a Vorta Data Base!" CRLF u"QSOs will be saved in $nombre$."},
+    {Txt::MsgStartTemplate,
+     u"$arch$ es la plantilla de las Bases de datos nuevas: no se puede usar como Base de datos." CRLF
+     u"Los QSOs se guardarán en $nombre$.",
+     u"$arch$ é o modelo dos Bancos de dados novos: não pode ser usado como Banco de dados." CRLF
+     u"Os QSOs serão gravados em $nombre$.",
+     u"$arch$ is the template of new Data Bases: it cannot be used as a Data Base." CRLF
+     u"QSOs will be saved in $nombre$."},
+    {Txt::MsgStartLogLocked,
+     u"La Base de datos $arch$ está bloqueada por otro programa!" CRLF u"Sigue siendo la Base de datos actual; "
+     u"si un QSO no se puede guardar, intente de nuevo cuando la libere.",
+     u"O Banco de dados $arch$ está bloqueado por outro programa!" CRLF u"Continua sendo o Banco de dados atual; "
+     u"se um QSO não puder ser gravado, tente de novo quando ele for liberado.",
+     u"Data Base $arch$ is locked by another program!" CRLF u"It stays the current Data Base; if a QSO cannot "
+     u"be saved, try again once it is released."},
+    {Txt::MsgOpenLogLocked,
+     u"La Base de datos $arch$ está bloqueada por otro programa!" CRLF u"Intente abrirla de nuevo cuando la libere.",
+     u"O Banco de dados $arch$ está bloqueado por outro programa!" CRLF
+     u"Tente abri-lo de novo quando ele for liberado.",
+     u"Data Base $arch$ is locked by another program!" CRLF u"Try to open it again once it is released."},
+    {Txt::MsgLogDamaged,
+     u"La Base de datos $arch$ está dañada:" CRLF u"$nombre$" CRLF CRLF u"Puede verla y exportarla, pero no se "
+     u"guardará ningún QSO en ella hasta que abra o cree otra Base de datos.",
+     u"O Banco de dados $arch$ está danificado:" CRLF u"$nombre$" CRLF CRLF u"Pode vê-lo e exportá-lo, mas nenhum "
+     u"QSO será gravado nele até que abra ou crie outro Banco de dados.",
+     u"Data Base $arch$ is damaged:" CRLF u"$nombre$" CRLF CRLF u"You can view and export it, but no QSO will be "
+     u"saved in it until you open or create another Data Base."},
+    {Txt::MsgConfigKeptAside,
+     u"El archivo de configuración $arch$ no contiene ningún valor de Vorta." CRLF
+     u"Se guardó aparte como $nombre$; indique de nuevo su configuración.",
+     u"O arquivo de configuração $arch$ não contém nenhum valor do Vorta." CRLF
+     u"Foi guardado à parte como $nombre$; indique de novo a sua configuração.",
+     u"Settings file $arch$ holds no Vorta setting." CRLF
+     u"It was kept aside as $nombre$; please enter your settings again."},
+    {Txt::MsgEditorQsoGone,
+     u"El QSO $nombre$ ya no está en la Base de datos $arch$: fue eliminado mientras se editaba." CRLF
+     u"No se guardó nada.",
+     u"O QSO $nombre$ já não está no Banco de dados $arch$: foi eliminado enquanto era editado." CRLF
+     u"Nada foi gravado.",
+     u"QSO $nombre$ is no longer in Data Base $arch$: it was deleted while being edited." CRLF
+     u"Nothing was saved."},
+    {Txt::MsgSatelliteGone,
+     u"El Satélite $nombre$ ya no está en $arch$: el archivo cambió mientras se editaba." CRLF u"No se guardó nada.",
+     u"O satélite $nombre$ já não está em $arch$: o arquivo mudou enquanto era editado." CRLF u"Nada foi gravado.",
+     u"Satellite $nombre$ is no longer in $arch$: the file changed while it was being edited." CRLF
+     u"Nothing was saved."},
 };
 
 #undef ES_ONLY

@@ -79,6 +79,9 @@ enum class Txt {
     // CW keyer
     MenuMacrosCw, KeyerTestLabel, KeyerSpeed, KeyerManualKey, KeyerLampDown, KeyerLampUp, KeyerSending,
     MsgKeyerNoRealtime, MsgKeyerLineFailed,
+    // Safe keeping: the current log's name, missing, locked or damaged logs, lost settings
+    LabelCurrentLog, MsgStartLogMissing, MsgStartNotALog, MsgStartTemplate, MsgStartLogLocked,
+    MsgOpenLogLocked, MsgLogDamaged, MsgConfigKeptAside, MsgEditorQsoGone, MsgSatelliteGone,
     Count_
 };
 

@@ -59,25 +59,50 @@ QsoRecord readRecord(const Statement &s)
     return recordFromValues(s.integer(0), values);
 }
 
-QString checkLogFile(const QString &path)
+namespace {
+
+// Why the open database is not a Vorta log; empty when it has both tables with every column.
+QString missingColumns(Database &database)
 {
+    for (const char *table : {"Tabla1", "Tabla2"}) {
+        Statement info(database, "SELECT name FROM pragma_table_info(?1)");
+        info.bind(1, QString::fromLatin1(table));
+        QSet<QString> present;
+        while (info.step())
+            present.insert(info.text(0));
+        for (const char *column : kQsoColumns)
+            if (!present.contains(QString::fromLatin1(column)))
+                return QStringLiteral("falta la columna %1 de %2").arg(QString::fromLatin1(column),
+                                                                      QString::fromLatin1(table));
+    }
+    return {};
+}
+
+} // namespace
+
+LogCheck examineLog(const QString &path)
+{
+    using Verdict = LogCheck::Verdict;
     if (!QFileInfo(path).isFile())
-        return QStringLiteral("no existe");
+        return {Verdict::Missing, QStringLiteral("no existe")};
     try {
         Database database(path, Database::Mode::ReadOnly);
-        for (const char *table : {"Tabla1", "Tabla2"}) {
-            Statement info(database, "SELECT name FROM pragma_table_info(?1)");
-            info.bind(1, QString::fromLatin1(table));
-            QSet<QString> present;
-            while (info.step())
-                present.insert(info.text(0));
-            for (const char *column : kQsoColumns)
-                if (!present.contains(QString::fromLatin1(column)))
-                    return QStringLiteral("falta la columna %1 de %2").arg(QString::fromLatin1(column),
-                                                                          QString::fromLatin1(table));
-        }
+        if (const QString why = missingColumns(database); !why.isEmpty())
+            return {Verdict::NotALog, why};
+        // quick_check reads every page and answers "ok", or lists what it found wrong (the
+        // first few problems are enough to name the damage).
+        Statement check(database, "PRAGMA quick_check(3)");
+        QStringList found;
+        while (check.step())
+            found << check.text(0);
+        if (found != QStringList{QStringLiteral("ok")})
+            return {Verdict::Damaged, found.join(QStringLiteral("; "))};
     } catch (const DbError &error) {
-        return error.message();
+        if (error.isBusy())
+            return {Verdict::Locked, error.message()};
+        if (error.isCorrupt())
+            return {Verdict::Damaged, error.message()};
+        return {Verdict::NotALog, error.message()};
     }
     return {};
 }

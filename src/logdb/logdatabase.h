@@ -17,9 +17,26 @@ class Database;
 class Statement;
 } // namespace db
 
-// An empty text when the file is a Vorta log (SQLite with Tabla1 and Tabla2 holding every
-// column), else a text that says why not.
-QString checkLogFile(const QString &path);
+// What a look at a log file found when it was chosen.
+struct LogCheck
+{
+    enum class Verdict {
+        Sound,   // a Vorta log, whole
+        Missing, // no file at the path
+        Locked,  // another program kept it locked for longer than the busy timeout
+        NotALog, // not SQLite, or without the tables and columns of a Vorta log
+        Damaged, // a Vorta log some of whose pages are damaged (a truncated or garbled file)
+    };
+    Verdict verdict = Verdict::Sound;
+    QString detail; // what is wrong, in SQLite's or our own words; empty when sound
+
+    bool operator==(const LogCheck &) const = default;
+};
+
+// Checks that the file is a Vorta log (SQLite with Tabla1 and Tabla2 holding every column) and
+// runs SQLite's quick check of its pages over it. Waits the busy timeout for a file that
+// another program holds locked.
+LogCheck examineLog(const QString &path);
 
 // Appends the record to Tabla1 (its id is ignored) and returns the new Id.
 qint64 insertQso(const QString &path, const QsoRecord &record);

@@ -1,7 +1,6 @@
 #include "logdb/logfiles.h"
 
-#include "common/dialogs.h"
-#include "logdb/logdatabase.h"
+#include "common/textfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,6 +18,13 @@ QString notALogMessage(const QString &path, const QString &why)
            + QStringLiteral("\r\n(") + why + u')';
 }
 
+// QSOs written into the template would reappear in every log made from it.
+bool isTemplate(const DataFolder &folder, const QString &path)
+{
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(folder.templateFile()).canonicalFilePath();
+}
+
 } // namespace
 
 CurrentLog logAt(const QString &path)
@@ -32,21 +38,11 @@ QString copyTemplate(const DataFolder &folder, const QString &target)
     if (QFileInfo::exists(target))
         return QStringLiteral("%1 ya existe").arg(target);
     QDir().mkpath(QFileInfo(target).absolutePath());
-    // Copy beside the target, then rename: a half-copied log never appears under its name.
-    const QString partial = target + QStringLiteral(".part");
-    QFile::remove(partial);
     QFile source(folder.templateFile());
-    if (!source.copy(partial)) {
-        const QString error = source.errorString();
-        QFile::remove(partial);
-        return error;
-    }
-    QFile::setPermissions(partial, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    if (!QFile::rename(partial, target)) {
-        QFile::remove(partial);
-        return QStringLiteral("no se puede crear %1").arg(target);
-    }
-    return {};
+    if (!source.open(QIODevice::ReadOnly))
+        return source.errorString();
+    // Written whole or not at all: a half-copied log never appears under its name.
+    return writeFileAtomically(target, source.readAll());
 }
 
 QString ensureDefaultLog(const DataFolder &folder)
@@ -58,25 +54,62 @@ QString ensureDefaultLog(const DataFolder &folder)
     return copyTemplate(folder, folder.defaultLog());
 }
 
-StartChoice chooseLogAtStart(const DataFolder &folder, const QString &configuredPath)
+QString damagedLogMessage(const QString &path, const QString &detail, Language language)
 {
+    return text(Txt::MsgLogDamaged, language, {{"$arch$", path}, {"$nombre$", detail}});
+}
+
+StartChoice chooseLogAtStart(const DataFolder &folder, const QString &configuredPath, Language language)
+{
+    using Verdict = LogCheck::Verdict;
     StartChoice choice;
-    if (!configuredPath.isEmpty() && QFileInfo::exists(configuredPath)) {
-        const QString why = checkLogFile(configuredPath);
-        if (why.isEmpty()) {
-            choice.log = logAt(configuredPath);
-            return choice;
+    const CurrentLog fallback = logAt(folder.defaultLog());
+    const auto inUse = [&](Txt purpose) {
+        return text(purpose, language, {{"$arch$", configuredPath}, {"$nombre$", fallback.path}});
+    };
+    if (!configuredPath.isEmpty()) {
+        if (isTemplate(folder, configuredPath)) {
+            choice.message = inUse(Txt::MsgStartTemplate);
+        } else {
+            const LogCheck check = examineLog(configuredPath);
+            switch (check.verdict) {
+            case Verdict::Sound:
+                choice.chosen = {logAt(configuredPath), check};
+                return choice;
+            case Verdict::Damaged:
+                // Kept, so that its QSOs can still be seen and exported; it takes no new one.
+                choice.chosen = {logAt(configuredPath), check};
+                choice.message = damagedLogMessage(configuredPath, check.detail, language);
+                return choice;
+            case Verdict::Locked:
+                // Busy is not foreign: the log stays the configured one.
+                choice.chosen = {logAt(configuredPath), check};
+                choice.message = text(Txt::MsgStartLogLocked, language, {{"$arch$", configuredPath}});
+                choice.icon = Icon::Exclamation;
+                return choice;
+            case Verdict::Missing:
+                choice.missing = logAt(configuredPath);
+                choice.message = inUse(Txt::MsgStartLogMissing);
+                choice.icon = Icon::Exclamation;
+                break;
+            case Verdict::NotALog:
+                choice.message = inUse(Txt::MsgStartNotALog) + QStringLiteral("\r\n(") + check.detail + u')';
+                break;
+            }
         }
-        choice.message = notALogMessage(configuredPath, why);
     }
-    choice.log = logAt(folder.defaultLog());
-    const QString error = ensureDefaultLog(folder);
-    if (!error.isEmpty())
-        choice.message += (choice.message.isEmpty() ? QString() : QStringLiteral("\r\n\r\n")) + error;
+    const auto append = [&choice](const QString &message) {
+        choice.message += (choice.message.isEmpty() ? QString() : QStringLiteral("\r\n\r\n")) + message;
+    };
+    if (const QString error = ensureDefaultLog(folder); !error.isEmpty())
+        append(error);
+    choice.chosen = {fallback, examineLog(fallback.path)};
+    if (choice.chosen.check.verdict == Verdict::Damaged)
+        append(damagedLogMessage(fallback.path, choice.chosen.check.detail, language));
     return choice;
 }
 
-std::optional<CurrentLog> createLog(const DataFolder &folder, Dialogs &dialogs, Language language)
+std::optional<ChosenLog> createLog(const DataFolder &folder, Dialogs &dialogs, Language language)
 {
     if (!QFileInfo::exists(folder.templateFile())) {
         dialogs.inform(text(Txt::MsgTemplateMissing, Language::Spanish, {{"$nombre$", folder.path()}}),
@@ -102,26 +135,34 @@ std::optional<CurrentLog> createLog(const DataFolder &folder, Dialogs &dialogs, 
             dialogs.inform(error, Icon::Critical);
             return std::nullopt;
         }
-        return logAt(path);
+        return ChosenLog{logAt(path), examineLog(path)};
     }
 }
 
-std::optional<CurrentLog> openLog(const DataFolder &folder, Dialogs &dialogs, Language language)
+std::optional<ChosenLog> openLog(const DataFolder &folder, Dialogs &dialogs, Language language)
 {
+    using Verdict = LogCheck::Verdict;
     const auto chosen = dialogs.openFile(text(Txt::MsgOpenLogTitle, language), folder.basesDir(), kLogFilter);
     if (!chosen || chosen->isEmpty())
         return std::nullopt;
-    // QSOs written into the template would reappear in every log made from it.
-    if (QFileInfo(*chosen).canonicalFilePath() == QFileInfo(folder.templateFile()).canonicalFilePath()) {
+    if (isTemplate(folder, *chosen)) {
         dialogs.inform(text(Txt::MsgTemplateNotALog, Language::Spanish, {{"$arch$", *chosen}}), Icon::Critical);
         return std::nullopt;
     }
-    const QString why = checkLogFile(*chosen);
-    if (!why.isEmpty()) {
-        dialogs.inform(notALogMessage(*chosen, why), Icon::Critical);
+    const LogCheck check = examineLog(*chosen);
+    switch (check.verdict) {
+    case Verdict::Sound:
+    case Verdict::Damaged:
+        return ChosenLog{logAt(*chosen), check};
+    case Verdict::Locked:
+        dialogs.inform(text(Txt::MsgOpenLogLocked, language, {{"$arch$", *chosen}}), Icon::Exclamation);
         return std::nullopt;
+    case Verdict::Missing:
+    case Verdict::NotALog:
+        break;
     }
-    return logAt(*chosen);
+    dialogs.inform(notALogMessage(*chosen, check.detail), Icon::Critical);
+    return std::nullopt;
 }
 
 } // namespace vorta

@@ -2,32 +2,71 @@
 
 #include <sqlite3.h>
 
+#include <QFileInfo>
+
 namespace vorta::db {
 
-DbError::DbError(const QString &message) : std::runtime_error(message.toStdString()) {}
+DbError::DbError(const QString &message, int code) : std::runtime_error(message.toStdString()), m_code(code) {}
+
+bool DbError::isBusy() const
+{
+    const int primary = m_code & 0xFF;
+    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
+}
+
+bool DbError::isCorrupt() const
+{
+    return (m_code & 0xFF) == SQLITE_CORRUPT;
+}
 
 namespace {
+
+// How long an operation waits for a file that another program holds locked: long enough for a
+// backup tool or another Vorta to finish a write, short enough not to freeze a pass.
+constexpr int kBusyTimeoutMs = 2000;
 
 [[noreturn]] void fail(sqlite3 *db, const char *what)
 {
     throw DbError(QString::fromUtf8(what) + QStringLiteral(": ")
-                  + QString::fromUtf8(db ? sqlite3_errmsg(db) : "out of memory"));
+                      + QString::fromUtf8(db ? sqlite3_errmsg(db) : "out of memory"),
+                  db ? sqlite3_extended_errcode(db) : SQLITE_NOMEM);
+}
+
+// A program that ended in the middle of a write (killed, or a power cut) leaves a journal
+// beside the log, from which SQLite restores the log as it was before that write. Only a
+// connection that may write can do so; a read-only one fails instead, and the log would look
+// unreadable. So before reading, such a journal is rolled back by a short read-write look.
+// The journal of a program still in the middle of its write is no leftover: the look then
+// finds the log locked, or reads it as it stands, and changes nothing.
+void rollBackLeftJournal(const QString &path)
+{
+    if (!QFileInfo::exists(path + QStringLiteral("-journal")))
+        return;
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr)
+        == SQLITE_OK) {
+        sqlite3_busy_timeout(db, kBusyTimeoutMs);
+        sqlite3_exec(db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
+    }
+    sqlite3_close(db);
 }
 
 } // namespace
 
 Database::Database(const QString &path, Mode mode)
 {
+    if (mode == Mode::ReadOnly)
+        rollBackLeftJournal(path);
     const int flags = (mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE)
                       | SQLITE_OPEN_NOMUTEX;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr) != SQLITE_OK) {
+    if (const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr); rc != SQLITE_OK) {
         const QString message = QString::fromUtf8(m_db ? sqlite3_errmsg(m_db) : "out of memory");
         sqlite3_close(m_db);
         m_db = nullptr;
-        throw DbError(message);
+        throw DbError(message, rc);
     }
     // Another program holding the file for a moment should not fail an operation at once.
-    sqlite3_busy_timeout(m_db, 2000);
+    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
 }
 
 Database::~Database()
@@ -38,10 +77,10 @@ Database::~Database()
 void Database::exec(const char *sql)
 {
     char *error = nullptr;
-    if (sqlite3_exec(m_db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
+    if (const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, &error); rc != SQLITE_OK) {
         const QString message = QString::fromUtf8(error ? error : sqlite3_errmsg(m_db));
         sqlite3_free(error);
-        throw DbError(message);
+        throw DbError(message, sqlite3_extended_errcode(m_db) != SQLITE_OK ? sqlite3_extended_errcode(m_db) : rc);
     }
 }
 

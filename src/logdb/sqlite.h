@@ -16,8 +16,16 @@ namespace vorta::db {
 class DbError : public std::runtime_error
 {
 public:
-    explicit DbError(const QString &message);
+    // code: SQLite's result code, 0 for a failure found outside SQLite.
+    explicit DbError(const QString &message, int code = 0);
     QString message() const { return QString::fromUtf8(what()); }
+    // Another connection held the file locked for longer than the busy timeout.
+    bool isBusy() const;
+    // SQLite found the file's pages damaged.
+    bool isCorrupt() const;
+
+private:
+    int m_code = 0;
 };
 
 class Database

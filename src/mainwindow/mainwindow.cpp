@@ -15,6 +15,7 @@
 #include "import/importwindow.h"
 #include "keyer/keyerwidget.h"
 #include "mainwindow/entrywidget.h"
+#include "mainwindow/lognamewidget.h"
 #include "tracking/satellitelistwindow.h"
 #include "mainwindow/session.h"
 #include "web/webmenuwidget.h"
@@ -31,6 +32,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 namespace vorta {
@@ -232,6 +234,8 @@ void MainWindow::buildPanels()
     layout->addWidget(m_lastRecordBox);
     layout->addStretch(1);
     setCentralWidget(central);
+    // The log the QSOs go into, where a long file name never crowds the panels.
+    statusBar()->addWidget(new LogNameWidget(m_session.state()), 1);
 }
 
 void MainWindow::retranslate(Language language)

@@ -7,6 +7,8 @@
 #include "logdb/sqlite.h"
 #include "tracking/satrules.h"
 
+#include <algorithm>
+
 namespace vorta {
 
 QString reportForMode(const QString &mode)
@@ -24,7 +26,11 @@ std::optional<QString> correctedManualDate(const QString &typed)
 
 std::optional<QTime> manualTimeOf(const QString &typed)
 {
+    // Exactly four digits: a shorter text would be read with digits counted twice ("12" as
+    // 12:12) and the QSO stored at a time nobody typed.
     const QString t = typed.trimmed();
+    if (t.size() != 4 || !std::all_of(t.begin(), t.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        return std::nullopt;
     return parseClockTime(t.left(2) + u':' + t.right(2));
 }
 
@@ -53,6 +59,9 @@ SaveResult saveEntry(const EntryForm &f, AppState &state, Dialogs &dialogs)
     const Language lang = state.language();
     if (f.station.trimmed().isEmpty() && !f.listening)
         return {};
+    // Said before any check, so that no question is asked for a QSO that cannot be stored.
+    if (!state.mayWriteLog(dialogs))
+        return {SaveResult::Kind::Failed, EntryField::None, 0};
     if (!f.locator.isEmpty() && !isLocatorFormat(f.locator))
         return refuse(dialogs, text(Txt::MsgBadLocator, Language::Spanish), EntryField::Locator);
     if (f.satellite.trimmed().isEmpty())

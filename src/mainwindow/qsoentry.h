@@ -38,8 +38,8 @@ QString reportForMode(const QString &mode);
 // The manual date as the field shows it after leaving it: "dd/mm/yyyy", nothing when the text
 // is no date.
 std::optional<QString> correctedManualDate(const QString &typed);
-// The manual time "hhmm": its first two and last two characters form hh:mm. Nothing when that
-// is no time (915 reads as 91:15).
+// The manual time "hhmm": exactly four digits, the first two the hour and the last two the
+// minutes. Nothing for any other text (915, 12) or when that is no time (2460).
 std::optional<QTime> manualTimeOf(const QString &typed);
 
 // What the date and time fields hold after a bad entry, with their messages.

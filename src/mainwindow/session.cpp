@@ -19,10 +19,20 @@ void Session::loadAtStart()
     m_state.setFirstRun(!load.exists);
     if (!load.exists)
         return;
-    if (load.unreadable) {
+    const QString file = m_state.folder().configFile();
+    if (load.noKnownKey) {
+        // Nothing of the operator's can be read from it (an empty file, another program's):
+        // it is kept aside rather than overwritten, and the settings are asked for anew.
+        if (const QString aside = keepConfigAside(file); !aside.isEmpty()) {
+            m_dialogs.inform(text(Txt::MsgConfigKeptAside, m_state.language(), {{"$arch$", file}, {"$nombre$", aside}}),
+                             Icon::Exclamation);
+            m_state.setFirstRun(true);
+            return;
+        }
+    }
+    if (load.unreadable || load.noKnownKey) {
         m_configUnreadable = true;
-        m_dialogs.inform(text(Txt::MsgConfigNotRead, Language::Spanish, {{"$arch$", m_state.folder().configFile()}}),
-                         Icon::Critical);
+        m_dialogs.inform(text(Txt::MsgConfigNotRead, Language::Spanish, {{"$arch$", file}}), Icon::Critical);
         return;
     }
     m_state.setSettings(settings);
@@ -54,10 +64,13 @@ void Session::endFirstRun()
 
 void Session::chooseLogAtStart()
 {
-    const StartChoice choice = vorta::chooseLogAtStart(m_state.folder(), m_state.settings().basePath);
-    m_state.setCurrentLog(choice.log);
+    const StartChoice choice = vorta::chooseLogAtStart(m_state.folder(), m_state.settings().basePath, m_state.language());
+    m_standingIn = choice.missing ? std::optional(StandIn{*choice.missing, choice.chosen.log}) : std::nullopt;
+    // The panel's reading of a locked log fails as well; the operator is told once, below.
+    m_lockToldFor = choice.chosen.check.verdict == LogCheck::Verdict::Locked ? choice.chosen.log.path : QString();
+    m_state.setCurrentLog(choice.chosen.log, choice.chosen.check);
     if (!choice.message.isEmpty())
-        m_dialogs.inform(choice.message, Icon::Critical);
+        m_dialogs.inform(choice.message, choice.icon);
 }
 
 LastRecordView Session::lastRecord()
@@ -66,9 +79,21 @@ LastRecordView Session::lastRecord()
     try {
         return lastRecordView(lastQso(path));
     } catch (const db::DbError &error) {
-        reportLogError(error.message());
+        const bool toldAlready = error.isBusy() && path == m_lockToldFor;
+        m_lockToldFor.clear();
+        if (!toldAlready)
+            reportLogError(error.message());
         return {};
     }
+}
+
+void Session::makeCurrent(const ChosenLog &chosen)
+{
+    // The operator chose a log: the configuration names it from now on.
+    m_standingIn.reset();
+    m_state.setCurrentLog(chosen.log, chosen.check);
+    if (const QString refusal = m_state.logWriteRefusal(); !refusal.isEmpty())
+        m_dialogs.inform(refusal, Icon::Critical);
 }
 
 bool Session::newLog()
@@ -76,7 +101,7 @@ bool Session::newLog()
     const auto log = createLog(m_state.folder(), m_dialogs, m_state.language());
     if (!log)
         return false;
-    m_state.setCurrentLog(*log);
+    makeCurrent(*log);
     return true;
 }
 
@@ -85,14 +110,23 @@ bool Session::openLog()
     const auto log = vorta::openLog(m_state.folder(), m_dialogs, m_state.language());
     if (!log)
         return false;
-    m_state.setCurrentLog(*log);
+    makeCurrent(*log);
     return true;
+}
+
+Settings Session::settingsForFile(Settings settings) const
+{
+    if (m_standingIn && m_standingIn->standIn == m_state.currentLog()) {
+        settings.basePath = m_standingIn->configured.path;
+        settings.baseName = m_standingIn->configured.name;
+    }
+    return settings;
 }
 
 bool Session::saveConfiguration(const Settings &settings)
 {
     m_state.setSettings(settings);
-    const QString error = saveConfig(m_state.folder().configFile(), settings);
+    const QString error = saveConfig(m_state.folder().configFile(), settingsForFile(settings));
     if (!error.isEmpty()) {
         reportConfigNotSaved(error);
         return false;
@@ -133,7 +167,7 @@ bool Session::confirmExit()
     m_keyer.stopNow();
     if (m_configUnreadable)
         return true;
-    const QString error = saveConfig(m_state.folder().configFile(), m_state.settings());
+    const QString error = saveConfig(m_state.folder().configFile(), settingsForFile(m_state.settings()));
     if (!error.isEmpty())
         reportConfigNotSaved(error);
     return true;

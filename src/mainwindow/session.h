@@ -31,7 +31,9 @@ public:
     void beginFirstRun();
     void endFirstRun();
 
-    // Chooses the current log at start: the configured file, else the default log.
+    // Chooses the current log at start: the configured file, else the default log, telling the
+    // operator what became of a configured file that is missing, locked, damaged or no log. A
+    // missing one stays in the configuration file while the default log stands in for it.
     void chooseLogAtStart();
 
     // The last QSO of the current log for the panel; a log that cannot be read is reported
@@ -59,6 +61,16 @@ public:
 
 private:
     void reportConfigNotSaved(const QString &error);
+    // Makes a log the operator opened or created current; a damaged one is reported.
+    void makeCurrent(const ChosenLog &chosen);
+    // The settings as the configuration file keeps them: naming the configured log while the
+    // default log stands in for it.
+    Settings settingsForFile(Settings settings) const;
+
+    struct StandIn
+    {
+        CurrentLog configured, standIn;
+    };
 
     AppState &m_state;
     Dialogs &m_dialogs;
@@ -67,6 +79,8 @@ private:
     // The configuration file exists but could not be read: it is not overwritten at exit with
     // settings that never came from it.
     bool m_configUnreadable = false;
+    std::optional<StandIn> m_standingIn;
+    QString m_lockToldFor; // the log found locked at start, whose panel reading need not say so again
 };
 
 } // namespace vorta

@@ -224,7 +224,7 @@ SatelliteCheck SatelliteList::edit(qsizetype index, const SatelliteEntry &entry,
         return failed(message);
     }
     // The entry the row showed; should the file have changed meanwhile, the first entry of
-    // that stored name. When it is gone there is nothing left to edit.
+    // that stored name. When it is gone there is nothing left to edit, and the operator is told.
     qsizetype target = -1;
     if (index < m_entries.size() && m_entries[index].name == storedName) {
         target = index;
@@ -233,8 +233,11 @@ SatelliteCheck SatelliteList::edit(qsizetype index, const SatelliteEntry &entry,
             if (m_entries[i].name == storedName)
                 target = i;
     }
-    if (target < 0)
-        return failed(QString());
+    if (target < 0) {
+        const QString message = text(Txt::MsgSatelliteGone, language, {{"$nombre$", storedName.toUpper()}, {"$arch$", m_path}});
+        dialogs.inform(message, Icon::Exclamation);
+        return failed(message);
+    }
     SatelliteEntry edited = storedForm(entry);
     edited.name = edited.name.toUpper();
     m_lines[m_entryLine[target]] = satelliteLine(edited);

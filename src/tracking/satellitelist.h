@@ -84,7 +84,8 @@ public:
     // as "." so that the line keeps its five fields.
     SatelliteCheck add(const SatelliteEntry &entry, Dialogs &dialogs, Language language);
     // Replaces entry index (as last loaded) by the new values, the name upper-cased, in its own
-    // line; every other line of the file stays as it was. Then reloads.
+    // line; every other line of the file stays as it was. Then reloads. An entry that vanished
+    // from the file meanwhile is reported and nothing is written.
     SatelliteCheck edit(qsizetype index, const SatelliteEntry &entry, Dialogs &dialogs,
                         Language language);
     // Asks whether entry index is to be deleted; on Yes removes every entry line with that name
