@@ -83,6 +83,26 @@ private slots:
         QVERIFY(program.dialogs.shown.isEmpty());
     }
 
+    // A damaged log takes no import: the operator is told and no file is asked for.
+    void aDamagedLogRefusesTheImport()
+    {
+        test::TempHome home;
+        Settings settings = test::stationSettings();
+        settings.basePath = test::damagedLog(home.folder(), QStringLiteral("roto.mdb"), test::Damage::Truncated);
+        settings.baseName = QStringLiteral("roto.mdb");
+        test::Program program(home, settings);
+        MainWindow window(program.session);
+        window.show();
+        QTRY_VERIFY(!program.dialogs.texts().isEmpty()); // told at start
+        program.dialogs.files << writeFile(home, "lotwreport.adi", test::lotwReport());
+        const qsizetype before = program.dialogs.texts().size();
+        menuEntry(window, QStringLiteral("Importar ADIF"))->trigger();
+        QVERIFY(program.dialogs.fileTitles.isEmpty());
+        QVERIFY(!window.importWindow().isVisible());
+        QVERIFY(program.dialogs.texts().size() > before);
+        QVERIFY(program.dialogs.texts().last().contains(QStringLiteral("roto.mdb")));
+    }
+
     void closingMidwayLoadsNothing()
     {
         test::TempHome home;

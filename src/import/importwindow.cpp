@@ -40,7 +40,11 @@ ImportWindow::ImportWindow(Session &session, QWidget *parent)
         if (m_load->isEnabled())
             m_load->setFocus();
     });
-    connect(m_load, &QPushButton::clicked, m_import, &AdifImport::load);
+    connect(m_load, &QPushButton::clicked, this, [this] {
+        // The log may have been found damaged since the file was staged.
+        if (m_session.state().mayWriteLog(m_session.dialogs()))
+            m_import->load();
+    });
     showState();
 }
 
@@ -53,6 +57,9 @@ void ImportWindow::start()
         return;
     }
     AppState &state = m_session.state();
+    // Staging writes into the log as well: a damaged log takes nothing until another is chosen.
+    if (!state.mayWriteLog(m_session.dialogs()))
+        return;
     const Language language = state.language();
     m_hideTimer.stop();
     m_import->reset(language);
