@@ -39,7 +39,7 @@ std::optional<QString> trackingTextAt(QStringView satelliteName, const Satellite
 // A satellite with its element set and orbit.
 struct TrackedSatellite
 {
-    QString name;                 // the name the tracker sends (the satellite list's name)
+    QString name; // the name the tracker sends: the list's name, or the chosen text
     std::optional<SatelliteEntry> entry; // its satellite-list entry, when it has one
     OrbitalElements elements;
     std::shared_ptr<const Sgp4> orbit;

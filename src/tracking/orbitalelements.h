@@ -38,7 +38,7 @@ enum class ElementSetError {
 // One satellite's mean elements as the element set gives them, angles in degrees.
 struct OrbitalElements
 {
-    QString name;           // the name line, trimmed
+    QString name;           // the name line, trimmed (without the "0 " some sources put first)
     QString catalogue;      // columns 3-7 as written ("25544", or "A0001" beyond 99999)
     int catalogueNumber = 0; // the catalogue number (the letter of "A0001" counts 10, ...)
     QString designator;     // international designator, columns 10-17, trimmed

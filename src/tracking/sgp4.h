@@ -96,7 +96,8 @@ private:
            m_mdot = 0, m_nodedot = 0, m_xlcof = 0, m_xmcof = 0, m_nodecf = 0, m_gsto = 0;
     std::shared_ptr<const DeepSpace> m_ds;
     // Where the resonance integration last stopped: its steps are the same whatever the order
-    // of the calls, so continuing from there gives exactly what starting at epoch would.
+    // of the calls, so continuing from there gives exactly what starting at epoch would. (So
+    // one Sgp4 must not propagate on two threads at once.)
     mutable Resonance m_resonance;
 };
 
