@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <cmath>
 #include <csignal>
 
 #include <sys/mount.h>
@@ -160,6 +161,21 @@ QByteArray readBytes(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
+}
+
+QStringList elementFileLines()
+{
+    QStringList lines = QString::fromLatin1(kElementFile).split(QStringLiteral("\r\n"));
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+double longitudeBelow(const Sgp4 &orbit, double utc)
+{
+    const StateVector state = orbit.at(utc).state;
+    const double ra = std::atan2(state.position[1], state.position[0]);
+    return std::remainder((ra - greenwichSiderealTime(utc)) * 180.0 / M_PI, 360.0);
 }
 
 } // namespace vorta::test

@@ -4,6 +4,7 @@
 
 #include "common/datafolder.h"
 #include "common/dialogs.h"
+#include "tracking/sgp4.h"
 
 #include <QList>
 #include <QStringList>
@@ -100,5 +101,47 @@ QString damagedLog(const DataFolder &folder, const QString &name, Damage damage)
 // Writes a text file as given (bytes), creating folders as needed.
 void writeBytes(const QString &path, const QByteArray &bytes);
 QByteArray readBytes(const QString &path);
+
+// Element sets as the usual downloads publish them: names padded with blanks, CR LF line ends.
+// Near-earth orbits (one of them decaying, one nearly circular), a geostationary one, two with
+// the half-day resonance (eccentricities above 0.715 and below 0.65), a non-resonant 12 h orbit
+// and an eccentric one near the equator.
+inline constexpr char kElementFile[] =
+    "ISS (ZARYA)             \r\n"
+    "1 25544U 98067A   24061.51736111  .00018720  00000+0  33020-3 0  9996\r\n"
+    "2 25544  51.6415 159.0943 0005774 332.6512 150.6094 15.49818357441971\r\n"
+    "AO-91                   \r\n"
+    "1 43017U 17073E   24061.20012345  .00004385  00000+0  32185-3 0  9994\r\n"
+    "2 43017  97.6534 355.1632 0212357 165.4731 195.3012 14.85214962340126\r\n"
+    "SAUDISAT 1C (SO-50)     \r\n"
+    "1 27607U 02058C   24060.87654321  .00001032  00000+0  13651-3 0  9999\r\n"
+    "2 27607  64.5546 102.3348 0045620 289.4517  70.1599 14.81849273188306\r\n"
+    "ES'HAIL 2               \r\n"
+    "1 43700U 18090A   24061.06313657  .00000139  00000+0  00000+0 0  9997\r\n"
+    "2 43700   0.0153 258.8736 0001854 141.0412 125.2143  1.00271843 19155\r\n"
+    "MOLNIYA 1-93            \r\n"
+    "1 28163U 04005A   24060.38215277  .00000152  00000+0  00000+0 0  9992\r\n"
+    "2 28163  64.1286 190.7542 7184526 285.4811  12.6377  2.00578395146320\r\n"
+    "NAVSTAR 43 (USA 132)    \r\n"
+    "1 24876U 97035A   24061.73216785 -.00000052  00000+0  00000+0 0  9999\r\n"
+    "2 24876  55.5216 125.9846 0050138  56.4171 304.0794  2.00562036195601\r\n"
+    "DECAYING CUBESAT        \r\n"
+    "1 49999U 21088F   24061.25000000  .02341290  12345-4  50000-2 0  9996\r\n"
+    "2 49999  51.6310 200.4162 0007125  98.2017 262.0143 16.19287312142358\r\n"
+    "CIRCULAR LEO            \r\n"
+    "1 40000U 14033A   24061.50000000  .00000912  00000+0  11111-3 0  9992\r\n"
+    "2 40000  97.9000  10.0000 0000500  90.0000 270.0000 14.90000000500015\r\n"
+    "HEO 12H EQ              \r\n"
+    "1 41000U 15077B   24061.10000000  .00000010  00000+0  10000-4 0  9994\r\n"
+    "2 41000   6.5000 300.0000 6500000  30.0000  45.0000  2.45000000123450\r\n"
+    "HEO 12H RESONANT        \r\n"
+    "1 42000U 16041C   24061.90000000  .00000100  00000+0  20000-4 0  9996\r\n"
+    "2 42000  63.0000  45.0000 6012345 270.0000  20.0000  2.00612345007772\r\n";
+
+// The lines of kElementFile, as an elements file is read.
+QStringList elementFileLines();
+
+// The longitude (degrees, -180 to 180) of the point below a satellite at a UTC instant.
+double longitudeBelow(const Sgp4 &orbit, double utc);
 
 } // namespace vorta::test

@@ -206,6 +206,19 @@ private slots:
         QCOMPARE(orbitFor(table, u"AO-7", now)->catalogue, QStringLiteral("7530"));
     }
 
+    void namesStartingWithADigit()
+    {
+        // A satellite named with a leading 1 or 2 is a satellite of its own: the one before it
+        // keeps its element lines.
+        ElementTable table;
+        table.read({"AO-91", line1("23031.50000000"), line2("43017", 15, 1000), "1KUNS-PF",
+                    line1("23001.00000000"), line2("43466", 15.5, 10)});
+        QCOMPARE(table.count(), 2);
+        QCOMPARE(table.at(1).line2, line2("43017", 15, 1000));
+        QCOMPARE(table.at(2).name, QStringLiteral("1KUNS-PF"));
+        QCOMPARE(table.find(u"1KUNS-PF"), 2);
+    }
+
     void elementTableHoldsAHundred()
     {
         QStringList many;

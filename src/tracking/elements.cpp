@@ -5,6 +5,7 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cmath>
 
 namespace vorta {
@@ -206,26 +207,33 @@ OrbitronInstallation findOrbitronInstallation(const QString &explicitFolder,
     return found;
 }
 
-void ElementTable::read(const QStringList &lines)
+QList<ElementSet> readElementSets(const QStringList &lines)
 {
-    int counter = 0;
+    QList<ElementSet> sets;
     for (const QString &line : lines) {
         const QChar first = line.isEmpty() ? QChar() : line[0];
-        if (first == u'1' || first == u'2') {
-            if (counter == 0)
+        // Element lines have a blank in column 2; a name such as "1KUNS-PF" is a name, not a
+        // line 1 that would give the satellite before it another satellite's elements.
+        if ((first == u'1' || first == u'2') && (line.size() == 1 || line[1] == u' ')) {
+            if (sets.isEmpty())
                 continue; // element lines before any name belong to no satellite
-            ElementSet &set = m_sets[std::size_t(counter - 1)];
-            (first == u'1' ? set.line1 : set.line2) = line;
+            (first == u'1' ? sets.last().line1 : sets.last().line2) = line;
             continue;
         }
-        if (counter == kCapacity)
-            break;
-        ++counter;
-        // A new name starts a new satellite: the element lines of whatever an earlier reading
-        // left in this place are not its own (a cut-short file would lend them to it).
-        m_sets[std::size_t(counter - 1)] = {line.trimmed(), {}, {}};
+        sets.append({line.trimmed(), {}, {}});
     }
-    m_count = counter;
+    return sets;
+}
+
+void ElementTable::read(const QStringList &lines)
+{
+    const QList<ElementSet> sets = readElementSets(lines);
+    m_count = int(std::min<qsizetype>(sets.size(), kCapacity));
+    // A new name starts a new satellite: the element lines of whatever an earlier reading left
+    // in this place are not its own (a cut-short file would lend them to it). Entries beyond the
+    // new count keep what they had.
+    for (int i = 0; i < m_count; ++i)
+        m_sets[std::size_t(i)] = sets[i];
 }
 
 bool ElementTable::load(const QString &path)

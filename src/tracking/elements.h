@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -69,6 +70,12 @@ struct ElementSet
     QString line1, line2;
     bool operator==(const ElementSet &) const = default;
 };
+
+// The element sets of an elements file's lines, every one of them: a line starting with "1" or
+// "2" followed by a blank is line 1 or 2 of the current satellite, any other line (an empty one
+// too, or a name starting with a digit) starts the next satellite with its trimmed text as the
+// name. Element lines before the first name belong to no satellite and are dropped.
+QList<ElementSet> readElementSets(const QStringList &lines);
 
 // Whether an element set's name line names the satellite of a text (a tracked name or the
 // satellite field): the text equals the whole name, or one of its parts when the name is split
