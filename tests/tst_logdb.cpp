@@ -184,6 +184,13 @@ private slots:
         QCOMPARE(unset.chosen.log.name, QStringLiteral("base1.mdb"));
         QVERIFY(unset.message.isEmpty());
         QVERIFY(!unset.missing);
+        // Nor is the default log itself gone: it is made anew.
+        QVERIFY(QFile::remove(home.folder().defaultLog()));
+        const StartChoice remade = chooseLogAtStart(home.folder(), home.folder().defaultLog(), Language::English);
+        QCOMPARE(remade.chosen.log.path, home.folder().defaultLog());
+        QVERIFY(remade.message.isEmpty());
+        QVERIFY(!remade.missing);
+        QVERIFY(QFile::exists(home.folder().defaultLog()));
     }
 
     void startRefusesAConfiguredFileThatIsNoLogOrTheTemplate()

@@ -88,6 +88,10 @@ StartChoice chooseLogAtStart(const DataFolder &folder, const QString &configured
                 choice.icon = Icon::Exclamation;
                 return choice;
             case Verdict::Missing:
+                // The default log itself gone (deleted, or never made): it is simply made anew
+                // below, with nothing to tell and nothing to remember.
+                if (QFileInfo(configuredPath).absoluteFilePath() == QFileInfo(fallback.path).absoluteFilePath())
+                    break;
                 choice.missing = logAt(configuredPath);
                 choice.message = inUse(Txt::MsgStartLogMissing);
                 choice.icon = Icon::Exclamation;
