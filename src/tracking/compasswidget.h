@@ -1,4 +1,5 @@
-// A small compass dial: a circle with north up and a needle pointing at the antenna azimuth.
+// A small compass dial: a circle with north up and a needle pointing at the antenna azimuth. Its
+// accessible description is the azimuth in degrees; the panel that shows it gives its name.
 #pragma once
 
 #include <QWidget>
