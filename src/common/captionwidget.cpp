@@ -124,7 +124,10 @@ void showValue(QLabel *label, const QString &caption, const QString &value)
 
 void nameList(QComboBox *list, const QString &name)
 {
+    // On Linux a list's accessible name is its value and its caption comes from its buddy, which
+    // two lists may share ("Modo:"); the description and the field typed into tell them apart.
     list->setAccessibleName(name);
+    list->setAccessibleDescription(name);
     if (QLineEdit *edit = list->lineEdit())
         edit->setAccessibleName(name);
 }

@@ -45,8 +45,8 @@ inline void showStored(QLineEdit *field, const QString &value, int typedLimit)
 // the caption. A caption's own colon is left out.
 void showValue(QLabel *label, const QString &caption, const QString &value);
 
-// The name screen readers give an editable list, given to the field typed into as well, which
-// would otherwise have none.
+// What screen readers call a list (besides its caption), given to the field typed into of an
+// editable list as well, which would otherwise have no name.
 void nameList(QComboBox *list, const QString &name);
 
 // Keeps widget exactly, at least or at most as wide as sample in its own font (with a field's

@@ -277,15 +277,15 @@ void MainWindow::changeEvent(QEvent *event)
         refreshOrbitronData();
         retranslate(m_session.state().language());
         // Back from another of the program's windows (the log browser, the settings, the
-        // editor, ...), and at the first activation, the next keystroke is a call sign. A message
-        // box is left alone: whoever showed it puts the cursor where the answer leads (a failed
-        // check into its field). Back from another program the cursor stays where it was.
-        if (!m_activatedOnce || (m_leftFor && !qobject_cast<QMessageBox *>(m_leftFor.data())))
+        // editor, ...), and at the first activation, the next keystroke is a call sign.
+        if (m_callFieldOnReturn)
             m_entry->focusStation();
-        m_activatedOnce = true;
-        m_leftFor = nullptr;
     } else if (event->type() == QEvent::ActivationChange) {
-        m_leftFor = QApplication::activeWindow();
+        // The window that takes over is known by now; none when another program did, and then
+        // the cursor stays where it was. A message box is left alone too: whoever showed it puts
+        // the cursor where the answer leads (a failed check into its field).
+        QWidget *next = QApplication::activeWindow();
+        m_callFieldOnReturn = next && !qobject_cast<QMessageBox *>(next);
     }
     QMainWindow::changeEvent(event);
 }

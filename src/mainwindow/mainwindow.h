@@ -8,7 +8,6 @@
 #include "tracking/elements.h"
 
 #include <QMainWindow>
-#include <QPointer>
 #include <QTimer>
 
 class QAction;
@@ -124,10 +123,9 @@ private:
     NoticeWidget *m_notice = nullptr;
     QtTranslations m_qtTranslations;
     int m_fontScale = 100;
-    // The window the main window was left for: back from another of the program's windows the
-    // cursor goes to the station field. None at start, when the first activation does the same.
-    QPointer<QWidget> m_leftFor;
-    bool m_activatedOnce = false;
+    // Whether the main window was left for another of the program's windows (not a message
+    // box), or not shown yet: coming back, the cursor goes to the station field.
+    bool m_callFieldOnReturn = true;
 
     bool m_logChosen = false;
     QTimer m_firstRunTimer, m_clockTimer, m_databaseTimer, m_versionTimer, m_watchdogTimer;

@@ -136,7 +136,7 @@ SaveResult saveEntry(const EntryForm &f, AppState &state, Dialogs &dialogs)
         const qint64 id = insertQso(log, record);
         state.announceQsoStored(id);
         return {SaveResult::Kind::Stored, EntryField::Station, id,
-                savedQsoNotice(id, record.estacion, entry.satellite, utc, lang)};
+                savedQsoNotice(id, record.estacion, record.satelite, utc, lang)};
     } catch (const db::DbError &error) {
         dialogs.inform(text(Txt::MsgQsoNotSaved, lang, {{"$arch$", log}, {"$nombre$", error.message()}}),
                        Icon::Critical);
