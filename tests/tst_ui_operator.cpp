@@ -24,6 +24,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTest>
 #include <QTimer>
 
@@ -157,21 +158,19 @@ private slots:
 
         // Every menu of the bar, and every entry of a menu, has a letter of its own.
         const auto letters = [](const QList<QAction *> &actions) {
-            QStringList seen;
+            QString seen;
             for (const QAction *action : actions)
-                if (!action->isSeparator()) {
-                    const QChar letter = altLetter(action->text());
-                    if (!letter.isNull() && seen.contains(letter))
-                        return QStringLiteral("twice: ") + letter;
-                    seen << letter;
-                }
-            return seen.join(QString());
+                if (!action->isSeparator())
+                    seen += altLetter(action->text());
+            return seen;
         };
         QCOMPARE(letters(bar.actions()), QStringLiteral("ALIY"));
+        QCOMPARE(letters(file->actions()), QStringLiteral("NAIMCS"));
         for (QAction *menu : bar.actions())
-            if (menu->menu())
-                QVERIFY2(!letters(menu->menu()->actions()).startsWith(QStringLiteral("twice")),
-                         qPrintable(test::caption(menu)));
+            if (menu->menu()) {
+                const QString seen = letters(menu->menu()->actions());
+                QVERIFY2(QSet<QChar>(seen.begin(), seen.end()).size() == seen.size(), qPrintable(seen));
+            }
         // A screen reader hears the captions as they read.
         QCOMPARE(QAccessible::queryAccessibleInterface(&bar)->child(0)->text(QAccessible::Name), QStringLiteral("Archivo"));
         QCOMPARE(QAccessible::queryAccessibleInterface(file)->child(0)->text(QAccessible::Name),

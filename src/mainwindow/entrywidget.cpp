@@ -225,10 +225,13 @@ void EntryWidget::changeEvent(QEvent *event)
 
 void EntryWidget::colourTexts()
 {
-    // Readable on the desktop's window colour, light or dark.
+    // Readable on the desktop's window colour, light or dark. Through the palette rather than a
+    // style sheet, which would keep the labels' type from following the window's size.
     const QColor background = palette().color(QPalette::Window);
-    const auto colour = [&background](QLabel *label, const QColor &wanted) {
-        label->setStyleSheet(QStringLiteral("color: %1").arg(readableOn(wanted, background).name()));
+    const auto colour = [&background](QWidget *label, const QColor &wanted) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, readableOn(wanted, background));
+        label->setPalette(palette);
     };
     colour(m_previous, kPreviousColour);
     colour(m_workedInPass, kWorkedInPassColour);
@@ -403,7 +406,7 @@ void EntryWidget::manualTimeToggled(bool on)
         m_time->setText(utc.time().toString(QStringLiteral("HHmm")));
     } else {
         m_blinkRed = false;
-        m_manualTime->setStyleSheet(QString());
+        m_manualTime->setPalette(QPalette());
     }
     for (QWidget *w : std::initializer_list<QWidget *>{m_dateCaption, m_date, m_timeCaption, m_time})
         w->setVisible(on);
@@ -460,9 +463,13 @@ void EntryWidget::blink()
     m_blinkRed = !m_blinkRed;
     // The red is darker than pure red, which reads poorly on a light window; the ticked box and
     // the date and time fields say the same without colour.
-    const QColor red = readableOn(kAlertColour, palette().color(QPalette::Window));
-    m_manualTime->setStyleSheet(QStringLiteral("QCheckBox { color: %1; }")
-                                    .arg(m_blinkRed ? red.name() : palette().color(QPalette::WindowText).name()));
+    if (!m_blinkRed) {
+        m_manualTime->setPalette(QPalette());
+        return;
+    }
+    QPalette red = m_manualTime->palette();
+    red.setColor(QPalette::WindowText, readableOn(kAlertColour, palette().color(QPalette::Window)));
+    m_manualTime->setPalette(red);
 }
 
 void EntryWidget::setSatellite(const QString &name)

@@ -53,7 +53,7 @@ TrackingWidget::TrackingWidget(TrackingPanelState &state, QWidget *parent) : QGr
     for (QLineEdit *edit : {m_satellite, m_downlink, m_uplink})
         fitWidth(edit, QStringLiteral("0000.000.000  "), Fit::AtMost);
     for (QLineEdit *edit : {m_azimuth, m_elevation, m_downlinkMode, m_uplinkMode})
-        fitWidth(edit, QStringLiteral("000.0  "), Fit::AtLeast);
+        fitWidth(edit, QStringLiteral("000.000  "), Fit::AtMost);
     m_compass = new CompassWidget;
 
     auto *grid = new QGridLayout(this);
