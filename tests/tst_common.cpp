@@ -1,8 +1,11 @@
-// Shared text rules, dates and text files.
+// Shared text rules, dates, text files, the menus' Alt letters and readable colours.
+#include "common/contrast.h"
 #include "common/dates.h"
+#include "common/mnemonics.h"
 #include "common/textfile.h"
 #include "common/textvalue.h"
 #include "testsupport.h"
+#include "tracking/trackingtext.h"
 
 #include <QDir>
 #include <QStringEncoder>
@@ -194,6 +197,60 @@ private slots:
         QCOMPARE(QDir(home.path()).entryList(QDir::Files | QDir::Hidden), files);
     }
 
+    // Every menu of a bar, and the bar itself, gets letters of its own; Archivo keeps its A and
+    // Ayuda, which starts with the same letter, takes another.
+    void menusGetDistinctAltLetters()
+    {
+        const QStringList bar = withMnemonics({"Archivo", "Log", "Internet", "Ayuda"});
+        QCOMPARE(bar, (QStringList{"&Archivo", "&Log", "&Internet", "A&yuda"}));
+        QCOMPARE(withMnemonics({"Arquivo", "Log", "Internet", "Ajuda"}).last(), QStringLiteral("A&juda"));
+        // Word starts come first, then any letter; accented letters are never keys.
+        QCOMPARE(withMnemonics({"Amsat USA", "ARISS", "Amsat Argentina", "Ésta"}),
+                 (QStringList{"&Amsat USA", "A&RISS", "A&msat Argentina", "É&sta"}));
+        // Letters compare without case; a caption without a free letter goes without one.
+        QCOMPARE(withMnemonics({"ab", "BA", "a"}), (QStringList{"&ab", "&BA", "a"}));
+        // Marking again changes nothing, and a "&" of the text stays a character.
+        const QStringList once = withMnemonics({"Salir", "Macros && CW", "&Configuración"});
+        QCOMPARE(once, (QStringList{"&Salir", "&Macros && CW", "&Configuración"}));
+        QCOMPARE(withMnemonics(once), once);
+        QCOMPARE(withoutMnemonic(once[1]), QStringLiteral("Macros & CW"));
+        QCOMPARE(withoutMnemonic(QStringLiteral("A&yuda")), QStringLiteral("Ayuda"));
+        QCOMPARE(withoutMnemonic(QStringLiteral("trailing&")), QStringLiteral("trailing"));
+    }
+
+    void contrastOfTheChosenColours()
+    {
+        QCOMPARE(qRound(contrastRatio(Qt::black, Qt::white) * 10), 210);
+        QCOMPARE(contrastRatio(Qt::red, Qt::red), 1.0);
+        // The colours that once read poorly: green text 2.8:1, white on pure red 4:1.
+        QVERIFY(contrastRatio(QColor(0x26, 0xa2, 0x69), QColor(0xef, 0xef, 0xef)) < kReadableContrast);
+        QVERIFY(contrastRatio(Qt::white, QColor(255, 0, 0)) < kReadableContrast);
+        // Text of the main window on the window colours of light desktops.
+        for (const QColor &background : {QColor(0xef, 0xef, 0xef), QColor(Qt::white), QColor(0xf6, 0xf5, 0xf4)})
+            for (const QColor &text : {kSatModeColour, kPreviousColour, kWorkedInPassColour, kQuietColour, kAlertColour})
+                QVERIFY2(contrastRatio(text, background) >= kReadableContrast,
+                         qPrintable(text.name() + QStringLiteral(" on ") + background.name()));
+        // The badge's white words on its two colours.
+        for (const QColor &badge : {kBadgeVisibleColour, kBadgeHiddenColour})
+            QVERIFY(contrastRatio(Qt::white, badge) >= kReadableContrast);
+    }
+
+    void aColourIsShadedUntilItReads()
+    {
+        // Readable already: left as it is.
+        QCOMPARE(readableOn(kSatModeColour, QColor(0xef, 0xef, 0xef)), kSatModeColour);
+        // On a dark theme the same colours are lightened, on a light grey a pale one darkened,
+        // each just enough.
+        for (const QColor &background : {QColor(0x35, 0x35, 0x35), QColor(0x1e, 0x1e, 0x1e), QColor(0xd0, 0xd0, 0xd0)})
+            for (const QColor &text : {kSatModeColour, kAlertColour, QColor(0x99, 0xc1, 0xf1), QColor(0x40, 0x40, 0x40)}) {
+                const QColor shown = readableOn(text, background);
+                QVERIFY(contrastRatio(shown, background) >= kReadableContrast);
+                QVERIFY(contrastRatio(shown, background) < 10.0);
+            }
+        // Mid-grey, from which neither end is far: the farther end is taken.
+        QVERIFY(contrastRatio(readableOn(QColor(0x77, 0x77, 0x77), QColor(0x76, 0x76, 0x76)), QColor(0x76, 0x76, 0x76))
+                >= kReadableContrast);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCommon)

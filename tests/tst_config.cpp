@@ -1,11 +1,17 @@
-// The configuration file: reading every key, its fallbacks and limits, and writing it back.
+// The configuration file: reading every key, its fallbacks and limits, and writing it back; the
+// extra settings' font size; Qt's own texts in the interface language.
 #include "common/appstate.h"
 #include "config/configfile.h"
+#include "config/extrasettings.h"
 #include "config/languages.h"
+#include "config/qttranslations.h"
 #include "keyer/keyport.h"
 #include "mainwindow/session.h"
 #include "testsupport.h"
 
+#include <QCoreApplication>
+#include <QFile>
+#include <QLibraryInfo>
 #include <QStringEncoder>
 #include <QTest>
 
@@ -258,6 +264,68 @@ private slots:
                  QStringLiteral("Debe indicar su Indicativo!"));
         QCOMPARE(checkConfigEntry({}, QStringLiteral("AB1"), QStringLiteral("0"), Language::English)->message,
                  QStringLiteral("Grid Locator Error!\r\nFormat is ??##?? or ??##"));
+    }
+    // Ctrl+Plus and Ctrl+Minus step the font size within its limits; the size is kept in
+    // ajustes.ini without touching the operator's other lines.
+    void fontSizeIsSteppedAndKept()
+    {
+        QCOMPARE(steppedFontScale(100, 1), 110);
+        QCOMPARE(steppedFontScale(100, -1), 90);
+        QCOMPARE(steppedFontScale(kMaxFontScale, 1), kMaxFontScale);
+        QCOMPARE(steppedFontScale(kMinFontScale, -1), kMinFontScale);
+        QCOMPARE(steppedFontScale(180, 0), 100);
+        // A size typed between steps comes onto them, in the direction asked.
+        QCOMPARE(steppedFontScale(125, 1), 130);
+        QCOMPARE(steppedFontScale(125, -1), 120);
+        QCOMPARE(steppedFontScale(75, -1), 70);
+
+        test::TempHome home;
+        const QString file = home.folder().settingsFile();
+        QCOMPARE(loadExtraSettings(file).fontScale, 100); // no file
+        test::writeBytes(file, "# tracker\nPuertoSeguimiento=47002\nEscalaLetra=abc\nCarpetaOrbitron=/opt/orb\n"
+                               "EscalaLetra=120\n");
+        QCOMPARE(loadExtraSettings(file).fontScale, 120);
+        QCOMPARE(saveFontScale(file, 140), QString());
+        // The first line of the key takes the size, the others go; everything else stays.
+        QCOMPARE(test::readBytes(file), QByteArray("# tracker\r\nPuertoSeguimiento=47002\r\nEscalaLetra=140\r\n"
+                                                   "CarpetaOrbitron=/opt/orb\r\n"));
+        const ExtraSettings read = loadExtraSettings(file);
+        QCOMPARE(read.fontScale, 140);
+        QCOMPARE(read.trackingPort, 47002);
+        QCOMPARE(read.orbitronFolder, QStringLiteral("/opt/orb"));
+        // Beyond the limits the nearest limit, whatever the file says.
+        test::writeBytes(file, "EscalaLetra=1000\r\n");
+        QCOMPARE(loadExtraSettings(file).fontScale, kMaxFontScale);
+        test::writeBytes(file, "EscalaLetra=-5\r\n");
+        QCOMPARE(loadExtraSettings(file).fontScale, kMinFontScale);
+        // A file that cannot be written is said, not passed over.
+        QVERIFY(!saveFontScale(home.path() + QStringLiteral("/no/such/ajustes.ini"), 110).isEmpty());
+    }
+
+    void qtsOwnTextsFollowTheLanguage()
+    {
+        const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+        if (!QFile::exists(folder + QStringLiteral("/qtbase_es.qm")))
+            QSKIP("Qt's translations are not installed (qt6-translations-l10n)");
+        const auto yes = [] { return QCoreApplication::translate("QPlatformTheme", "&Yes"); };
+        {
+            QtTranslations qt;
+            QVERIFY(qt.apply(Language::Spanish));
+            QCOMPARE(yes(), QStringLiteral("&Sí"));
+            QVERIFY(qt.apply(Language::Portuguese));
+            QCOMPARE(yes(), QStringLiteral("&Sim"));
+            qt.apply(Language::English);
+            QCOMPARE(yes(), QStringLiteral("&Yes"));
+            QVERIFY(qt.apply(Language::Spanish));
+            QCOMPARE(yes(), QStringLiteral("&Sí"));
+        }
+        // Gone with its owner.
+        QCOMPARE(yes(), QStringLiteral("&Yes"));
+        // A folder without the files leaves Qt's English.
+        test::TempHome empty;
+        QtTranslations none(empty.path());
+        QVERIFY(!none.apply(Language::Spanish));
+        QCOMPARE(yes(), QStringLiteral("&Yes"));
     }
 };
 

@@ -1,5 +1,6 @@
 // The previous-contact summary: when the log is looked up, how the earlier QSO becomes the label,
-// grid and notes, and what the lookup may write into the entry panel's fields.
+// grid and notes, what the lookup may write into the entry panel's fields, and whether the
+// station was already worked in this pass.
 #include "logdb/logdatabase.h"
 #include "logdb/previouscontact.h"
 #include "logdb/sqlite.h"
@@ -126,6 +127,32 @@ private slots:
         QCOMPARE(kept.apply({"FF78", "first one"}, std::nullopt, true), (Fields{"", "first one"}));
         QCOMPARE(kept.apply({"", "first one"}, lu2xyz, false), (Fields{"FF78AB", "first one"}));
         QCOMPARE(kept.apply({"FF78AB", ""}, lu2xyz, true), (Fields{"FF78AB", ""}));
+    }
+    // The earliest QSO gives the summary, but any QSO on the satellite and orbit being entered
+    // means the station is already in the log for this pass.
+    void workedBeforeInThisPass()
+    {
+        test::TempHome home;
+        const QString log = home.folder().defaultLog();
+        QVERIFY(QFile::copy(home.folder().templateFile(), log));
+        QFile(log).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        insertQso(log, qso("LU1AB", "SO-50", "12345", "GF05TJ", "first"));
+        insertQso(log, qso("LU1AB", "AO-91", " 4567 ", "GF05TJ", "second"));
+        insertQso(log, qso("LU1A", "AO-91", "4567", "", ""));
+        insertQso(log, qso("PY2XYZ", QString(), QString(), QString(), QString()));
+
+        QVERIFY(workedInPass(log, "LU1AB", "SO-50", "12345"));
+        QVERIFY(workedInPass(log, "lu1ab", " ao-91", "4567")); // the later QSO counts as well
+        QVERIFY(!workedInPass(log, "LU1AB", "SO-50", "12346"));  // the next pass
+        QVERIFY(!workedInPass(log, "LU1AB", "AO-7", "12345"));
+        QVERIFY(!workedInPass(log, "LU1ABC", "SO-50", "12345"));
+        // Without an orbit (or a satellite) the pass is unknown: nothing is claimed, not even
+        // for a stored QSO whose columns are empty or NULL.
+        QVERIFY(!workedInPass(log, "LU1AB", "SO-50", " "));
+        QVERIFY(!workedInPass(log, "PY2XYZ", "", ""));
+        // Too short for a lookup, as for the summary; an unreadable log claims nothing.
+        QVERIFY(!workedInPass(log, "LU1A", "AO-91", "4567"));
+        QVERIFY(!workedInPass(home.path() + "/none.mdb", "LU1AB", "SO-50", "12345"));
     }
 };
 

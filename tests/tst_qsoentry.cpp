@@ -189,6 +189,28 @@ private slots:
         QCOMPARE(r.m3, QStringLiteral("12"));
         const QDateTime stored = QDateTime::fromString(r.fecha, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         QVERIFY(qAbs(stored.secsTo(QDateTime(before.date(), before.time()))) < 120);
+        // The status line names the stored QSO as it went into the log.
+        QCOMPARE(result.notice, QStringLiteral("QSO %1 guardado: LU2XYZ SO-50 %2").arg(r.id).arg(r.hora));
+    }
+
+    void theSavedNoticeSpeaksTheLanguage()
+    {
+        Fixture fx;
+        Settings s = fx.state.settings();
+        s.language = QStringLiteral("English");
+        fx.state.setSettings(s);
+        EntryForm f = goodForm();
+        f.manualTime = true;
+        f.manualDate = QStringLiteral("2/3/2021");
+        f.manualTimeText = QStringLiteral("0915");
+        const SaveResult qso = saveEntry(f, fx.state, fx.dialogs);
+        QCOMPARE(qso.notice, QStringLiteral("QSO %1 saved: LU2XYZ SO-50 09:15").arg(qso.id));
+        f.station.clear();
+        f.listening = true;
+        const SaveResult swl = saveEntry(f, fx.state, fx.dialogs);
+        QCOMPARE(swl.notice, QStringLiteral("QSO %1 saved: SWL SO-50 09:15").arg(swl.id));
+        // Nothing stored, nothing to tell.
+        QCOMPARE(saveEntry(EntryForm{}, fx.state, fx.dialogs).notice, QString());
     }
 
     void manualDateAndTimeAreStoredAsTyped()

@@ -122,7 +122,7 @@ private slots:
         QCOMPARE(downMode.size(), 1);
         QCOMPARE(upMode.last().at(0).toInt(), 2);
         QCOMPARE(p.state.badge().caption, "HIDE");
-        QCOMPARE(p.state.badge().colour, QColor(255, 0, 0));
+        QCOMPARE(p.state.badge().colour, kBadgeHiddenColour);
         p.state.setLanguage(Language::Portuguese);
         QCOMPARE(p.state.badge().caption, "OCULTO");
 

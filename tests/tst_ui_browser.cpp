@@ -1,5 +1,6 @@
 // The log browser and the record editor as the operator uses them: the "Log" entry, a double
-// click on a row, an edit saved, a delete, F1, and a QSO stored while the browser keeps a listing.
+// click on a row, an edit saved, a delete, F1, a QSO stored while the browser keeps a listing,
+// and the keyboard's way through the browser.
 #include "browser/browserwindow.h"
 #include "browser/recordeditorwindow.h"
 #include "common/appstate.h"
@@ -13,6 +14,7 @@
 #include "mainwindow/session.h"
 #include "uisupport.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -323,6 +325,52 @@ private slots:
         QVERIFY(!adif.contains("CE3ABC"));
         QCOMPARE(program.dialogs.texts().last(),
                  QStringLiteral("El archivo ADIF para LoTW: pasada.adi fue guardado con 2 QSO(s)"));
+    }
+    // Tab leaves the grid for the filters, Enter in a filter lists, Enter on a row opens its QSO
+    // with the cursor in the station field.
+    void theBrowserAnswersTheKeyboard()
+    {
+        TwoQsos two;
+        QTRY_COMPARE(two.window->lastRecordValues().first(), QStringLiteral("LU2XYZ"));
+        BrowserWindow &browser = two.window->browser();
+        RecordEditorWindow &editor = browser.editor();
+        bool checked = false, edited = false;
+        test::whenShown(browser, [&] {
+            const auto hide = qScopeGuard([&] { browser.hide(); });
+            QTableView &grid = browser.grid();
+            grid.setFocus();
+            QTest::keyClick(&grid, Qt::Key_Tab);
+            QVERIFY(!grid.hasFocus());
+            QVERIFY(browser.isAncestorOf(QApplication::focusWidget()));
+
+            QLineEdit *station = test::captionedEdit(browser, QStringLiteral("Estación"));
+            QTest::keyClicks(station, QStringLiteral("ce3"));
+            QTest::keyClick(station, Qt::Key_Return);
+            QCOMPARE(browser.frameCaption(), QStringLiteral("Filtro >Estación: CE3  <1 QSO(s)>"));
+            station->clear();
+            QComboBox *satellite = captionedList(browser, QStringLiteral("Satélite"));
+            satellite->setFocus();
+            satellite->setEditText(QStringLiteral("AO-91"));
+            QTest::keyClick(satellite->lineEdit(), Qt::Key_Enter);
+            QCOMPARE(browser.frameCaption(), QStringLiteral("Filtro >Satélite: AO-91  <0 QSO(s)>"));
+            satellite->setEditText(QStringLiteral("Todos"));
+            QTest::keyClick(satellite->lineEdit(), Qt::Key_Return);
+            QCOMPARE(browser.model().rowCount(), 2);
+
+            test::whenShown(editor, [&] {
+                QCOMPARE(editor.windowTitle(), QStringLiteral("Registro 1"));
+                QVERIFY(test::captionedEdit(editor, QStringLiteral("Estación Trabajada"))->hasFocus());
+                edited = true;
+                editor.cancel();
+            });
+            grid.setFocus();
+            grid.setCurrentIndex(grid.model()->index(1, 4)); // LU2XYZ, of the 2nd
+            QTest::keyClick(&grid, Qt::Key_Return);
+            QVERIFY(edited);
+            checked = true;
+        });
+        browser.open();
+        QVERIFY(checked);
     }
 };
 

@@ -22,7 +22,7 @@ QAction *menuEntry(MainWindow &window, const QString &caption)
     for (QAction *menu : window.menuBar()->actions())
         if (menu->menu())
             for (QAction *entry : menu->menu()->actions())
-                if (entry->text() == caption)
+                if (test::caption(entry) == caption)
                     return entry;
     return nullptr;
 }

@@ -22,7 +22,7 @@ QAction *macrosTick(MainWindow &window)
 {
     const QAction *file = window.menuBar()->actions().first();
     for (QAction *action : file->menu()->actions())
-        if (action->text() == QStringLiteral("Macros CW"))
+        if (test::caption(action) == QStringLiteral("Macros CW"))
             return action;
     return nullptr;
 }

@@ -120,14 +120,14 @@ private slots:
         test::Program program(home, settings);
         MainWindow window(program.session);
         window.show();
-        QCOMPARE(window.menuBar()->actions().first()->text(), QStringLiteral("File"));
+        QCOMPARE(test::caption(window.menuBar()->actions().first()), QStringLiteral("File"));
         QTRY_COMPARE(window.lastRecordValues(), (QStringList{"LU2XYZ", "02/01/2024", "03:04", "145.900", "SO-50", "777"}));
         QVERIFY(!window.configWindow().isVisible());
         // The log the QSOs go into, by name; its whole path for the tool tip and screen readers.
         const auto labels = window.findChildren<QLabel *>();
         const auto logName = std::find_if(labels.begin(), labels.end(), [](QLabel *l) { return l->text() == "mine.mdb"; });
         QVERIFY(logName != labels.end());
-        QCOMPARE((*logName)->accessibleName(), QStringLiteral("Data Base:"));
+        QCOMPARE((*logName)->accessibleName(), QStringLiteral("Data Base: mine.mdb"));
         QCOMPARE((*logName)->accessibleDescription(), log);
         QVERIFY(program.dialogs.shown.isEmpty());
     }
@@ -138,7 +138,7 @@ private slots:
         test::Program program(home, test::stationSettings());
         MainWindow window(program.session);
         window.show();
-        QCOMPARE(window.menuBar()->actions().first()->text(), QStringLiteral("Archivo"));
+        QCOMPARE(test::caption(window.menuBar()->actions().first()), QStringLiteral("Archivo"));
 
         bool done = false;
         test::whenShown(window.configWindow(), [&] {
@@ -151,11 +151,11 @@ private slots:
             QTest::keyClick(languages, Qt::Key_Down); // Español -> English
             QCOMPARE(languages->currentText(), QStringLiteral("English"));
             QCOMPARE(config.windowTitle(), QStringLiteral("Settings"));
-            QCOMPARE(window.menuBar()->actions().first()->text(), QStringLiteral("File"));
+            QCOMPARE(test::caption(window.menuBar()->actions().first()), QStringLiteral("File"));
             QVERIFY(test::buttonCaptioned(config, QStringLiteral("&Acept")));
             QTest::keyClick(languages, Qt::Key_Down); // English -> Portugues
             QCOMPARE(config.windowTitle(), QStringLiteral("configurações"));
-            QCOMPARE(window.menuBar()->actions().first()->text(), QStringLiteral("Arquivo"));
+            QCOMPARE(test::caption(window.menuBar()->actions().first()), QStringLiteral("Arquivo"));
             QTest::keyClick(&config, Qt::Key_Escape); // leaves without saving
             done = true;
         });
@@ -325,7 +325,7 @@ private slots:
             QLineEdit *locator = test::namedEdit(config, QStringLiteral("Grid Locator"));
             QCOMPARE(locator->text(), QStringLiteral("GF05TJ42"));
             QCOMPARE(test::namedEdit(config, QStringLiteral("Estación"))->text(), settings.callSign);
-            QCOMPARE(test::namedEdit(config, QStringLiteral("F5 caption"))->text(), QStringLiteral("CQ satellite call"));
+            QCOMPARE(test::namedEdit(config, QStringLiteral("Título F5"))->text(), QStringLiteral("CQ satellite call"));
             test::buttonCaptioned(config, QStringLiteral("&Aceptar"))->click();
             QCOMPARE(program.dialogs.texts().last(), QStringLiteral("Error en Grid Locator!\r\nFormato es LLNNLL o LLNN"));
             QVERIFY(config.isVisible());

@@ -19,7 +19,7 @@ namespace {
 QMenu *menuCaptioned(QMenuBar &bar, const QString &title)
 {
     for (QAction *action : bar.actions())
-        if (action->menu() && action->text() == title)
+        if (action->menu() && test::caption(action) == title)
             return action->menu();
     return nullptr;
 }
@@ -29,14 +29,14 @@ QStringList captions(const QMenu &menu)
     QStringList list;
     for (const QAction *action : menu.actions())
         if (!action->isSeparator())
-            list << action->text();
+            list << test::caption(action);
     return list;
 }
 
 QAction *entry(const QMenu &menu, const QString &caption)
 {
     for (QAction *action : menu.actions())
-        if (action->text() == caption)
+        if (test::caption(action) == caption)
             return action;
     return nullptr;
 }

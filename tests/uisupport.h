@@ -3,11 +3,13 @@
 #pragma once
 
 #include "common/appstate.h"
+#include "common/mnemonics.h"
 #include "config/configfile.h"
 #include "keyer/keyport.h"
 #include "mainwindow/session.h"
 #include "testsupport.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -81,6 +83,12 @@ inline QLineEdit *namedEdit(QWidget &window, const QString &name)
         if (edit->accessibleName() == name)
             return edit;
     return nullptr;
+}
+
+// A menu's or an entry's caption as the operator reads it, without the mark of its Alt letter.
+inline QString caption(const QAction *action)
+{
+    return withoutMnemonic(action->text());
 }
 
 inline QPushButton *buttonCaptioned(QWidget &window, const QString &caption)

@@ -22,6 +22,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace vorta {
 
 namespace {
@@ -89,6 +91,8 @@ BrowserWindow::BrowserWindow(Session &session, QWidget *parent) : QDialog(parent
     m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
     m_grid->setAccessibleName(QStringLiteral("Log"));
+    // Tab leaves the grid for the filters and buttons; the arrows move within it.
+    m_grid->setTabKeyNavigation(false);
     const auto &columns = LogModel::columnInfo();
     for (int c = 0; c < LogModel::kColumns; ++c)
         m_grid->setColumnWidth(c, columns[c].width * 96 / 1440 + 4); // twips at 96 dpi
@@ -195,6 +199,9 @@ void BrowserWindow::retranslate(Language language)
     m_orbitCaption->setText(text(Txt::BrowserFilterOrbit, language));
     m_myStationCaption->setText(text(Txt::BrowserFilterMyStation, language));
     m_fromDateCaption->setText(text(Txt::BrowserFilterFromDate, language));
+    for (auto [list, caption] : {std::pair{m_satellite, m_satelliteCaption}, {m_locator, m_locatorCaption},
+                                 {m_orbit, m_orbitCaption}, {m_myStation, m_myStationCaption}})
+        nameList(list, caption->text());
     m_reverse->setText(text(Txt::BrowserReverse, language));
     m_search->setText(text(Txt::BrowserSearch, language));
     m_exportBox->setTitle(text(Txt::BrowserExportFrame, language));
@@ -351,9 +358,20 @@ void BrowserWindow::keyPressEvent(QKeyEvent *event)
         hide();
         return;
     }
-    // Enter belongs to the fields here (a search is started with its button).
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // Enter in the grid opens the highlighted QSO, on a button presses it, and in the
+        // filters runs "Buscar ...", as the keyboard's way to what the mouse does.
+        QWidget *focus = focusWidget();
+        if (focus == m_grid) {
+            if (m_grid->currentIndex().isValid())
+                editRow(m_grid->currentIndex().row());
+        } else if (auto *button = qobject_cast<QPushButton *>(focus)) {
+            button->click();
+        } else if (focus && m_filtersBox->isAncestorOf(focus)) {
+            search();
+        }
         return;
+    }
     QDialog::keyPressEvent(event);
 }
 

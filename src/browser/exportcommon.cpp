@@ -42,7 +42,7 @@ bool forEachListedRow(const ExportContext &context, const LogModel &model,
                 break;
         }
     } catch (const db::DbError &error) {
-        context.dialogs.inform(text(Txt::MsgLogUnreadable, Language::Spanish,
+        context.dialogs.inform(text(Txt::MsgLogUnreadable, context.language,
                                     {{"$arch$", model.path()}, {"$nombre$", error.message()}}),
                                Icon::Critical);
         return false;

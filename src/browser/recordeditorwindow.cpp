@@ -67,7 +67,6 @@ RecordEditorWindow::RecordEditorWindow(Session &session, QWidget *parent) : QDia
     m_qslSent = new QCheckBox(es(Txt::EditorSent));
     m_qslReceived = new QCheckBox(es(Txt::EditorReceived));
     m_distance = new QLabel;
-    m_distance->setAccessibleName(QStringLiteral("Distancia"));
     emphasize(m_distance, 2, true);
     m_qrz = new QPushButton(es(Txt::EditorQrz));
     m_save = new QPushButton(es(Txt::EditorSave));
@@ -88,19 +87,17 @@ RecordEditorWindow::RecordEditorWindow(Session &session, QWidget *parent) : QDia
     add(Txt::EditorMyCall, m_myCall, 0);
     m_stationCaption = add(Txt::EditorStation, m_station, 2);
     ++row;
-    add(Txt::EditorDate, m_date, 0);
-    add(Txt::EditorTime, m_time, 2);
+    m_dateCaption = add(Txt::EditorDate, m_date, 0);
+    m_timeCaption = add(Txt::EditorTime, m_time, 2);
     ++row;
     add(Txt::EditorSatellite, m_satellite, 0);
     add(Txt::EditorOrbit, m_orbit, 2);
     ++row;
     m_uplinkCaption = add(Txt::EditorUplink, m_uplink, 0);
-    add(Txt::EditorMode, m_uplinkMode, 2);
-    m_uplinkMode->setAccessibleName(es(Txt::EditorUplink) + u' ' + es(Txt::EditorMode));
+    m_uplinkModeCaption = add(Txt::EditorMode, m_uplinkMode, 2);
     ++row;
     add(Txt::EditorDownlink, m_downlink, 0);
-    add(Txt::EditorMode, m_downlinkMode, 2);
-    m_downlinkMode->setAccessibleName(es(Txt::EditorDownlink) + u' ' + es(Txt::EditorMode));
+    m_downlinkModeCaption = add(Txt::EditorMode, m_downlinkMode, 2);
     ++row;
     add(Txt::EditorLocator, m_locator, 0);
     add(Txt::EditorOwnLocator, m_ownLocator, 2);
@@ -151,6 +148,21 @@ RecordEditorWindow::RecordEditorWindow(Session &session, QWidget *parent) : QDia
         QDesktopServices::openUrl(qrzPage(m_station->text()));
         m_station->setFocus();
     });
+    connect(&m_session.state(), &AppState::languageChanged, this, &RecordEditorWindow::retranslate);
+    retranslate(m_session.state().language());
+}
+
+void RecordEditorWindow::retranslate(Language language)
+{
+    // The editor speaks Spanish, but for the captions it adds of its own and what screen
+    // readers call its unnamed fields.
+    m_dateCaption->setText(text(Txt::EditorDate, language));
+    m_timeCaption->setText(text(Txt::EditorTime, language));
+    m_uplinkModeCaption->setText(text(Txt::EditorMode, language));
+    m_downlinkModeCaption->setText(text(Txt::EditorMode, language));
+    m_uplinkMode->setAccessibleName(text(Txt::AccUplinkMode, language));
+    m_downlinkMode->setAccessibleName(text(Txt::AccDownlinkMode, language));
+    showValue(m_distance, text(Txt::AccDistance, language), m_distance->text());
 }
 
 bool RecordEditorWindow::load(qint64 id, bool fromMain)
@@ -175,9 +187,11 @@ bool RecordEditorWindow::load(qint64 id, bool fromMain)
                                                          m_stationCaption, m_receivedCaption, m_uplinkCaption})
         w->setEnabled(!listening);
     // A row without a distance must not show the distance of the row opened before it.
-    m_distance->setText(editorDistanceText(*record, ownLocator).value_or(QString()));
+    showValue(m_distance, text(Txt::AccDistance, m_session.state().language()),
+              editorDistanceText(*record, ownLocator).value_or(QString()));
     setWindowTitle(text(Txt::EditorTitle, Language::Spanish, {{"$nombre$", QString::number(id)}}));
-    m_myCall->setFocus();
+    // What is corrected most is the station; a listening report has none.
+    (listening ? m_myCall : m_station)->setFocus();
     return true;
 }
 

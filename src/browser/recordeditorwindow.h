@@ -3,6 +3,7 @@
 #pragma once
 
 #include "browser/recordedit.h"
+#include "config/languages.h"
 
 #include <QDialog>
 
@@ -40,6 +41,7 @@ private:
     EditorFields fields() const;
     void fill(const EditorFields &fields);
     QLineEdit *fieldFor(EditorField field) const;
+    void retranslate(Language language);
 
     Session &m_session;
     qint64 m_id = 0;
@@ -48,6 +50,7 @@ private:
     QLineEdit *m_azimuth, *m_elevation, *m_notes;
     QCheckBox *m_qslSent, *m_qslReceived;
     QLabel *m_stationCaption, *m_receivedCaption, *m_uplinkCaption, *m_distance;
+    QLabel *m_dateCaption, *m_timeCaption, *m_uplinkModeCaption, *m_downlinkModeCaption;
     QPushButton *m_qrz, *m_save, *m_delete, *m_cancel;
 };
 

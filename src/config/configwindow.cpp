@@ -57,10 +57,8 @@ ConfigWindow::ConfigWindow(Session &session, QWidget *parent) : QDialog(parent),
     m_language = new QComboBox;
     m_language->addItems(languageNames());
     m_port = new QComboBox;
-    m_port->setAccessibleName(QStringLiteral("Puerto"));
     m_line = new QComboBox;
     m_line->addItems({kLineDtr, kLineRts});
-    m_line->setAccessibleName(QStringLiteral("Pin"));
     m_testKey = new QPushButton;
     m_testKey->setAutoDefault(false);
 
@@ -83,9 +81,7 @@ ConfigWindow::ConfigWindow(Session &session, QWidget *parent) : QDialog(parent),
         auto *noSemicolon = new CharFilter([](QChar c) { return c != u';'; }, m_macroCaption[i]);
         noSemicolon->keepLetterCase();
         m_macroCaption[i]->setValidator(noSemicolon);
-        m_macroCaption[i]->setAccessibleName(QStringLiteral("F%1 caption").arg(i + 5));
         m_macroText[i] = new QLineEdit;
-        m_macroText[i]->setAccessibleName(QStringLiteral("F%1 text").arg(i + 5));
         key->setBuddy(m_macroCaption[i]);
         texts->addWidget(key, i, 0);
         texts->addWidget(m_macroCaption[i], i, 1);
@@ -260,6 +256,13 @@ void ConfigWindow::retranslate(Language language)
     for (auto [field, box] : {std::pair<QWidget *, QGroupBox *>{m_call, m_stationBox}, {m_locator, m_locatorBox},
                               {m_utc, m_utcBox}, {m_language, m_languageBox}})
         field->setAccessibleName(box->title());
+    m_port->setAccessibleName(text(Txt::AccPort, language));
+    m_line->setAccessibleName(text(Txt::AccLine, language));
+    for (int i = 0; i < 4; ++i) {
+        const QString key = QStringLiteral("F%1").arg(i + 5);
+        m_macroCaption[i]->setAccessibleName(text(Txt::AccMacroCaption, language, {{"$nombre$", key}}));
+        m_macroText[i]->setAccessibleName(text(Txt::AccMacroText, language, {{"$nombre$", key}}));
+    }
 }
 
 } // namespace vorta

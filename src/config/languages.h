@@ -26,7 +26,7 @@ enum class Txt {
     LabelOrbit, LabelMode, LabelReportSent, LabelReportReceived, LabelNotes, LabelDate,
     LabelTime, FrameLastRecord, LastStation, LastDate, LastTime, LastUplink, LastSatellite,
     LastOrbit, BoxUseOrbitron, ButtonSave, ButtonClear,
-    // Main window texts that stay Spanish
+    // Main window texts beyond the caption tables
     LabelOwnCall, LabelOwnLocator, LabelUtcClock, LabelLocator, FrameReports, BoxKeepNotes,
     SatelliteChoicePlaceholder, SatListTitle, SatAdd, SatEdit, SatDelete, SatAddTitle, SatEditTitle,
     SatAccept, SatName, SatUplink, SatDownlink, SatDownlinkMode, SatUplinkMode,
@@ -39,7 +39,7 @@ enum class Txt {
     BrowserFilterSatellite, BrowserFilterLocator, BrowserFilterOrbit, BrowserFilterMyStation,
     BrowserFilterFromDate, BrowserCompleteAdif, BrowserSearch, BrowserQslSent, BrowserQslReceived,
     BrowserStationHint, BrowserTitle,
-    // Record editor (Spanish in every language)
+    // Record editor (Spanish in every language, but for its date, time and mode captions)
     EditorTitle, EditorMyCall, EditorStation, EditorUtcFrame, EditorQslFrame, EditorSent, EditorReceived,
     EditorReportFrame, EditorSatellite, EditorOrbit, EditorUplink, EditorDownlink, EditorLocator,
     EditorOwnLocator, EditorAzimuth, EditorElevation, EditorNotesFrame, EditorQrz, EditorSave, EditorDelete,
@@ -51,7 +51,7 @@ enum class Txt {
     MsgOrbitronWaiting, MsgOrbitronLost, MsgAdifNoStationCall, MsgAdifCallDiffers,
     MsgLotwSavedWithSwl, MsgLotwSaved, MsgEqslSavedWithSwl, MsgEqslSaved, MsgNotSatelliteQso,
     MsgCsvSaved, MsgFileInUse, MsgCompleteAdifSaved,
-    // Messages that stay Spanish
+    // Messages of files, logs and settings
     MsgMustGiveCall, MsgTemplateMissing, MsgLogEmpty, MsgNotALog, MsgLogUnreadable,
     MsgBadUtcOffset, MsgConfigNotSaved, MsgPortFailed, MsgQsoNotSaved, MsgDateFormat, MsgTimeFormat,
     MsgConfigNotRead, MsgTemplateNotALog,
@@ -82,6 +82,10 @@ enum class Txt {
     // Safe keeping: the current log's name, missing, locked or damaged logs, lost settings
     LabelCurrentLog, MsgStartLogMissing, MsgStartNotALog, MsgStartTemplate, MsgStartLogLocked,
     MsgOpenLogLocked, MsgLogDamaged, MsgConfigKeptAside, MsgEditorQsoGone, MsgSatelliteGone,
+    // Operator flow: the saved-QSO notice, a station worked in this pass, what screen readers call
+    // the value labels and unnamed fields, the font size
+    MsgQsoSaved, LabelWorkedInPass, AccUtcDate, AccUtcTime, AccSatMode, AccCompass, AccDistance,
+    AccUplinkMode, AccDownlinkMode, AccMacroCaption, AccMacroText, AccPort, AccLine, MsgFontScaleNotSaved,
     Count_
 };
 

@@ -2,6 +2,7 @@
 
 #include "common/appstate.h"
 #include "common/captionwidget.h"
+#include "common/contrast.h"
 #include "keyer/keyercontrol.h"
 #include "keyer/morse.h"
 #include "mainwindow/session.h"
@@ -21,7 +22,8 @@
 
 namespace vorta {
 
-// The key indicator: a small disc, red while the key is down and black while it is up.
+// The key indicator: a filled red disc while the key is down, an empty ring while it is up, so
+// that its shape tells as much as its colour.
 class KeyLamp : public QWidget
 {
 public:
@@ -40,9 +42,14 @@ protected:
     {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(Qt::NoPen);
-        p.setBrush(m_down ? QColor(255, 0, 0) : QColor(0, 0, 0));
-        p.drawEllipse(rect().adjusted(2, 2, -2, -2));
+        if (m_down) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(readableOn(kAlertColour, palette().color(QPalette::Window)));
+        } else {
+            p.setPen(QPen(palette().color(QPalette::WindowText), 2));
+            p.setBrush(Qt::NoBrush);
+        }
+        p.drawEllipse(QRectF(rect()).adjusted(3, 3, -3, -3));
     }
 
 private:
@@ -96,7 +103,8 @@ KeyerWidget::KeyerWidget(Session &session, std::function<MacroValues()> values, 
     connect(m_speed, &QSlider::valueChanged, m_control, &KeyerControl::setSpeed);
     connect(m_control, &KeyerControl::speedChanged, this, &KeyerWidget::showSpeed);
     connect(m_control, &KeyerControl::keyChanged, this, &KeyerWidget::showKey);
-    connect(m_control, &KeyerControl::statusChanged, m_status, &QLabel::setText);
+    connect(m_control, &KeyerControl::statusChanged, m_status,
+            [this](const QString &status) { showValue(m_status, text(Txt::KeyerSending, m_language), status); });
     AppState &state = m_session.state();
     connect(&state, &AppState::settingsChanged, this, &KeyerWidget::showSettings);
     connect(&state, &AppState::languageChanged, this, &KeyerWidget::retranslate);
@@ -197,7 +205,8 @@ void KeyerWidget::showSettings()
         m_keys[i]->setToolTip(settings.macros[i].text);
         m_keys[i]->setAccessibleDescription(settings.macros[i].text);
     }
-    m_port->setText(settings.port == kNoPort ? settings.port : settings.port + QStringLiteral("  ") + settings.pin);
+    showValue(m_port, text(Txt::ConfigSerialFrame, m_language),
+              settings.port == kNoPort ? settings.port : settings.port + QStringLiteral("  ") + settings.pin);
 }
 
 void KeyerWidget::showSpeed(int wordsPerMinute)
@@ -220,8 +229,8 @@ void KeyerWidget::retranslate(Language language)
     m_toggle->setText(text(Txt::MenuMacrosCw, language));
     m_keys[4]->setText(text(Txt::KeyerTestLabel, language));
     m_manualKey->setText(text(Txt::KeyerManualKey, language));
-    m_port->setAccessibleName(text(Txt::ConfigSerialFrame, language));
-    m_status->setAccessibleName(text(Txt::KeyerSending, language));
+    showValue(m_port, text(Txt::ConfigSerialFrame, language), m_port->text());
+    showValue(m_status, text(Txt::KeyerSending, language), m_status->text());
     showSpeed(m_control->speed());
     showKey(m_lamp->isDown());
 }

@@ -12,9 +12,9 @@ namespace {
 
 const QString kLogFilter = QStringLiteral("*.mdb (*.mdb)");
 
-QString notALogMessage(const QString &path, const QString &why)
+QString notALogMessage(const QString &path, const QString &why, Language language)
 {
-    return text(Txt::MsgNotALog, Language::Spanish, {{"$arch$", path}})
+    return text(Txt::MsgNotALog, language, {{"$arch$", path}})
            + QStringLiteral("\r\n(") + why + u')';
 }
 
@@ -150,7 +150,7 @@ std::optional<ChosenLog> openLog(const DataFolder &folder, Dialogs &dialogs, Lan
     if (!chosen || chosen->isEmpty())
         return std::nullopt;
     if (isTemplate(folder, *chosen)) {
-        dialogs.inform(text(Txt::MsgTemplateNotALog, Language::Spanish, {{"$arch$", *chosen}}), Icon::Critical);
+        dialogs.inform(text(Txt::MsgTemplateNotALog, language, {{"$arch$", *chosen}}), Icon::Critical);
         return std::nullopt;
     }
     const LogCheck check = examineLog(*chosen);
@@ -165,7 +165,7 @@ std::optional<ChosenLog> openLog(const DataFolder &folder, Dialogs &dialogs, Lan
     case Verdict::NotALog:
         break;
     }
-    dialogs.inform(notALogMessage(*chosen, check.detail), Icon::Critical);
+    dialogs.inform(notALogMessage(*chosen, check.detail, language), Icon::Critical);
     return std::nullopt;
 }
 

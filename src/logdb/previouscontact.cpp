@@ -69,6 +69,27 @@ std::optional<PreviousContact> previousContact(const QString &logPath, const QSt
     return std::nullopt;
 }
 
+bool workedInPass(const QString &logPath, const QString &callSign, const QString &satellite, const QString &orbit)
+{
+    const QString sat = satellite.trimmed();
+    const QString orb = orbit.trimmed();
+    if (callSign.size() < kPreviousContactMinLength || sat.isEmpty() || orb.isEmpty())
+        return false;
+    // The station's rows come from the index on (Estacion, MyCall); they are few.
+    static const char *const sql = "SELECT 1 FROM Tabla1 WHERE [Estacion] = ?1 AND upper(trim([Satelite])) = ?2 "
+                                   "AND trim([Orbita]) = ?3 LIMIT 1";
+    try {
+        db::Database database(logPath, db::Database::Mode::ReadOnly);
+        db::Statement query(database, sql);
+        query.bind(1, callSign.toUpper());
+        query.bind(2, sat.toUpper());
+        query.bind(3, orb);
+        return query.step();
+    } catch (const db::DbError &) {
+        return false; // a convenience like the summary: it never interrupts typing
+    }
+}
+
 PreviousContactFill::Fields PreviousContactFill::apply(const Fields &current,
                                                        const std::optional<PreviousContact> &found,
                                                        bool keepNotes)

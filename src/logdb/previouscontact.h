@@ -41,6 +41,12 @@ PreviousContact summarize(const PreviousQso &qso);
 // the log cannot be read (the summary is a convenience, so it never interrupts typing).
 std::optional<PreviousContact> previousContact(const QString &logPath, const QString &callSign);
 
+// Whether the station is already in the log on this satellite and orbit: worked before in this
+// very pass. Calls too short for the summary, an empty satellite or orbit (then the pass is not
+// known) and a log that cannot be read give false. Satellite names compare without letter case
+// and surrounding blanks, orbits without surrounding blanks.
+bool workedInPass(const QString &logPath, const QString &callSign, const QString &satellite, const QString &orbit);
+
 // The grid and notes fields of the entry panel as the summary follows the call sign. A lookup
 // replaces or empties only what an earlier lookup put there (a field still holding exactly that,
 // or an empty one): a locator or notes the operator typed stay, and so do notes kept with the

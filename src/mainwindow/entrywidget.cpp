@@ -2,6 +2,7 @@
 
 #include "common/captionwidget.h"
 #include "common/charfilter.h"
+#include "common/contrast.h"
 #include "common/dates.h"
 #include "common/dialogs.h"
 #include "logdb/previouscontact.h"
@@ -10,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -18,6 +20,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace vorta {
 
@@ -73,16 +76,25 @@ EntryWidget::EntryWidget(Session &session, QWidget *parent) : QWidget(parent), m
     m_notes = new QLineEdit;
     m_date = filteredEdit(&CharFilter::dateChar, 10);
     m_time = filteredEdit(&CharFilter::digitChar, 4);
+    fitWidth(m_date, QStringLiteral("00/00/0000"), Fit::Exactly);
+    fitWidth(m_time, QStringLiteral("0000"), Fit::Exactly);
+    // What comes and goes beside the fields keeps its room, so that the fields never move and
+    // the window never grows while the operator types.
     m_previous = new QLabel;
     emphasize(m_previous, 1, true);
-    m_previous->setStyleSheet(QStringLiteral("color: #1a5fb4"));
-    m_previous->hide();
+    m_workedInPass = new QLabel;
+    emphasize(m_workedInPass, 1, true);
+    for (QLabel *label : {m_previous, m_workedInPass}) {
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        QSizePolicy policy = label->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        label->setSizePolicy(policy);
+        label->hide();
+    }
     m_elementInfo = new QLabel;
-    m_elementInfo->setStyleSheet(QStringLiteral("color: #5e5c64"));
     m_satMode = new QLabel;
     emphasize(m_satMode, 6, true);
-    m_satMode->setStyleSheet(QStringLiteral("color: #26a269"));
-    m_satMode->setAccessibleName(QStringLiteral("Modo satélite"));
+    fitWidth(m_satMode, QStringLiteral("SAT L/X"), Fit::AtLeast);
     m_listening = new QCheckBox;
     m_manualTime = new QCheckBox;
     m_keepNotes = new QCheckBox;
@@ -111,7 +123,12 @@ EntryWidget::EntryWidget(Session &session, QWidget *parent) : QWidget(parent), m
     grid->setContentsMargins(0, 0, 0, 0);
     grid->addWidget(m_stationCaption, 0, 0);
     grid->addWidget(m_station, 0, 1, 1, 3);
-    grid->addWidget(m_previous, 0, 4, 1, 4);
+    // Two lines beside the call: the earlier contact, and whether it was in this very pass.
+    auto *previous = new QVBoxLayout;
+    previous->setSpacing(0);
+    previous->addWidget(m_previous);
+    previous->addWidget(m_workedInPass);
+    grid->addLayout(previous, 0, 4, 1, 4);
 
     auto *satRow = new QHBoxLayout;
     satRow->addWidget(m_satellite, 3);
@@ -148,14 +165,16 @@ EntryWidget::EntryWidget(Session &session, QWidget *parent) : QWidget(parent), m
     grid->addWidget(m_notesCaption, 5, 0);
     grid->addWidget(m_notes, 5, 1, 1, 5);
 
+    // The manual date and time keep their room while hidden, next to the free room of the row,
+    // so that ticking the box moves nothing.
     auto *boxes = new QHBoxLayout;
     boxes->addWidget(m_listening);
+    boxes->addWidget(m_keepNotes);
     boxes->addWidget(m_manualTime);
     boxes->addWidget(m_dateCaption);
     boxes->addWidget(m_date);
     boxes->addWidget(m_timeCaption);
     boxes->addWidget(m_time);
-    boxes->addWidget(m_keepNotes);
     boxes->addStretch(1);
     boxes->addWidget(m_save);
     boxes->addWidget(m_clear);
@@ -163,8 +182,12 @@ EntryWidget::EntryWidget(Session &session, QWidget *parent) : QWidget(parent), m
     grid->setColumnStretch(1, 2);
     grid->setColumnStretch(3, 1);
     grid->setColumnStretch(5, 1);
-    for (QWidget *w : std::initializer_list<QWidget *>{m_dateCaption, m_date, m_timeCaption, m_time})
+    for (QWidget *w : std::initializer_list<QWidget *>{m_dateCaption, m_date, m_timeCaption, m_time}) {
+        QSizePolicy policy = w->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(policy);
         w->hide();
+    }
 
     connect(m_save, &QPushButton::clicked, this, &EntryWidget::save);
     connect(m_clear, &QPushButton::clicked, this, &EntryWidget::clear);
@@ -172,6 +195,8 @@ EntryWidget::EntryWidget(Session &session, QWidget *parent) : QWidget(parent), m
     connect(m_downlink, &QLineEdit::textChanged, this, &EntryWidget::frequenciesChanged);
     connect(m_station, &QLineEdit::textChanged, this, &EntryWidget::stationChanged);
     connect(m_satellite, &QLineEdit::textChanged, this, &EntryWidget::satelliteChanged);
+    connect(m_satellite, &QLineEdit::textChanged, this, &EntryWidget::showWorkedInPass);
+    connect(m_orbit, &QLineEdit::textChanged, this, &EntryWidget::showWorkedInPass);
     connect(m_uplinkMode, &QComboBox::textActivated, this, &EntryWidget::modePicked);
     connect(m_downlinkMode, &QComboBox::textActivated, this, &EntryWidget::modePicked);
     connect(m_satellites, &QComboBox::textActivated, this, [this](const QString &name) {
@@ -188,6 +213,30 @@ EntryWidget::EntryWidget(Session &session, QWidget *parent) : QWidget(parent), m
     m_blinkTimer.start();
     connect(&m_session.state(), &AppState::languageChanged, this, &EntryWidget::retranslate);
     retranslate(m_session.state().language());
+    colourTexts();
+}
+
+void EntryWidget::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::PaletteChange)
+        colourTexts();
+    QWidget::changeEvent(event);
+}
+
+void EntryWidget::colourTexts()
+{
+    // Readable on the desktop's window colour, light or dark. Through the palette rather than a
+    // style sheet, which would keep the labels' type from following the window's size.
+    const QColor background = palette().color(QPalette::Window);
+    const auto colour = [&background](QWidget *label, const QColor &wanted) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, readableOn(wanted, background));
+        label->setPalette(palette);
+    };
+    colour(m_previous, kPreviousColour);
+    colour(m_workedInPass, kWorkedInPassColour);
+    colour(m_elementInfo, kQuietColour);
+    colour(m_satMode, kSatModeColour);
 }
 
 void EntryWidget::retranslate(Language language)
@@ -211,14 +260,21 @@ void EntryWidget::retranslate(Language language)
     m_keepNotes->setText(text(Txt::BoxKeepNotes, language));
     m_save->setText(text(Txt::ButtonSave, language));
     m_clear->setText(text(Txt::ButtonClear, language));
+    showValue(m_satMode, text(Txt::AccSatMode, language), m_satMode->text());
+    m_workedInPass->setText(text(Txt::LabelWorkedInPass, language));
+    // Room for the longest age and catalogue number, so that they never widen the panel.
+    fitWidth(m_elementInfo,
+             text(Txt::ElementAge, language, {{"$nombre$", QStringLiteral("9999")}}) + QStringLiteral("  ")
+                 + text(Txt::CatalogueNumber, language, {{"$nombre$", QStringLiteral("999999")}}),
+             Fit::AtLeast);
     m_satellites->setPlaceholderText(text(Txt::SatelliteChoicePlaceholder, language));
     m_satellites->setAccessibleName(text(Txt::SatelliteChoicePlaceholder, language));
     m_listButton->setToolTip(text(Txt::SatListTitle, language));
     m_listButton->setAccessibleName(text(Txt::SatListTitle, language));
     setElementInfo(m_elementAge, m_catalogue);
     // Both mode lists share one caption; the screen reader tells them apart by direction.
-    m_uplinkMode->setAccessibleName(text(Txt::LabelUplink, language) + u' ' + text(Txt::LabelMode, language));
-    m_downlinkMode->setAccessibleName(text(Txt::LabelDownlink, language) + u' ' + text(Txt::LabelMode, language));
+    nameList(m_uplinkMode, text(Txt::AccUplinkMode, language));
+    nameList(m_downlinkMode, text(Txt::AccDownlinkMode, language));
 }
 
 EntryForm EntryWidget::form() const
@@ -284,6 +340,7 @@ void EntryWidget::save()
         if (!m_keepNotes->isChecked())
             m_notes->clear();
         m_locator->clear();
+        emit saved(result.notice);
     }
     if (QWidget *field = fieldFor(result.focus))
         field->setFocus();
@@ -302,7 +359,7 @@ void EntryWidget::frequenciesChanged()
     const QString up = bandName(m_uplink->text());
     const QString down = bandName(m_downlink->text());
     m_session.state().setBands(up, down);
-    m_satMode->setText(satModeLabelText(satelliteMode(up, down)));
+    showValue(m_satMode, text(Txt::AccSatMode, m_session.state().language()), satModeLabelText(satelliteMode(up, down)));
 }
 
 void EntryWidget::stationChanged(const QString &call)
@@ -319,10 +376,18 @@ void EntryWidget::stationChanged(const QString &call)
         m_locator->setText(fields.grid);
     if (fields.notes != m_notes->text())
         m_notes->setText(fields.notes);
-    if (!previous)
-        return;
-    m_previous->setText(previous->label);
-    m_previous->show();
+    if (previous) {
+        m_previous->setText(previous->label);
+        m_previous->show();
+    }
+    showWorkedInPass();
+}
+
+void EntryWidget::showWorkedInPass()
+{
+    // Said in words beside the earlier contact before Enter; the save itself stays allowed.
+    m_workedInPass->setVisible(
+        workedInPass(m_session.state().currentLog().path, m_station->text(), m_satellite->text(), m_orbit->text()));
 }
 
 void EntryWidget::modePicked(const QString &mode)
@@ -341,7 +406,7 @@ void EntryWidget::manualTimeToggled(bool on)
         m_time->setText(utc.time().toString(QStringLiteral("HHmm")));
     } else {
         m_blinkRed = false;
-        m_manualTime->setStyleSheet(QString());
+        m_manualTime->setPalette(QPalette());
     }
     for (QWidget *w : std::initializer_list<QWidget *>{m_dateCaption, m_date, m_timeCaption, m_time})
         w->setVisible(on);
@@ -396,8 +461,15 @@ void EntryWidget::blink()
     if (!m_manualTime->isChecked())
         return;
     m_blinkRed = !m_blinkRed;
-    m_manualTime->setStyleSheet(m_blinkRed ? QStringLiteral("QCheckBox { color: rgb(255, 0, 0); }")
-                                           : QStringLiteral("QCheckBox { color: rgb(0, 0, 0); }"));
+    // The red is darker than pure red, which reads poorly on a light window; the ticked box and
+    // the date and time fields say the same without colour.
+    if (!m_blinkRed) {
+        m_manualTime->setPalette(QPalette());
+        return;
+    }
+    QPalette red = m_manualTime->palette();
+    red.setColor(QPalette::WindowText, readableOn(kAlertColour, palette().color(QPalette::Window)));
+    m_manualTime->setPalette(red);
 }
 
 void EntryWidget::setSatellite(const QString &name)
@@ -479,6 +551,11 @@ QString EntryWidget::satModeText() const
 QString EntryWidget::previousContactText() const
 {
     return m_previous->isHidden() ? QString() : m_previous->text();
+}
+
+QString EntryWidget::workedInPassText() const
+{
+    return m_workedInPass->isHidden() ? QString() : m_workedInPass->text();
 }
 
 void EntryWidget::focusStation()

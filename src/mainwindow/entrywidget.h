@@ -54,6 +54,9 @@ public:
     EntryForm form() const;
     QString satModeText() const;
     QString previousContactText() const;
+    // The warning that the station is already in the log on this satellite and orbit; empty
+    // when it is not.
+    QString workedInPassText() const;
     void focusStation();
 
 signals:
@@ -65,11 +68,18 @@ signals:
     // The Save command is about to read the fields: values that follow the clock can be
     // brought up to date.
     void aboutToSave();
+    // A QSO was stored; notice tells which.
+    void saved(const QString &notice);
+
+protected:
+    void changeEvent(QEvent *event) override;
 
 private:
     void retranslate(Language language);
     void frequenciesChanged();
     void stationChanged(const QString &call);
+    void showWorkedInPass();
+    void colourTexts();
     void modePicked(const QString &mode);
     void manualTimeToggled(bool on);
     void listeningToggled(bool on);
@@ -83,7 +93,7 @@ private:
     QLabel *m_stationCaption, *m_satelliteCaption, *m_orbitCaption, *m_uplinkCaption, *m_downlinkCaption;
     QLabel *m_uplinkModeCaption, *m_downlinkModeCaption, *m_sentCaption, *m_receivedCaption;
     QLabel *m_locatorCaption, *m_notesCaption, *m_dateCaption, *m_timeCaption;
-    QLabel *m_previous, *m_satMode, *m_elementInfo;
+    QLabel *m_previous, *m_workedInPass, *m_satMode, *m_elementInfo;
     QLineEdit *m_station, *m_satellite, *m_orbit, *m_uplink, *m_downlink, *m_sent, *m_received;
     QLineEdit *m_locator, *m_notes, *m_date, *m_time;
     QComboBox *m_uplinkMode, *m_downlinkMode, *m_satellites;

@@ -38,7 +38,7 @@ QString LogNameWidget::fullPath() const
 void LogNameWidget::showLog()
 {
     const CurrentLog log = m_state.currentLog();
-    m_name->setText(log.name);
+    showValue(m_name, m_caption->text(), log.name);
     m_name->setToolTip(log.path);
     m_name->setAccessibleDescription(log.path);
 }
@@ -46,7 +46,7 @@ void LogNameWidget::showLog()
 void LogNameWidget::retranslate(Language language)
 {
     m_caption->setText(text(Txt::LabelCurrentLog, language));
-    m_name->setAccessibleName(m_caption->text());
+    showValue(m_name, m_caption->text(), m_name->text());
 }
 
 } // namespace vorta

@@ -14,8 +14,11 @@
 #include "config/configwindow.h"
 #include "import/importwindow.h"
 #include "keyer/keyerwidget.h"
+#include "common/mnemonicswidget.h"
 #include "mainwindow/entrywidget.h"
+#include "mainwindow/lastrecordwidget.h"
 #include "mainwindow/lognamewidget.h"
+#include "mainwindow/noticewidget.h"
 #include "tracking/satellitelistwindow.h"
 #include "mainwindow/session.h"
 #include "web/webmenuwidget.h"
@@ -26,28 +29,15 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFont>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
 namespace vorta {
-
-namespace {
-
-QLabel *valueLabel(int pointSizeDelta = 0, bool bold = false)
-{
-    auto *label = new QLabel;
-    emphasize(label, pointSizeDelta, bold);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
-}
-
-} // namespace
 
 MainWindow::MainWindow(Session &session, QWidget *parent) : QMainWindow(parent), m_session(session)
 {
@@ -115,6 +105,9 @@ MainWindow::MainWindow(Session &session, QWidget *parent) : QMainWindow(parent),
     showOwnStation();
     tickClock();
     retranslate(state.language());
+    buildKeys();
+    // The first keystroke is a call sign.
+    m_entry->focusStation();
 }
 
 MainWindow::~MainWindow()
@@ -144,6 +137,11 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         editNewestQso();
         return true;
     }
+    if (key == Qt::Key_F10 && static_cast<QKeyEvent *>(event)->modifiers() == Qt::NoModifier) {
+        // The menu bar from the keyboard, its first menu open; arrows and letters go on.
+        menuBar()->setActiveAction(menuBar()->actions().constFirst());
+        return true;
+    }
     if (m_keyerPanel->keyPressed(*static_cast<QKeyEvent *>(event)))
         return true;
     return false;
@@ -159,6 +157,7 @@ void MainWindow::buildMenus()
     m_fileMenu->addSeparator();
     m_exit = m_fileMenu->addAction(QString(), this, &QWidget::close);
     m_log = menuBar()->addAction(QString(), this, &MainWindow::showLog);
+    m_log->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
 }
 
 void MainWindow::buildPanels()
@@ -175,8 +174,6 @@ void MainWindow::buildPanels()
     m_utcCaption = new QLabel;
     m_utcDate = valueLabel(4, true);
     m_utcTime = valueLabel(8, true);
-    m_utcDate->setAccessibleName(QStringLiteral("UTC fecha"));
-    m_utcTime->setAccessibleName(QStringLiteral("UTC hora"));
     header->addWidget(m_ownCallCaption);
     header->addWidget(m_ownCall);
     header->addSpacing(16);
@@ -194,7 +191,9 @@ void MainWindow::buildPanels()
     m_panels->addWidget(m_useOrbitron);
     m_panels->addWidget(m_trackingWidget);
     m_entry = new EntryWidget(m_session);
-    m_panels->addWidget(m_entry);
+    // At its own width whatever the window's: the room a wide window adds goes to the panels
+    // above and below, never into long strips of field.
+    m_panels->addWidget(m_entry, 0, Qt::AlignLeft);
     connect(m_entry, &EntryWidget::satelliteChosen, this, &MainWindow::chooseSatellite);
     connect(m_entry, &EntryWidget::satelliteListRequested, this, &MainWindow::showSatelliteList);
     connect(m_entry, &EntryWidget::satelliteChanged, this, &MainWindow::satelliteFieldChanged);
@@ -221,25 +220,21 @@ void MainWindow::buildPanels()
     connect(m_tracking, &TrackingPanelState::elevationChanged, m_entry, antenna);
     connect(m_tracking, &TrackingPanelState::satelliteChanged, this, &MainWindow::trackedNameChanged);
 
-    m_lastRecordBox = new QGroupBox;
-    auto *grid = new QGridLayout(m_lastRecordBox);
-    for (int i = 0; i < 6; ++i) {
-        m_lastCaptions[i] = new QLabel;
-        m_lastValues[i] = valueLabel(1, true);
-        m_lastValues[i]->setMinimumWidth(80);
-        grid->addWidget(m_lastCaptions[i], 0, i);
-        grid->addWidget(m_lastValues[i], 1, i);
-        grid->setColumnStretch(i, i == 0 || i == 4 ? 2 : 1);
-    }
-    layout->addWidget(m_lastRecordBox);
+    m_lastRecord = new LastRecordWidget;
+    layout->addWidget(m_lastRecord);
     layout->addStretch(1);
     setCentralWidget(central);
     // The log the QSOs go into, where a long file name never crowds the panels.
     statusBar()->addWidget(new LogNameWidget(m_session.state()), 1);
+    // What was just saved, beside it.
+    m_notice = new NoticeWidget;
+    statusBar()->addPermanentWidget(m_notice);
+    connect(m_entry, &EntryWidget::saved, m_notice, [this](const QString &notice) { m_notice->showNotice(notice); });
 }
 
 void MainWindow::retranslate(Language language)
 {
+    m_qtTranslations.apply(language);
     m_tracking->setLanguage(language);
     m_trackingWidget->retranslate(language);
     m_useOrbitron->setText(text(Txt::BoxUseOrbitron, language));
@@ -254,26 +249,24 @@ void MainWindow::retranslate(Language language)
     m_ownCallCaption->setText(text(Txt::LabelOwnCall, language));
     m_ownLocatorCaption->setText(text(Txt::LabelOwnLocator, language));
     m_utcCaption->setText(text(Txt::LabelUtcClock, language));
-    m_lastRecordBox->setTitle(text(Txt::FrameLastRecord, language));
-    const Txt captions[6] = {Txt::LastStation, Txt::LastDate,      Txt::LastTime,
-                             Txt::LastUplink,  Txt::LastSatellite, Txt::LastOrbit};
-    for (int i = 0; i < 6; ++i) {
-        m_lastCaptions[i]->setText(text(captions[i], language));
-        m_lastValues[i]->setAccessibleName(m_lastCaptions[i]->text());
-    }
+    m_lastRecord->retranslate(language);
+    showOwnStation();
+    tickClock();
+    giveMnemonics(*menuBar());
 }
 
 void MainWindow::showOwnStation()
 {
-    m_ownCall->setText(m_session.state().settings().callSign.toUpper());
-    m_ownLocator->setText(m_session.state().settings().gridLocator);
+    showValue(m_ownCall, m_ownCallCaption->text(), m_session.state().settings().callSign.toUpper());
+    showValue(m_ownLocator, m_ownLocatorCaption->text(), m_session.state().settings().gridLocator);
 }
 
 void MainWindow::tickClock()
 {
     const QDateTime utc = m_session.state().utcNow();
-    m_utcDate->setText(formatDate(utc.date()));
-    m_utcTime->setText(formatTime(utc.time()));
+    const Language language = m_session.state().language();
+    showValue(m_utcDate, text(Txt::AccUtcDate, language), formatDate(utc.date()));
+    showValue(m_utcTime, text(Txt::AccUtcTime, language), formatTime(utc.time()));
 }
 
 void MainWindow::changeEvent(QEvent *event)
@@ -283,6 +276,16 @@ void MainWindow::changeEvent(QEvent *event)
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         refreshOrbitronData();
         retranslate(m_session.state().language());
+        // Back from another of the program's windows (the log browser, the settings, the
+        // editor, ...), and at the first activation, the next keystroke is a call sign.
+        if (m_callFieldOnReturn)
+            m_entry->focusStation();
+    } else if (event->type() == QEvent::ActivationChange) {
+        // The window that takes over is known by now; none when another program did, and then
+        // the cursor stays where it was. A message box is left alone too: whoever showed it puts
+        // the cursor where the answer leads (a failed check into its field).
+        QWidget *next = QApplication::activeWindow();
+        m_callFieldOnReturn = next && !qobject_cast<QMessageBox *>(next);
     }
     QMainWindow::changeEvent(event);
 }
@@ -330,9 +333,7 @@ void MainWindow::refreshLastRecord()
 
 void MainWindow::showLastRecord(const LastRecordView &view)
 {
-    const QString values[6] = {view.station, view.date, view.time, view.uplink, view.satellite, view.orbit};
-    for (int i = 0; i < 6; ++i)
-        m_lastValues[i]->setText(values[i]);
+    m_lastRecord->showRecord(view);
 }
 
 void MainWindow::buildTracking()
@@ -468,10 +469,42 @@ void MainWindow::showSatelliteList()
 
 QStringList MainWindow::lastRecordValues() const
 {
-    QStringList values;
-    for (const QLabel *label : m_lastValues)
-        values << label->text();
-    return values;
+    return m_lastRecord->values();
+}
+
+QString MainWindow::notice() const
+{
+    return m_notice->notice();
+}
+
+void MainWindow::buildKeys()
+{
+    // The fonts' size, kept in the extra settings; Ctrl+= serves keyboards where "+" is shifted.
+    m_fontScale = loadExtraSettings(m_session.state().folder().settingsFile()).fontScale;
+    if (m_fontScale != kDefaultFontScale)
+        applyFontScale(*this, m_fontScale);
+    const auto key = [this](std::initializer_list<QKeySequence> keys, int steps) {
+        auto *action = new QAction(this);
+        action->setShortcuts(QList<QKeySequence>(keys));
+        connect(action, &QAction::triggered, this, [this, steps] { stepFontScale(steps); });
+        addAction(action);
+    };
+    key({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)}, 1);
+    key({QKeySequence::ZoomOut}, -1);
+    key({QKeySequence(Qt::CTRL | Qt::Key_0)}, 0);
+}
+
+void MainWindow::stepFontScale(int steps)
+{
+    const int scale = steppedFontScale(m_fontScale, steps);
+    if (scale == m_fontScale)
+        return;
+    m_fontScale = scale;
+    applyFontScale(*this, scale);
+    const QString file = m_session.state().folder().settingsFile();
+    if (const QString error = saveFontScale(file, scale); !error.isEmpty())
+        m_notice->showNotice(text(Txt::MsgFontScaleNotSaved, m_session.state().language(),
+                                  {{"$arch$", file}, {"$nombre$", error}}));
 }
 
 void MainWindow::newLog()

@@ -3,17 +3,15 @@
 #pragma once
 
 #include "config/languages.h"
+#include "config/qttranslations.h"
 #include "logdb/logdatabase.h"
 #include "tracking/elements.h"
 
 #include <QMainWindow>
 #include <QTimer>
 
-#include <array>
-
 class QAction;
 class QCheckBox;
-class QGroupBox;
 class QLabel;
 class QMenu;
 class QVBoxLayout;
@@ -28,6 +26,8 @@ class ConfigWindow;
 class EntryWidget;
 class ImportWindow;
 class KeyerWidget;
+class LastRecordWidget;
+class NoticeWidget;
 class Session;
 class WebMenus;
 
@@ -48,6 +48,11 @@ public:
     QCheckBox &useOrbitronBox() { return *m_useOrbitron; }
     // The six values of the last-record panel, in panel order.
     QStringList lastRecordValues() const;
+    // What the status line tells beside the log's name (empty when nothing).
+    QString notice() const;
+    // The fonts' size in percent of the desktop's (Ctrl+Plus, Ctrl+Minus, Ctrl+0).
+    int fontScale() const { return m_fontScale; }
+    void stepFontScale(int steps);
 
     // The menu commands, as their entries run them.
     void newLog();
@@ -85,6 +90,7 @@ private:
     void refreshComputedOrbit();
     void satelliteFieldChanged(const QString &name);
     void chooseSatellite(const QString &name);
+    void buildKeys();
 
     Session &m_session;
     ConfigWindow *m_configWindow = nullptr;
@@ -113,8 +119,13 @@ private:
     QLabel *m_utcCaption = nullptr, *m_utcDate = nullptr, *m_utcTime = nullptr;
     // The panels of a pass (tracking, entry, keyer) are stacked here, above the last record.
     QVBoxLayout *m_panels = nullptr;
-    QGroupBox *m_lastRecordBox = nullptr;
-    std::array<QLabel *, 6> m_lastCaptions{}, m_lastValues{};
+    LastRecordWidget *m_lastRecord = nullptr;
+    NoticeWidget *m_notice = nullptr;
+    QtTranslations m_qtTranslations;
+    int m_fontScale = 100;
+    // Whether the main window was left for another of the program's windows (not a message
+    // box), or not shown yet: coming back, the cursor goes to the station field.
+    bool m_callFieldOnReturn = true;
 
     bool m_logChosen = false;
     QTimer m_firstRunTimer, m_clockTimer, m_databaseTimer, m_versionTimer, m_watchdogTimer;

@@ -44,6 +44,16 @@ QString manualTimeMessage()
     return text(Txt::MsgTimeFormat, Language::Spanish);
 }
 
+QString savedQsoNotice(qint64 id, const QString &station, const QString &satellite, const QDateTime &utc,
+                       Language language)
+{
+    QStringList what{station};
+    if (!satellite.isEmpty())
+        what << satellite;
+    what << utc.time().toString(QStringLiteral("HH:mm"));
+    return text(Txt::MsgQsoSaved, language, {{"$qsoss$", QString::number(id)}, {"$nombre$", what.join(u' ')}});
+}
+
 namespace {
 
 SaveResult refuse(Dialogs &dialogs, const QString &message, EntryField focus)
@@ -122,11 +132,13 @@ SaveResult saveEntry(const EntryForm &f, AppState &state, Dialogs &dialogs)
     entry.myLocator = state.settings().gridLocator;
     const QString log = state.currentLog().path;
     try {
-        const qint64 id = insertQso(log, recordForInsert(entry));
+        const QsoRecord record = recordForInsert(entry);
+        const qint64 id = insertQso(log, record);
         state.announceQsoStored(id);
-        return {SaveResult::Kind::Stored, EntryField::Station, id};
+        return {SaveResult::Kind::Stored, EntryField::Station, id,
+                savedQsoNotice(id, record.estacion, record.satelite, utc, lang)};
     } catch (const db::DbError &error) {
-        dialogs.inform(text(Txt::MsgQsoNotSaved, Language::Spanish, {{"$arch$", log}, {"$nombre$", error.message()}}),
+        dialogs.inform(text(Txt::MsgQsoNotSaved, lang, {{"$arch$", log}, {"$nombre$", error.message()}}),
                        Icon::Critical);
         return {SaveResult::Kind::Failed, EntryField::None, 0};
     }

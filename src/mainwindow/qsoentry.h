@@ -30,7 +30,13 @@ struct SaveResult
     enum class Kind { Ignored, Refused, Stored, Failed } kind = Kind::Ignored;
     EntryField focus = EntryField::None; // where the cursor goes after a refusal
     qint64 id = 0;                       // the stored row
+    QString notice = {};                 // for the status line: which QSO was stored
 };
+
+// "QSO 123 guardado: YY2BB SO-50 14:23" in the language: the stored row's number, its station,
+// satellite and UTC time.
+QString savedQsoNotice(qint64 id, const QString &station, const QString &satellite, const QDateTime &utc,
+                       Language language);
 
 // The report default of a picked mode: "599" for a CW mode, else "59".
 QString reportForMode(const QString &mode);

@@ -32,7 +32,7 @@ void Session::loadAtStart()
     }
     if (load.unreadable || load.noKnownKey) {
         m_configUnreadable = true;
-        m_dialogs.inform(text(Txt::MsgConfigNotRead, Language::Spanish, {{"$arch$", file}}), Icon::Critical);
+        m_dialogs.inform(text(Txt::MsgConfigNotRead, m_state.language(), {{"$arch$", file}}), Icon::Critical);
         return;
     }
     m_state.setSettings(settings);
@@ -148,14 +148,14 @@ void Session::openKeyPort(const QString &port)
 
 void Session::reportLogError(const QString &error)
 {
-    m_dialogs.inform(text(Txt::MsgLogUnreadable, Language::Spanish,
+    m_dialogs.inform(text(Txt::MsgLogUnreadable, m_state.language(),
                           {{"$arch$", m_state.currentLog().path}, {"$nombre$", error}}),
                      Icon::Critical);
 }
 
 void Session::reportConfigNotSaved(const QString &error)
 {
-    m_dialogs.inform(text(Txt::MsgConfigNotSaved, Language::Spanish,
+    m_dialogs.inform(text(Txt::MsgConfigNotSaved, m_state.language(),
                           {{"$arch$", m_state.folder().configFile()}, {"$nombre$", error}}),
                      Icon::Critical);
 }

@@ -8,7 +8,6 @@ namespace vorta {
 CompassWidget::CompassWidget(QWidget *parent) : QWidget(parent)
 {
     setMinimumSize(48, 48);
-    setAccessibleName(QStringLiteral("Brújula"));
 }
 
 void CompassWidget::setAzimuth(std::optional<double> degrees)

@@ -1,4 +1,5 @@
-// A small compass dial: a circle with north up and a needle pointing at the antenna azimuth.
+// A small compass dial: a circle with north up and a needle pointing at the antenna azimuth. Its
+// accessible description is the azimuth in degrees; the panel that shows it gives its name.
 #pragma once
 
 #include <QWidget>
@@ -15,7 +16,12 @@ public:
     // Degrees clockwise from north; nothing hides the needle.
     void setAzimuth(std::optional<double> degrees);
     std::optional<double> azimuth() const { return m_azimuth; }
-    QSize sizeHint() const override { return {64, 64}; }
+    // Grows with the type, so that a larger font size enlarges the dial too.
+    QSize sizeHint() const override
+    {
+        const int side = qMax(64, fontMetrics().height() * 4);
+        return {side, side};
+    }
 
 protected:
     void paintEvent(QPaintEvent *event) override;

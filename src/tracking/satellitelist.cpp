@@ -14,9 +14,9 @@ QString commaMessage(Language language)
     return text(Txt::MsgSatelliteComma, language);
 }
 
-QString notSavedMessage(const QString &path, const QString &reason)
+QString notSavedMessage(const QString &path, const QString &reason, Language language)
 {
-    return text(Txt::MsgSatelliteListNotSaved, Language::Spanish, {{"$arch$", path}, {"$nombre$", reason}});
+    return text(Txt::MsgSatelliteListNotSaved, language, {{"$arch$", path}, {"$nombre$", reason}});
 }
 
 // The entry as it goes into the file. Frequencies may be typed with "," as decimal point; a
@@ -112,10 +112,9 @@ QString SatelliteList::load()
 
 bool SatelliteList::write(Dialogs &dialogs, Language language)
 {
-    Q_UNUSED(language); // the message is Spanish in every language
     const QString error = writeTextLines(m_path, m_lines);
     if (!error.isEmpty()) {
-        dialogs.inform(notSavedMessage(m_path, error), Icon::Critical);
+        dialogs.inform(notSavedMessage(m_path, error, language), Icon::Critical);
         read();
         return false;
     }
@@ -189,7 +188,7 @@ SatelliteCheck SatelliteList::add(const SatelliteEntry &entry, Dialogs &dialogs,
     // unreadable file is never replaced by a one-line list.
     const QString error = read();
     if (!error.isEmpty()) {
-        const QString message = notSavedMessage(m_path, error);
+        const QString message = notSavedMessage(m_path, error, language);
         dialogs.inform(message, Icon::Critical);
         return failed(message);
     }
@@ -219,7 +218,7 @@ SatelliteCheck SatelliteList::edit(qsizetype index, const SatelliteEntry &entry,
     const QString storedName = m_entries[index].name;
     const QString error = read();
     if (!error.isEmpty()) {
-        const QString message = notSavedMessage(m_path, error);
+        const QString message = notSavedMessage(m_path, error, language);
         dialogs.inform(message, Icon::Critical);
         return failed(message);
     }
@@ -256,7 +255,7 @@ bool SatelliteList::remove(qsizetype index, Dialogs &dialogs, Language language)
         return false;
     const QString error = read();
     if (!error.isEmpty()) {
-        dialogs.inform(notSavedMessage(m_path, error), Icon::Critical);
+        dialogs.inform(notSavedMessage(m_path, error, language), Icon::Critical);
         return false;
     }
     // Only the entries of that very name go: a name that merely contains it (AO-7 in AO-73) or a

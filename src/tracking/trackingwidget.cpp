@@ -42,12 +42,18 @@ TrackingWidget::TrackingWidget(TrackingPanelState &state, QWidget *parent) : QGr
     m_uplinkModeCaption = captionFor(m_uplinkMode);
     m_compassName = new QLabel;
     emphasize(m_compassName, 0, true);
-    m_compassName->setMinimumWidth(m_compassName->fontMetrics().horizontalAdvance(QStringLiteral("ENEeaste")));
+    fitWidth(m_compassName, QStringLiteral("ENEeaste"), Fit::AtLeast);
     m_badge = new QLabel;
     m_badge->setAlignment(Qt::AlignCenter);
     emphasize(m_badge, 0, true);
-    m_badge->setMinimumWidth(m_badge->fontMetrics().horizontalAdvance(QStringLiteral("VISIBLE")) + 16);
+    fitWidth(m_badge, QStringLiteral("VISIBLE"), Fit::AtLeast, 16);
     m_badge->hide();
+    // Wide enough for what they show, and no wider: a wide window gives its room to the
+    // compass side rather than to long strips of field.
+    for (QLineEdit *edit : {m_satellite, m_downlink, m_uplink})
+        fitWidth(edit, QStringLiteral("0000.000.000  "), Fit::AtMost);
+    for (QLineEdit *edit : {m_azimuth, m_elevation, m_downlinkMode, m_uplinkMode})
+        fitWidth(edit, QStringLiteral("000.000  "), Fit::AtMost);
     m_compass = new CompassWidget;
 
     auto *grid = new QGridLayout(this);
@@ -67,7 +73,8 @@ TrackingWidget::TrackingWidget(TrackingPanelState &state, QWidget *parent) : QGr
     grid->addWidget(m_downlinkMode, 2, 3);
     grid->addWidget(m_uplinkModeCaption, 2, 4);
     grid->addWidget(m_uplinkMode, 2, 5);
-    grid->addWidget(m_compass, 0, 6, 3, 1);
+    grid->setColumnStretch(6, 1);
+    grid->addWidget(m_compass, 0, 7, 3, 1);
     grid->setColumnStretch(1, 2);
     grid->setColumnStretch(3, 1);
 
@@ -105,8 +112,8 @@ void TrackingWidget::retranslate(Language language)
     m_uplinkCaption->setText(text(Txt::LabelUplink, language));
     m_downlinkModeCaption->setText(text(Txt::LabelMode, language));
     m_uplinkModeCaption->setText(text(Txt::LabelMode, language));
-    m_downlinkMode->setAccessibleName(text(Txt::LabelDownlink, language) + u' ' + text(Txt::LabelMode, language));
-    m_uplinkMode->setAccessibleName(text(Txt::LabelUplink, language) + u' ' + text(Txt::LabelMode, language));
+    m_downlinkMode->setAccessibleName(text(Txt::AccDownlinkMode, language));
+    m_uplinkMode->setAccessibleName(text(Txt::AccUplinkMode, language));
     showAzimuth(m_azimuth->text());
     if (m_state.badge().shown)
         showBadge(visibilityBadge(m_elevation->text(), language));
@@ -115,8 +122,10 @@ void TrackingWidget::retranslate(Language language)
 void TrackingWidget::showAzimuth(const QString &azimuth)
 {
     m_azimuth->setText(azimuth);
-    m_compassName->setText(compassName(azimuth, m_language));
+    const QString caption = text(Txt::AccCompass, m_language);
+    showValue(m_compassName, caption, compassName(azimuth, m_language));
     m_compass->setAzimuth(azimuth.isEmpty() ? std::nullopt : std::optional<double>(numericValue(azimuth)));
+    m_compass->setAccessibleName(m_compassName->accessibleName());
 }
 
 QString TrackingWidget::compassText() const
