@@ -3,7 +3,24 @@
 #include "common/textfile.h"
 #include "tracking/trackingsource.h"
 
+#include <QFileInfo>
+
+#include <optional>
+
 namespace vorta {
+
+namespace {
+
+// The key of a key=value line; nothing for a line without "=".
+std::optional<QString> keyOf(const QString &line)
+{
+    const qsizetype equals = line.indexOf(u'=');
+    if (equals < 0)
+        return std::nullopt;
+    return line.left(equals).trimmed();
+}
+
+} // namespace
 
 ExtraSettings loadExtraSettings(const QString &path)
 {
@@ -12,23 +29,59 @@ ExtraSettings loadExtraSettings(const QString &path)
     if (!lines)
         return settings;
     for (const QString &line : *lines) {
-        const qsizetype equals = line.indexOf(u'=');
-        if (equals < 0)
+        const std::optional<QString> key = keyOf(line);
+        if (!key)
             continue;
-        const QString key = line.left(equals).trimmed();
-        const QString value = line.mid(equals + 1).trimmed();
-        if (key == QLatin1String("PuertoSeguimiento")) {
+        const QString value = line.mid(line.indexOf(u'=') + 1).trimmed();
+        if (*key == QLatin1String("PuertoSeguimiento")) {
             bool ok = false;
             const uint port = value.toUInt(&ok);
             if (ok && port > 0 && port < 65536)
                 settings.trackingPort = quint16(port);
-        } else if (key == QLatin1String("CarpetaOrbitron")) {
+        } else if (*key == QLatin1String("CarpetaOrbitron")) {
             settings.orbitronFolder = value;
-        } else if (key == QLatin1String("DireccionVersion")) {
+        } else if (*key == QLatin1String("DireccionVersion")) {
             settings.versionAddress = value;
+        } else if (*key == QStringView(kTrackingChoiceKey)) {
+            // Anything but the built-in tracker's value keeps the link, as before the choice
+            // existed.
+            settings.tracking = value.compare(trackingChoiceValue(TrackingChoice::BuiltIn), Qt::CaseInsensitive) == 0
+                                    ? TrackingChoice::BuiltIn
+                                    : TrackingChoice::Link;
+        } else if (*key == QLatin1String("DireccionElementos")) {
+            if (!value.isEmpty())
+                settings.elementsAddress = value;
         }
     }
     return settings;
+}
+
+QString trackingChoiceValue(TrackingChoice choice)
+{
+    return choice == TrackingChoice::BuiltIn ? QStringLiteral("integrado") : QStringLiteral("enlace");
+}
+
+QString saveExtraSetting(const QString &path, QStringView key, const QString &value)
+{
+    QStringList lines;
+    if (QFileInfo::exists(path)) {
+        const std::optional<QStringList> read = readTextLines(path);
+        if (!read)
+            return QStringLiteral("No se puede leer el archivo");
+        lines = *read;
+    }
+    const QString line = key.toString() + u'=' + value;
+    bool found = false;
+    for (QString &l : lines) {
+        const std::optional<QString> k = keyOf(l);
+        if (k && *k == key) {
+            l = line;
+            found = true;
+        }
+    }
+    if (!found)
+        lines.append(line);
+    return writeTextLines(path, lines);
 }
 
 } // namespace vorta

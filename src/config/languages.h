@@ -82,6 +82,15 @@ enum class Txt {
     // Safe keeping: the current log's name, missing, locked or damaged logs, lost settings
     LabelCurrentLog, MsgStartLogMissing, MsgStartNotALog, MsgStartTemplate, MsgStartLogLocked,
     MsgOpenLogLocked, MsgLogDamaged, MsgConfigKeptAside, MsgEditorQsoGone, MsgSatelliteGone,
+    // Built-in tracker: the tracking choice, the sky panel, the passes window, element downloads
+    ConfigTracking, TrackingChoiceLink, TrackingChoiceBuiltIn, MenuTracking, MenuPasses,
+    MenuUpdateElements, SkyPlotName, SkyCardinals, SkyPlotNow, SkyAosIn, SkyLosIn, SkyAlwaysUp,
+    SkyNoPass, SkyPassTimes, TrackerNoStation, TrackerNoElements, TrackerNoElementsFor,
+    TrackerNoOrbit, TrackerNothingRises, ElementsStale, PassesTitle, PassesSatellite, PassesAosUtc,
+    PassesMaxElevation, PassesLosUtc, PassesAosLocal, PassesLosLocal, PassesSortBy, PassesChoose,
+    PassesRefresh, PassesClose, PassesSummary, PassesNoSatellites, MsgElementsUpdated,
+    MsgElementsOtherFile, MsgElementsNotUpdated, ElementsReasonNoSets, ElementsReasonTooLarge,
+    ElementsReasonTimeout,
     Count_
 };
 
