@@ -114,6 +114,16 @@ private slots:
         QVERIFY(b.program->dialogs.shown.isEmpty());
     }
 
+    void skyPlotGeometry()
+    {
+        const QPointF centre(100, 100);
+        QCOMPARE(SkyPlot::position(123, 90, centre, 80), centre); // the zenith
+        QCOMPARE(SkyPlot::position(0, 0, centre, 80), QPointF(100, 20)); // north on the horizon, up
+        QCOMPARE(SkyPlot::position(90, 45, centre, 80), QPointF(140, 100)); // east, to the right
+        const QPointF south = SkyPlot::position(180, -5, centre, 80); // below the horizon: on the rim
+        QVERIFY(std::fabs(south.x() - 100) < 1e-9 && std::fabs(south.y() - 180) < 1e-9);
+    }
+
     // With nothing chosen the tracker fills the field with the next satellite to rise, and
     // that is no choice: once its pass is over it follows the next one.
     void followsTheNextToRiseWithoutKeepingIt()

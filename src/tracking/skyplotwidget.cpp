@@ -4,10 +4,10 @@
 #include "common/captionwidget.h"
 #include "tracking/builtintrackingsource.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
-#include <QHBoxLayout>
 #include <QtMath>
 
 #include <cmath>

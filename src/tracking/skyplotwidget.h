@@ -36,7 +36,8 @@ public:
     QSize sizeHint() const override { return {150, 150}; }
     QSize minimumSizeHint() const override { return {110, 110}; }
 
-    // Where a point of the sky lies in a square of the given side (for drawing and for tests).
+    // Where a point of the sky is drawn on a plot of that centre and radius: north up, east to
+    // the right, as on a map of the sky around the station.
     static QPointF position(double azimuth, double elevation, const QPointF &centre, double radius);
 
 protected:
