@@ -13,6 +13,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace vorta {
 
 PassesWindow::PassesWindow(Session &session, BuiltInTrackingSource &source, QWidget *parent)
@@ -133,9 +135,10 @@ void PassesWindow::refresh()
     m_summary->setText(summary);
     m_table->setAccessibleDescription(summary);
 
+    // Computed again from another instant, a rise may move by a fraction of a second.
     int row = 0;
     for (qsizetype i = 0; kept && i < passes.size(); ++i)
-        if (passes[i].satellite == kept->satellite && passes[i].pass.aos == kept->pass.aos)
+        if (passes[i].satellite == kept->satellite && std::fabs(passes[i].pass.aos - kept->pass.aos) < 60.0)
             row = int(i);
     if (!passes.isEmpty())
         m_table->setCurrentIndex(m_sorted->mapFromSource(m_model->index(row, 0)));
