@@ -15,6 +15,36 @@
 
 namespace vorta::test {
 
+WebServer::WebServer()
+{
+    if (!m_server.listen(QHostAddress::LocalHost, 0))
+        qFatal("the test web server cannot listen");
+    connect(&m_server, &QTcpServer::newConnection, this, [this] {
+        while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+            socket->setParent(this);
+            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { serve(socket); });
+        }
+    });
+}
+
+QString WebServer::address(const QString &path) const
+{
+    return QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort()) + path;
+}
+
+void WebServer::serve(QTcpSocket *socket)
+{
+    QByteArray &request = m_pending[socket];
+    request += socket->readAll();
+    if (!request.contains("\r\n\r\n") || mute)
+        return;
+    ++requests;
+    const QByteArray sent = cut ? body.left(body.size() / 2) : body;
+    socket->write("HTTP/1.1 " + QByteArray::number(status) + " Status\r\nContent-Type: text/plain\r\n"
+                  "Content-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + sent);
+    socket->disconnectFromHost();
+}
+
 void ScriptedDialogs::inform(const QString &text, Icon icon)
 {
     shown.append({text, icon, false});

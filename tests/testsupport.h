@@ -6,7 +6,10 @@
 #include "common/dialogs.h"
 #include "tracking/sgp4.h"
 
+#include <QHash>
 #include <QList>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -97,6 +100,28 @@ private:
 // garbled inside a page of QSOs. The path is returned.
 enum class Damage { Truncated, Garbled };
 QString damagedLog(const DataFolder &folder, const QString &name, Damage damage);
+
+// A web server on this machine that answers every request with one status and body. Told to
+// stay mute it takes the connection and never says a word; told to cut, it announces more than
+// it sends and closes the connection halfway, as a dropped download does.
+class WebServer : public QObject
+{
+public:
+    int status = 200;
+    QByteArray body;
+    bool mute = false;
+    bool cut = false;
+    int requests = 0;
+
+    WebServer();
+    QString address(const QString &path = QStringLiteral("/vorta/version.txt")) const;
+
+private:
+    void serve(QTcpSocket *socket);
+
+    QTcpServer m_server;
+    QHash<QTcpSocket *, QByteArray> m_pending;
+};
 
 // Writes a text file as given (bytes), creating folders as needed.
 void writeBytes(const QString &path, const QByteArray &bytes);

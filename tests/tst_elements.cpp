@@ -157,6 +157,9 @@ private slots:
 
         const QDateTime now(QDate(2023, 2, 1), QTime(12, 0), Qt::UTC);
         QCOMPARE(orbitFor(table, u"FOX-1B", now), std::optional<OrbitResult>({"1015", "1", "43017"}));
+        // Stale beyond two weeks, and not at two weeks exactly.
+        QVERIFY(!orbitFor(table, u"FOX-1B", now.addDays(13))->stale);
+        QVERIFY(orbitFor(table, u"FOX-1B", now.addDays(13).addSecs(1))->stale);
         QCOMPARE(orbitFor(table, u"AO-7", now), std::nullopt);
         // A name line without element lines gives no orbit rather than one counted from 2000.
         QCOMPARE(orbitFor(table, u"NAMEONLY", now), std::nullopt);

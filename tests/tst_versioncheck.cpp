@@ -4,57 +4,12 @@
 #include "web/versioncheck.h"
 
 #include <QSignalSpy>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTest>
 
 using namespace vorta;
 using namespace std::chrono_literals;
 
 namespace {
-
-// Answers every request with one status and body, or, told to stay mute, takes the connection
-// and never says a word.
-class WebServer : public QObject
-{
-public:
-    int status = 200;
-    QByteArray body;
-    bool mute = false;
-    int requests = 0;
-
-    WebServer()
-    {
-        QVERIFY(m_server.listen(QHostAddress::LocalHost, 0));
-        connect(&m_server, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
-                socket->setParent(this);
-                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { serve(socket); });
-            }
-        });
-    }
-
-    QString address() const
-    {
-        return QStringLiteral("http://127.0.0.1:%1/vorta/version.txt").arg(m_server.serverPort());
-    }
-
-private:
-    void serve(QTcpSocket *socket)
-    {
-        QByteArray &request = m_pending[socket];
-        request += socket->readAll();
-        if (!request.contains("\r\n\r\n") || mute)
-            return;
-        ++requests;
-        socket->write("HTTP/1.1 " + QByteArray::number(status) + " Status\r\nContent-Type: text/plain\r\n"
-                      "Content-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
-        socket->disconnectFromHost();
-    }
-
-    QTcpServer m_server;
-    QHash<QTcpSocket *, QByteArray> m_pending;
-};
 
 struct Outcome
 {
@@ -115,7 +70,7 @@ private slots:
         QFETCH(bool, silent);
         QFETCH(QString, message);
         QFETCH(int, icon);
-        WebServer server;
+        test::WebServer server;
         server.body = published;
         const Outcome outcome = runCheck(server.address(), silent);
         QCOMPARE(outcome.finished, 1);
@@ -149,7 +104,7 @@ private slots:
         QFETCH(int, status);
         QFETCH(QByteArray, body);
         QFETCH(QString, message);
-        WebServer server;
+        test::WebServer server;
         server.status = status;
         server.body = body;
         // At start too: a failure is worth a word even when the check runs by itself.
@@ -162,7 +117,7 @@ private slots:
 
     void aServerThatNeverAnswersIsGivenUp()
     {
-        WebServer server;
+        test::WebServer server;
         server.mute = true;
         test::ScriptedDialogs dialogs;
         VersionCheck check(dialogs, QStringLiteral("Versión 1.0.15"), 300ms);
@@ -181,7 +136,7 @@ private slots:
     {
         QString address;
         {
-            WebServer closed;
+            test::WebServer closed;
             address = closed.address();
         }
         const Outcome outcome = runCheck(address, true);

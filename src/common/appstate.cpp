@@ -71,6 +71,14 @@ bool AppState::mayWriteLog(Dialogs &dialogs)
     return false;
 }
 
+void AppState::setTrackingChoice(TrackingChoice choice)
+{
+    if (choice == m_trackingChoice)
+        return;
+    m_trackingChoice = choice;
+    emit trackingChoiceChanged(choice);
+}
+
 void AppState::setBands(const QString &uplink, const QString &downlink)
 {
     m_uplinkBand = uplink;

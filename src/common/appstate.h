@@ -5,6 +5,7 @@
 
 #include "common/datafolder.h"
 #include "common/dialogs.h"
+#include "config/extrasettings.h"
 #include "config/languages.h"
 #include "config/settings.h"
 #include "logdb/logfiles.h"
@@ -57,6 +58,10 @@ public:
     ElementTable &elements() { return m_elements; }
     const ElementTable &elements() const { return m_elements; }
 
+    // Where the tracking panel's data come from (kept in the extra settings file).
+    TrackingChoice trackingChoice() const { return m_trackingChoice; }
+    void setTrackingChoice(TrackingChoice choice);
+
     // The bands of the entry panel's frequencies, kept for the exports that name them.
     const QString &uplinkBand() const { return m_uplinkBand; }
     const QString &downlinkBand() const { return m_downlinkBand; }
@@ -82,6 +87,7 @@ signals:
     void logChanged();
     void qsoStored(qint64 id);
     void satellitesChanged();
+    void trackingChoiceChanged(vorta::TrackingChoice choice);
 
 private:
     DataFolder m_folder;
@@ -91,6 +97,7 @@ private:
     QString m_uplinkBand, m_downlinkBand;
     SatelliteList m_satellites;
     ElementTable m_elements;
+    TrackingChoice m_trackingChoice = TrackingChoice::Link;
 };
 
 } // namespace vorta

@@ -5,6 +5,7 @@
 #include "common/dates.h"
 #include "common/dialogs.h"
 #include "config/configfile.h"
+#include "config/extrasettings.h"
 #include "keyer/keyport.h"
 #include "mainwindow/session.h"
 
@@ -66,6 +67,9 @@ ConfigWindow::ConfigWindow(Session &session, QWidget *parent) : QDialog(parent),
     m_locatorBox = groupWith(m_locator);
     m_utcBox = groupWith(m_utc, m_utcHint);
     m_languageBox = groupWith(m_language);
+    m_tracking = new QComboBox;
+    m_tracking->addItems({QString(), QString()});
+    m_trackingBox = groupWith(m_tracking);
     m_portBox = new QGroupBox;
     auto *portLayout = new QHBoxLayout(m_portBox);
     portLayout->addWidget(m_port, 1);
@@ -104,6 +108,7 @@ ConfigWindow::ConfigWindow(Session &session, QWidget *parent) : QDialog(parent),
     top->addWidget(m_utcBox, 1, 0);
     top->addWidget(m_languageBox, 1, 1);
     top->addWidget(m_orbitron, 2, 0, 1, 2);
+    top->addWidget(m_trackingBox, 3, 0, 1, 2);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -139,6 +144,7 @@ void ConfigWindow::showEvent(QShowEvent *event)
     if (m_session.state().firstRun())
         settings.utcText = utcOffsetText(systemUtcOffsetMinutes());
     fill(settings);
+    m_tracking->setCurrentIndex(int(loadExtraSettings(m_session.state().folder().settingsFile()).tracking));
     retranslate(m_session.state().language());
     QDialog::showEvent(event);
     m_call->setFocus();
@@ -192,6 +198,8 @@ void ConfigWindow::acceptSettings()
         field->selectAll();
         return;
     }
+    if (!m_session.saveTrackingChoice(TrackingChoice(m_tracking->currentIndex())))
+        return;
     if (m_session.saveConfiguration(fromFields()))
         QDialog::accept();
 }
@@ -247,6 +255,9 @@ void ConfigWindow::retranslate(Language language)
     m_utcHint->setText(text(Txt::ConfigUtcHint, language));
     m_languageBox->setTitle(text(Txt::ConfigLanguageFrame, language));
     m_orbitron->setText(text(Txt::BoxUseOrbitron, language));
+    m_trackingBox->setTitle(text(Txt::ConfigTracking, language));
+    m_tracking->setItemText(int(TrackingChoice::Link), text(Txt::TrackingChoiceLink, language));
+    m_tracking->setItemText(int(TrackingChoice::BuiltIn), text(Txt::TrackingChoiceBuiltIn, language));
     m_portBox->setTitle(text(Txt::ConfigSerialFrame, language));
     m_testKey->setText(text(Txt::ConfigTestKey, language));
     m_textsBox->setTitle(text(Txt::ConfigTextsFrame, language));
@@ -254,7 +265,7 @@ void ConfigWindow::retranslate(Language language)
     m_cancel->setText(text(Txt::ConfigCancel, language));
     // Fields framed by a group carry the group's caption, so screen readers name them by it.
     for (auto [field, box] : {std::pair<QWidget *, QGroupBox *>{m_call, m_stationBox}, {m_locator, m_locatorBox},
-                              {m_utc, m_utcBox}, {m_language, m_languageBox}})
+                              {m_utc, m_utcBox}, {m_language, m_languageBox}, {m_tracking, m_trackingBox}})
         field->setAccessibleName(box->title());
     m_port->setAccessibleName(text(Txt::AccPort, language));
     m_line->setAccessibleName(text(Txt::AccLine, language));

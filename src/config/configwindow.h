@@ -48,7 +48,8 @@ private:
 
     Session &m_session;
     bool m_firstRun = false;
-    QGroupBox *m_stationBox, *m_locatorBox, *m_utcBox, *m_languageBox, *m_portBox, *m_textsBox;
+    QGroupBox *m_stationBox, *m_locatorBox, *m_utcBox, *m_languageBox, *m_portBox, *m_textsBox, *m_trackingBox;
+    QComboBox *m_tracking; // the tracking choice, in the order of TrackingChoice
     QLineEdit *m_call, *m_locator, *m_utc;
     QLabel *m_utcHint;
     QCheckBox *m_orbitron;

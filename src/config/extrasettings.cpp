@@ -3,7 +3,10 @@
 #include "common/textfile.h"
 #include "tracking/trackingsource.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace vorta {
@@ -12,10 +15,13 @@ namespace {
 
 const QString kFontScaleKey = QStringLiteral("EscalaLetra");
 
-QString keyOf(const QString &line)
+// The key of a key=value line; nothing for a line without "=".
+std::optional<QString> keyOf(const QString &line)
 {
     const qsizetype equals = line.indexOf(u'=');
-    return equals < 0 ? QString() : line.left(equals).trimmed();
+    if (equals < 0)
+        return std::nullopt;
+    return line.left(equals).trimmed();
 }
 
 } // namespace
@@ -27,25 +33,33 @@ ExtraSettings loadExtraSettings(const QString &path)
     if (!lines)
         return settings;
     for (const QString &line : *lines) {
-        const qsizetype equals = line.indexOf(u'=');
-        if (equals < 0)
+        const std::optional<QString> key = keyOf(line);
+        if (!key)
             continue;
-        const QString key = line.left(equals).trimmed();
-        const QString value = line.mid(equals + 1).trimmed();
-        if (key == QLatin1String("PuertoSeguimiento")) {
+        const QString value = line.mid(line.indexOf(u'=') + 1).trimmed();
+        if (*key == QLatin1String("PuertoSeguimiento")) {
             bool ok = false;
             const uint port = value.toUInt(&ok);
             if (ok && port > 0 && port < 65536)
                 settings.trackingPort = quint16(port);
-        } else if (key == QLatin1String("CarpetaOrbitron")) {
+        } else if (*key == QLatin1String("CarpetaOrbitron")) {
             settings.orbitronFolder = value;
-        } else if (key == QLatin1String("DireccionVersion")) {
+        } else if (*key == QLatin1String("DireccionVersion")) {
             settings.versionAddress = value;
-        } else if (key == kFontScaleKey) {
+        } else if (*key == kFontScaleKey) {
             bool ok = false;
             const int percent = value.toInt(&ok);
             if (ok)
                 settings.fontScale = std::clamp(percent, kMinFontScale, kMaxFontScale);
+        } else if (*key == QStringView(kTrackingChoiceKey)) {
+            // Anything but the built-in tracker's value keeps the link, as before the choice
+            // existed.
+            settings.tracking = value.compare(trackingChoiceValue(TrackingChoice::BuiltIn), Qt::CaseInsensitive) == 0
+                                    ? TrackingChoice::BuiltIn
+                                    : TrackingChoice::Link;
+        } else if (*key == QLatin1String("DireccionElementos")) {
+            if (!value.isEmpty())
+                settings.elementsAddress = value;
         }
     }
     return settings;
@@ -63,19 +77,37 @@ int steppedFontScale(int percent, int steps)
 
 QString saveFontScale(const QString &path, int percent)
 {
-    const QString line = kFontScaleKey + u'=' + QString::number(percent);
+    return saveExtraSetting(path, kFontScaleKey, QString::number(percent));
+}
+
+QString trackingChoiceValue(TrackingChoice choice)
+{
+    return choice == TrackingChoice::BuiltIn ? QStringLiteral("integrado") : QStringLiteral("enlace");
+}
+
+QString saveExtraSetting(const QString &path, QStringView key, const QString &value)
+{
     QStringList lines;
+    if (QFileInfo::exists(path)) {
+        const std::optional<QStringList> read = readTextLines(path);
+        if (!read)
+            return QStringLiteral("No se puede leer el archivo");
+        lines = *read;
+    }
+    const QString line = key.toString() + u'=' + value;
+    QStringList kept;
     bool written = false;
-    // One line of the key, in the place of the first: the file names one size.
-    for (const QString &old : readTextLines(path).value_or(QStringList())) {
-        if (keyOf(old) != kFontScaleKey)
-            lines << old;
+    // One line of the key, in the place of the first: the file names one value.
+    for (const QString &old : std::as_const(lines)) {
+        const std::optional<QString> k = keyOf(old);
+        if (!k || *k != key)
+            kept << old;
         else if (!std::exchange(written, true))
-            lines << line;
+            kept << line;
     }
     if (!written)
-        lines << line;
-    return writeTextLines(path, lines);
+        kept << line;
+    return writeTextLines(path, kept);
 }
 
 } // namespace vorta

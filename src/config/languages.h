@@ -86,6 +86,15 @@ enum class Txt {
     // the value labels and unnamed fields, the font size
     MsgQsoSaved, LabelWorkedInPass, AccUtcDate, AccUtcTime, AccSatMode, AccCompass, AccDistance,
     AccUplinkMode, AccDownlinkMode, AccMacroCaption, AccMacroText, AccPort, AccLine, MsgFontScaleNotSaved,
+    // Built-in tracker: the tracking choice, the sky panel, the passes window, element downloads
+    ConfigTracking, TrackingChoiceLink, TrackingChoiceBuiltIn, MenuTracking, MenuPasses,
+    MenuUpdateElements, SkyPlotName, SkyCardinals, SkyPlotNow, SkyAosIn, SkyLosIn, SkyAlwaysUp,
+    SkyNoPass, SkyPassTimes, TrackerNoStation, TrackerNoElements, TrackerNoElementsFor,
+    TrackerNoOrbit, TrackerNothingRises, ElementsStale, PassesTitle, PassesSatellite, PassesAosUtc,
+    PassesMaxElevation, PassesLosUtc, PassesAosLocal, PassesLosLocal, PassesSortBy, PassesChoose,
+    PassesRefresh, PassesClose, PassesSummary, PassesNoSatellites, MsgElementsUpdated,
+    MsgElementsOtherFile, MsgElementsNotUpdated, ElementsReasonNoSets, ElementsReasonTooLarge,
+    ElementsReasonTimeout,
     Count_
 };
 

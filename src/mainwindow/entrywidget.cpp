@@ -271,7 +271,7 @@ void EntryWidget::retranslate(Language language)
     m_satellites->setAccessibleName(text(Txt::SatelliteChoicePlaceholder, language));
     m_listButton->setToolTip(text(Txt::SatListTitle, language));
     m_listButton->setAccessibleName(text(Txt::SatListTitle, language));
-    setElementInfo(m_elementAge, m_catalogue);
+    setElementInfo(m_elementAge, m_catalogue, m_elementsStale);
     // Both mode lists share one caption; the screen reader tells them apart by direction.
     nameList(m_uplinkMode, text(Txt::AccUplinkMode, language));
     nameList(m_downlinkMode, text(Txt::AccDownlinkMode, language));
@@ -492,14 +492,17 @@ void EntryWidget::setDownlink(const QString &frequency)
     m_downlink->setText(frequency);
 }
 
-void EntryWidget::setElementInfo(const QString &age, const QString &catalogue)
+void EntryWidget::setElementInfo(const QString &age, const QString &catalogue, bool stale)
 {
     m_elementAge = age;
     m_catalogue = catalogue;
+    m_elementsStale = stale;
     const Language language = m_session.state().language();
     QStringList parts;
+    // Out-of-date elements are said in words beside their age, not left to a colour.
     if (!age.isEmpty())
-        parts << text(Txt::ElementAge, language, {{"$nombre$", age}});
+        parts << text(Txt::ElementAge, language, {{"$nombre$", age}})
+                     + (stale ? u' ' + text(Txt::ElementsStale, language) : QString());
     if (!catalogue.isEmpty())
         parts << text(Txt::CatalogueNumber, language, {{"$nombre$", catalogue}});
     m_elementInfo->setText(parts.join(QStringLiteral("  ")));

@@ -42,7 +42,8 @@ public:
     // Azimuth and elevation as the tracking link last showed them; stored with each QSO.
     void setAntenna(const QString &azimuth, const QString &elevation);
     // The age and catalogue number of the element set that gave the orbit; empty texts hide it.
-    void setElementInfo(const QString &age, const QString &catalogue);
+    // Stale elements are marked beside their age.
+    void setElementInfo(const QString &age, const QString &catalogue, bool stale = false);
     QString elementInfo() const;
     QString orbit() const;
     // The entries of both mode lists, in list order.
@@ -102,6 +103,7 @@ private:
     QCheckBox *m_listening, *m_manualTime, *m_keepNotes;
     QPushButton *m_save, *m_clear;
     QString m_azimuth, m_elevation, m_elementAge, m_catalogue;
+    bool m_elementsStale = false;
     PreviousContactFill m_previousFill;
     QTimer m_blinkTimer;
     bool m_blinkRed = false;

@@ -6,7 +6,12 @@
 #include "browser/browserwindow.h"
 #include "browser/recordeditorwindow.h"
 #include "common/dialogs.h"
+#include "common/textfile.h"
 #include "config/extrasettings.h"
+#include "tracking/builtintrackingsource.h"
+#include "tracking/elementsdownload.h"
+#include "tracking/skyplotwidget.h"
+#include "tracking/trackermenuwidget.h"
 #include "tracking/trackingsource.h"
 #include "tracking/trackingtext.h"
 #include "tracking/trackingwidget.h"
@@ -45,6 +50,8 @@ MainWindow::MainWindow(Session &session, QWidget *parent) : QMainWindow(parent),
     buildMenus();
     m_web = new WebMenus(session, *menuBar(), this);
     buildTracking();
+    m_trackerMenus = new TrackerMenus(session, *m_builtInSource, *menuBar(), m_web->internetMenu().menuAction(), this,
+                                      [this] { return m_orbitronData.elementsFile(); });
     buildPanels();
     m_configWindow = new ConfigWindow(session, this);
     m_browser = new BrowserWindow(session, this);
@@ -66,6 +73,8 @@ MainWindow::MainWindow(Session &session, QWidget *parent) : QMainWindow(parent),
     m_session.loadAtStart();
     loadSatellites();
     refreshOrbitronData();
+    applyTrackingChoice();
+    connect(&state, &AppState::trackingChoiceChanged, this, &MainWindow::applyTrackingChoice);
     m_tracking->setLanguage(state.language());
     // The end of the configuration load starts the tracking link when the option is set.
     m_orbitronOption = !state.firstRun() && state.settings().useOrbitron;
@@ -198,6 +207,14 @@ void MainWindow::buildPanels()
     connect(m_entry, &EntryWidget::satelliteListRequested, this, &MainWindow::showSatelliteList);
     connect(m_entry, &EntryWidget::satelliteChanged, this, &MainWindow::satelliteFieldChanged);
     connect(m_entry, &EntryWidget::aboutToSave, this, &MainWindow::refreshComputedOrbit);
+    connect(m_trackerMenus, &TrackerMenus::satelliteChosen, this, [this](const QString &name) {
+        activateWindow();
+        chooseSatellite(name);
+    });
+    connect(m_trackerMenus, &TrackerMenus::elementsUpdated, this, [this] {
+        m_orbitronData.forgetElements();
+        refreshOrbitronData();
+    });
     // The macros' placeholders stand for what this window shows when the macro is sent.
     m_keyerPanel = new KeyerWidget(m_session, [this] {
         const EntryForm form = m_entry->form();
@@ -246,6 +263,7 @@ void MainWindow::retranslate(Language language)
     m_exit->setText(text(Txt::MenuExit, language));
     m_log->setText(text(Txt::MenuLog, language));
     m_web->retranslate(language);
+    m_trackerMenus->retranslate(language);
     m_ownCallCaption->setText(text(Txt::LabelOwnCall, language));
     m_ownLocatorCaption->setText(text(Txt::LabelOwnLocator, language));
     m_utcCaption->setText(text(Txt::LabelUtcClock, language));
@@ -259,6 +277,7 @@ void MainWindow::showOwnStation()
 {
     showValue(m_ownCall, m_ownCallCaption->text(), m_session.state().settings().callSign.toUpper());
     showValue(m_ownLocator, m_ownLocatorCaption->text(), m_session.state().settings().gridLocator);
+    m_builtInSource->setLocator(m_session.state().settings().gridLocator);
 }
 
 void MainWindow::tickClock()
@@ -343,20 +362,38 @@ void MainWindow::buildTracking()
     m_tracking = new TrackingPanelState(m_session.dialogs(), this);
     m_trackingSource = new TcpTrackingSource(extra.trackingPort, this);
     m_tracking->attachSource(m_trackingSource);
+    m_builtInSource = new BuiltInTrackingSource(this);
     m_trackingWidget = new TrackingWidget(*m_tracking);
+    m_skyPlot = new SkyPlotWidget(*m_builtInSource, m_session.state());
+    m_trackingWidget->addSkyPlot(&m_skyPlot->plot(), m_skyPlot);
     m_useOrbitron = new QCheckBox;
     // Every change of the box counts, a click or a screen reader's Toggle action alike; the
     // values the logic sets itself come back here unchanged and are ignored there.
     connect(m_useOrbitron, &QCheckBox::toggled, m_tracking, &TrackingPanelState::setUseOrbitron);
     connect(m_tracking, &TrackingPanelState::useOrbitronChanged, m_useOrbitron, &QCheckBox::setChecked);
     connect(m_tracking, &TrackingPanelState::checkBoxDisabled, m_useOrbitron, [this] { m_useOrbitron->setEnabled(false); });
+    connect(m_tracking, &TrackingPanelState::checkBoxReenabled, m_useOrbitron, [this] { m_useOrbitron->setEnabled(true); });
 }
 
 void MainWindow::refreshOrbitronData()
 {
-    const OrbitronInstallation installation = m_orbitronData.refresh(
-        m_orbitronFolder, qEnvironmentVariable("WINEPREFIX"), QDir::homePath(), m_session.state().elements());
+    const OrbitronInstallation installation =
+        m_orbitronData.refresh(m_orbitronFolder, qEnvironmentVariable("WINEPREFIX"), QDir::homePath(),
+                               m_session.state().elements(), dataElementsFile(m_session.state().folder()));
     m_tracking->setOrbitronInstalled(installation.installed());
+    // The built-in tracker reads the same file, every set of it.
+    if (m_orbitronData.elementReadings() != m_elementReadings) {
+        m_elementReadings = m_orbitronData.elementReadings();
+        m_builtInSource->setElements(
+            readOrbitalElements(readTextLines(m_orbitronData.elementsFile()).value_or(QStringList())));
+    }
+}
+
+void MainWindow::applyTrackingChoice()
+{
+    const bool builtIn = m_session.state().trackingChoice() == TrackingChoice::BuiltIn;
+    m_skyPlot->setShown(builtIn);
+    m_tracking->switchSource(builtIn ? static_cast<TrackingSource *>(m_builtInSource) : m_trackingSource);
 }
 
 bool MainWindow::hasOrbitFor(const QString &text) const
@@ -393,20 +430,29 @@ void MainWindow::trackedNameChanged(const QString &trackedName)
     // The satellite field follows the tracked name, and its own change handling finds the
     // orbit; the tracked name, being the element set's own, then gives the orbit and age (the
     // catalogue number stays the one the satellite field found).
-    m_entry->setSatellite(satelliteFromTrackingName(trackedName));
+    // The built-in tracker following the operator's choice sends that choice back: the field
+    // keeps it as typed, cursor and all. A field a tracker set is no choice of the operator's.
+    if (m_session.state().trackingChoice() != TrackingChoice::BuiltIn || m_builtInSource->choice().isEmpty()) {
+        m_trackerSetsSatellite = true;
+        m_entry->setSatellite(satelliteFromTrackingName(trackedName));
+        m_trackerSetsSatellite = false;
+        m_builtInSource->setChoice({});
+    }
     if (!hasOrbitFor(trackedName))
         return;
     const auto result = showOrbitFor(trackedName);
-    m_entry->setElementInfo(result ? result->ageDays : QString(), m_lastCatalogue);
+    m_entry->setElementInfo(result ? result->ageDays : QString(), m_lastCatalogue, result && result->stale);
 }
 
 void MainWindow::satelliteFieldChanged(const QString &name)
 {
+    if (!m_trackerSetsSatellite)
+        m_builtInSource->setChoice(name);
     if (!hasOrbitFor(name))
         return;
     const auto result = showOrbitFor(name);
     m_lastCatalogue = result ? result->catalogue : QString();
-    m_entry->setElementInfo(result ? result->ageDays : QString(), m_lastCatalogue);
+    m_entry->setElementInfo(result ? result->ageDays : QString(), m_lastCatalogue, result && result->stale);
 }
 
 void MainWindow::loadSatellites()
@@ -416,12 +462,15 @@ void MainWindow::loadSatellites()
     if (!error.isEmpty())
         m_session.dialogs().inform(error, Icon::Critical);
     m_entry->setSatelliteChoices(list.names());
+    m_builtInSource->setSatellites(list.entries());
 }
 
 void MainWindow::chooseSatellite(const QString &name)
 {
     if (const auto entry = m_session.state().satellites().find(name)) {
         m_entry->setSatellite(entry->name);
+        // Chosen, even when the tracker had already put the same name into the field.
+        m_builtInSource->setChoice(entry->name);
         m_entry->setUplink(entry->uplink);
         m_entry->setDownlink(entry->downlink);
         if (!entry->downlinkMode.isEmpty())

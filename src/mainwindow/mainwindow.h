@@ -19,7 +19,10 @@ class QVBoxLayout;
 namespace vorta {
 
 class BrowserWindow;
+class BuiltInTrackingSource;
+class SkyPlotWidget;
 class TcpTrackingSource;
+class TrackerMenus;
 class TrackingPanelState;
 class TrackingWidget;
 class ConfigWindow;
@@ -46,6 +49,9 @@ public:
     TrackingWidget &trackingPanel() { return *m_trackingWidget; }
     KeyerWidget &keyerPanel() { return *m_keyerPanel; }
     QCheckBox &useOrbitronBox() { return *m_useOrbitron; }
+    BuiltInTrackingSource &builtInTracker() { return *m_builtInSource; }
+    SkyPlotWidget &skyPlot() { return *m_skyPlot; }
+    TrackerMenus &trackerMenus() { return *m_trackerMenus; }
     // The six values of the last-record panel, in panel order.
     QStringList lastRecordValues() const;
     // What the status line tells beside the log's name (empty when nothing).
@@ -82,6 +88,8 @@ private:
     void loadSatellites();
     void buildTracking();
     void refreshOrbitronData();
+    // Feeds the tracking panel from the source the configuration names.
+    void applyTrackingChoice();
     void trackedNameChanged(const QString &trackedName);
     // Whether text can give an orbit; then the orbit field from the element set that matches
     // it, nothing when none does.
@@ -106,6 +114,11 @@ private:
     BrowserWindow *m_browser = nullptr;
     TrackingPanelState *m_tracking = nullptr;
     TcpTrackingSource *m_trackingSource = nullptr;
+    BuiltInTrackingSource *m_builtInSource = nullptr;
+    SkyPlotWidget *m_skyPlot = nullptr;
+    TrackerMenus *m_trackerMenus = nullptr;
+    int m_elementReadings = 0;          // the readings of the elements file the built-in tracker has
+    bool m_trackerSetsSatellite = false; // the satellite field is being set from the tracked name
     TrackingWidget *m_trackingWidget = nullptr;
     QCheckBox *m_useOrbitron = nullptr;
     QString m_orbitronFolder; // from the extra settings; empty: found through Wine

@@ -2,6 +2,7 @@
 
 #include "common/dialogs.h"
 #include "config/configfile.h"
+#include "config/extrasettings.h"
 #include "keyer/keyport.h"
 #include "logdb/sqlite.h"
 
@@ -14,6 +15,8 @@ Session::Session(AppState &state, Dialogs &dialogs, KeyPort &keyPort)
 
 void Session::loadAtStart()
 {
+    // The tracking choice lives in the extra settings, which a first run does not ask for.
+    m_state.setTrackingChoice(loadExtraSettings(m_state.folder().settingsFile()).tracking);
     Settings settings = m_state.settings();
     const ConfigLoad load = loadConfig(m_state.folder().configFile(), settings);
     m_state.setFirstRun(!load.exists);
@@ -133,6 +136,21 @@ bool Session::saveConfiguration(const Settings &settings)
     }
     m_configUnreadable = false; // the file now holds what the operator accepted
     openKeyPort(settings.port);
+    return true;
+}
+
+bool Session::saveTrackingChoice(TrackingChoice choice)
+{
+    if (choice == m_state.trackingChoice())
+        return true;
+    const QString file = m_state.folder().settingsFile();
+    const QString error = saveExtraSetting(file, kTrackingChoiceKey, trackingChoiceValue(choice));
+    if (!error.isEmpty()) {
+        m_dialogs.inform(text(Txt::MsgConfigNotSaved, Language::Spanish, {{"$arch$", file}, {"$nombre$", error}}),
+                         Icon::Critical);
+        return false;
+    }
+    m_state.setTrackingChoice(choice);
     return true;
 }
 

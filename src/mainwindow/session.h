@@ -48,6 +48,10 @@ public:
     // False (after a message) when the file could not be written.
     bool saveConfiguration(const Settings &settings);
 
+    // Keeps where the tracking data come from in the extra settings file and makes it current.
+    // False (after a message, nothing changed) when the file could not be written.
+    bool saveTrackingChoice(TrackingChoice choice);
+
     // Opens the key port when a port other than "Ninguno" is chosen; a failure is reported
     // with the port that could not be opened.
     void openKeyPort(const QString &port);

@@ -2,6 +2,7 @@
 
 #include "common/textfile.h"
 #include "common/textvalue.h"
+#include "tracking/orbitalelements.h"
 
 #include <QFileInfo>
 
@@ -292,7 +293,8 @@ OrbitronInstallation refreshOrbitronData(const QString &explicitFolder, const QS
 }
 
 OrbitronInstallation OrbitronDataCache::refresh(const QString &explicitFolder, const QString &winePrefixEnv,
-                                                const QString &home, ElementTable &table)
+                                                const QString &home, ElementTable &table,
+                                                const QString &fallbackElementsFile)
 {
     const QString prefix = explicitFolder.isEmpty() ? winePrefix(winePrefixEnv, home) : QString();
     const QDateTime registryStamp =
@@ -306,13 +308,17 @@ OrbitronInstallation OrbitronDataCache::refresh(const QString &explicitFolder, c
         // Installing or removing the tracker shows in its configuration file alone.
         m_found.marker = markerOf(m_found);
     }
-    if (m_found.folder.isEmpty())
-        return m_found;
-    const QFileInfo elements(m_found.elementsFile());
-    if (elements.isFile() && (elements.filePath() != m_elementsFile || elements.lastModified() != m_elementsStamp)) {
+    QFileInfo elements(m_found.folder.isEmpty() ? QString() : m_found.elementsFile());
+    if (!elements.isFile() && !fallbackElementsFile.isEmpty())
+        elements = QFileInfo(fallbackElementsFile);
+    if (elements.isFile()
+        && (elements.filePath() != m_elementsFile || elements.lastModified() != m_elementsStamp
+            || elements.size() != m_elementsSize)) {
         if (table.load(elements.filePath())) {
             m_elementsFile = elements.filePath();
             m_elementsStamp = elements.lastModified();
+            m_elementsSize = elements.size();
+            ++m_readings;
         }
     }
     return m_found;
@@ -365,6 +371,7 @@ std::optional<OrbitResult> orbitFromElements(const ElementSet &set, const QDateT
     result.catalogue = QString::number(qint64(numericValue(QStringView(set.line2).mid(2, 5))));
     result.ageDays = QString::number(qint64(std::floor(double(age) / 86400.0)));
     result.orbit = QString::number(orbitNumber(revolution + double(age) * meanMotion / 86400.0));
+    result.stale = double(age) > kStaleElementDays * 86400.0;
     return result;
 }
 

@@ -121,11 +121,23 @@ OrbitronInstallation refreshOrbitronData(const QString &explicitFolder, const QS
 
 // The same refresh for a window that runs it every time it becomes active: the registry file
 // (often megabytes) and the elements file are read again only when they changed on disk.
+// Without the tracker's elements file the table is read from fallbackElementsFile when that
+// exists (the element sets Vorta downloads into its data folder), so that orbit numbers work
+// without the tracker too.
 class OrbitronDataCache
 {
 public:
     OrbitronInstallation refresh(const QString &explicitFolder, const QString &winePrefixEnv, const QString &home,
-                                 ElementTable &table);
+                                 ElementTable &table, const QString &fallbackElementsFile = {});
+
+    // The elements file the table was last read from (empty before the first reading), and
+    // how many readings there were: a caller that keeps element sets of its own reads the file
+    // again when the count moves.
+    const QString &elementsFile() const { return m_elementsFile; }
+    int elementReadings() const { return m_readings; }
+    // The next refresh reads the elements file even when it looks unchanged (a file replaced
+    // within the file system's time resolution).
+    void forgetElements() { m_elementsStamp = {}; }
 
 private:
     bool m_known = false;
@@ -133,6 +145,8 @@ private:
     QDateTime m_registryStamp;
     QString m_elementsFile;
     QDateTime m_elementsStamp;
+    qint64 m_elementsSize = -1;
+    int m_readings = 0;
     OrbitronInstallation m_found;
 };
 
@@ -154,6 +168,7 @@ struct OrbitResult
     QString orbit;     // the orbit field
     QString ageDays;   // the element-age label: whole days since the epoch, rounded down
     QString catalogue; // the catalogue-number label (numeric value of line 2, columns 3-7)
+    bool stale = false; // the set is more than kStaleElementDays old
     bool operator==(const OrbitResult &) const = default;
 };
 

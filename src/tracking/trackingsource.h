@@ -35,6 +35,9 @@ public:
     // After a failed start: tries again quietly, as after a drop, until stop() or start();
     // a link made then is announced by reconnected().
     virtual void keepTrying() = 0;
+    // True when the texts come from a tracking program beside Vorta, which must be installed
+    // and started by the operator; false for a source computed inside Vorta.
+    virtual bool isExternal() const { return true; }
 
 signals:
     void startFinished(vorta::TrackingSource::StartOutcome outcome);

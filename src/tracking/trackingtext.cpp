@@ -145,6 +145,20 @@ void TrackingPanelState::attachSource(TrackingSource *source)
     });
 }
 
+void TrackingPanelState::switchSource(TrackingSource *source)
+{
+    if (source == m_source)
+        return;
+    stopLink();
+    attachSource(source);
+    if (source && !source->isExternal() && !m_checkBoxEnabled) {
+        m_checkBoxEnabled = true;
+        emit checkBoxReenabled();
+    }
+    if (m_useOrbitron)
+        startUp(true);
+}
+
 void TrackingPanelState::startUp(bool useOrbitronOption)
 {
     m_dataWait = false;
@@ -166,7 +180,7 @@ void TrackingPanelState::setUseOrbitron(bool ticked)
 void TrackingPanelState::applyCheckBox(bool ticked)
 {
     m_useOrbitron = ticked;
-    if (ticked && !m_installed) {
+    if (ticked && !m_installed && (!m_source || m_source->isExternal())) {
         m_checkBoxEnabled = false;
         emit checkBoxDisabled();
         m_dialogs.inform(text(Txt::MsgOrbitronNotInstalled, Language::Spanish), Icon::Critical);
@@ -283,7 +297,9 @@ void TrackingPanelState::clockTick()
         setCompassVisible(true);
         return;
     }
-    if (m_dataWait)
+    // Only a tracking program beside Vorta has to be told to send; a source inside Vorta says
+    // in its own panel why it has nothing to show.
+    if (m_dataWait || (m_source && !m_source->isExternal()))
         return;
     // The flag is set before the notice is shown: the clock keeps ticking while it is open and
     // must not stack a second notice on it.

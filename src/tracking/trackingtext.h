@@ -123,6 +123,11 @@ public:
     // The source whose texts and Start link outcomes drive the panel. Not owned; may be null.
     // The panel starts it when the box is ticked and stops it when the box is cleared.
     void attachSource(TrackingSource *source);
+    // Replaces the source while the program runs: the old link ends (the panel's values are
+    // forgotten quietly, as when the box is cleared) and, with the box ticked, the new one is
+    // started as at start-up. A source computed inside Vorta needs no installation, so a box
+    // disabled for want of one is enabled again.
+    void switchSource(TrackingSource *source);
 
     const TrackingFields &fields() const { return m_fields; }
     const VisibilityBadge &badge() const { return m_badge; }
@@ -171,8 +176,10 @@ signals:
     void compassVisibleChanged(bool visible);
     // The logic set the check box (a failed start, the watchdog); the box shows this value.
     void useOrbitronChanged(bool ticked);
-    // The check box stays ticked and disabled until the program restarts.
+    // The check box stays ticked and disabled until the program restarts (or a source that
+    // needs no installation is chosen: checkBoxReenabled()).
     void checkBoxDisabled();
+    void checkBoxReenabled();
     void focusCallSign();
 
 private:

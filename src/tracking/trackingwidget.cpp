@@ -128,6 +128,13 @@ void TrackingWidget::showAzimuth(const QString &azimuth)
     m_compass->setAccessibleName(m_compassName->accessibleName());
 }
 
+void TrackingWidget::addSkyPlot(QWidget *plot, QWidget *line)
+{
+    auto *grid = static_cast<QGridLayout *>(layout());
+    grid->addWidget(plot, 0, 7, 4, 1);
+    grid->addWidget(line, 3, 0, 1, 7);
+}
+
 QString TrackingWidget::compassText() const
 {
     return m_compassName->isHidden() ? QString() : m_compassName->text();

@@ -21,6 +21,9 @@ public:
     explicit TrackingWidget(TrackingPanelState &state, QWidget *parent = nullptr);
 
     void retranslate(Language language);
+    // The built-in tracker's sky plot, at the right of the fields, and its line of texts below
+    // them.
+    void addSkyPlot(QWidget *plot, QWidget *line);
     QString compassText() const;
     CompassWidget &compass() { return *m_compass; }
 

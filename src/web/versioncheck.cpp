@@ -2,10 +2,7 @@
 
 #include "common/textfile.h"
 
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QRegularExpression>
-#include <QUrl>
 
 #include <tuple>
 
@@ -85,31 +82,16 @@ std::optional<CheckMessage> versionMessage(const QString &installed, const QByte
 
 VersionCheck::VersionCheck(Dialogs &dialogs, QString installedVersionText, std::chrono::milliseconds timeout,
                            QObject *parent)
-    : QObject(parent), m_dialogs(dialogs), m_installed(std::move(installedVersionText)), m_timeout(timeout),
-      m_network(new QNetworkAccessManager(this))
+    : QObject(parent), m_dialogs(dialogs), m_installed(std::move(installedVersionText)), m_get(timeout)
 {
     m_installed.remove(QStringLiteral("Versión"));
     m_installed = m_installed.trimmed();
-    m_deadline.setSingleShot(true);
-    connect(&m_deadline, &QTimer::timeout, this, [this] {
-        if (!m_reply)
-            return;
-        m_timedOut = true;
-        m_reply->abort();
-    });
-}
-
-VersionCheck::~VersionCheck()
-{
-    if (m_reply) {
-        m_reply->disconnect(this);
-        m_reply->abort();
-    }
+    connect(&m_get, &WebGet::finished, this, &VersionCheck::answered);
 }
 
 void VersionCheck::run(const QString &address, bool silent, Language language, const QString &settingsFile)
 {
-    if (m_reply)
+    if (m_get.running())
         return;
     if (address.trimmed().isEmpty()) {
         // Nothing asks the web unless the operator gave an address; asked for, the check says
@@ -121,37 +103,30 @@ void VersionCheck::run(const QString &address, bool silent, Language language, c
         return;
     }
     m_silent = silent;
-    m_timedOut = false;
-    QNetworkRequest request(QUrl::fromUserInput(address.trimmed()));
-    // The published file, not a copy some cache kept from before the last release.
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    m_reply = m_network->get(request);
-    connect(m_reply, &QNetworkReply::finished, this, &VersionCheck::replyFinished);
-    m_deadline.start(m_timeout);
+    m_get.start(address);
 }
 
-void VersionCheck::replyFinished()
+void VersionCheck::answered(const WebAnswer &answer)
 {
-    QNetworkReply *reply = m_reply;
-    m_reply = nullptr;
-    m_deadline.stop();
-    reply->deleteLater();
-
     std::optional<CheckMessage> shown;
-    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (m_timedOut) {
+    switch (answer.outcome) {
+    case WebAnswer::Outcome::TimedOut:
         shown = message(Txt::MsgNoInternet, Icon::Exclamation);
-    } else if (status.isValid() && status.toInt() >= 400) {
-        // The server answered, but with an error page instead of the file.
+        break;
+    case WebAnswer::Outcome::HttpError:
+    case WebAnswer::Outcome::TooLarge:
         shown = message(Txt::MsgWebError, Icon::Exclamation);
-    } else if (reply->error() != QNetworkReply::NoError) {
-        if (nothingArrived(reply->error()))
+        break;
+    case WebAnswer::Outcome::NetworkError:
+        if (nothingArrived(answer.error))
             shown = message(Txt::MsgNoInternet, Icon::Exclamation);
         else
             shown = message(Txt::MsgWebFailure, Icon::None,
-                            {{"$numero$", QString::number(int(reply->error()))}, {"$texto$", reply->errorString()}});
-    } else {
-        shown = versionMessage(m_installed, reply->readAll(), m_silent);
+                            {{"$numero$", QString::number(int(answer.error))}, {"$texto$", answer.errorText}});
+        break;
+    case WebAnswer::Outcome::Body:
+        shown = versionMessage(m_installed, answer.body, m_silent);
+        break;
     }
     if (shown)
         m_dialogs.inform(shown->text, shown->icon);

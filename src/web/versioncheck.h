@@ -5,16 +5,13 @@
 
 #include "common/dialogs.h"
 #include "config/languages.h"
+#include "web/webget.h"
 
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
 #include <chrono>
 #include <optional>
-
-class QNetworkAccessManager;
-class QNetworkReply;
 
 namespace vorta {
 
@@ -48,7 +45,6 @@ public:
     // that gets no complete answer within timeout counts as no connection.
     VersionCheck(Dialogs &dialogs, QString installedVersionText,
                  std::chrono::milliseconds timeout = kDefaultTimeout, QObject *parent = nullptr);
-    ~VersionCheck() override;
 
     // Asks address for the version file and tells the operator what it means. silent: the
     // automatic check at start, which keeps quiet when the installed version is the latest
@@ -56,23 +52,19 @@ public:
     // an address would be configured. A check asked for while one runs is dropped: the running
     // one answers.
     void run(const QString &address, bool silent, Language language, const QString &settingsFile);
-    bool running() const { return m_reply != nullptr; }
+    bool running() const { return m_get.running(); }
 
 signals:
     // The check ended, with or without a message.
     void finished();
 
 private:
-    void replyFinished();
+    void answered(const WebAnswer &answer);
 
     Dialogs &m_dialogs;
     QString m_installed;
-    std::chrono::milliseconds m_timeout;
-    QNetworkAccessManager *m_network;
-    QNetworkReply *m_reply = nullptr;
-    QTimer m_deadline;
+    WebGet m_get;
     bool m_silent = false;
-    bool m_timedOut = false;
 };
 
 } // namespace vorta

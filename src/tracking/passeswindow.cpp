@@ -1,0 +1,168 @@
+#include "tracking/passeswindow.h"
+
+#include "mainwindow/session.h"
+#include "tracking/builtintrackingsource.h"
+#include "tracking/passtable.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace vorta {
+
+PassesWindow::PassesWindow(Session &session, BuiltInTrackingSource &source, QWidget *parent)
+    : QDialog(parent), m_session(session), m_source(source), m_model(new PassTableModel(this)),
+      m_sorted(new QSortFilterProxyModel(this))
+{
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    m_sorted->setSourceModel(m_model);
+    m_sorted->setSortRole(PassTableModel::SortRole);
+    m_sorted->setSortCaseSensitivity(Qt::CaseInsensitive);
+
+    m_summary = new QLabel;
+    m_table = new QTableView;
+    m_table->setModel(m_sorted);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSortingEnabled(true);
+    m_table->setTabKeyNavigation(false); // Tab leaves the table for the buttons
+    m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_summary->setBuddy(m_table);
+
+    m_sortCaption = new QLabel;
+    m_sort = new QComboBox;
+    m_sort->addItems(QStringList(PassTableModel::ColumnCount, QString()));
+    m_sortCaption->setBuddy(m_sort);
+
+    // Enter on a pass chooses it, as a double click does (the view's activation); Enter in the
+    // sort list only sorts.
+    m_choose = new QPushButton;
+    m_choose->setAutoDefault(false);
+    m_refresh = new QPushButton;
+    m_refresh->setAutoDefault(false);
+    m_close = new QPushButton;
+    m_close->setAutoDefault(false);
+
+    auto *sortRow = new QHBoxLayout;
+    sortRow->addWidget(m_sortCaption);
+    sortRow->addWidget(m_sort);
+    sortRow->addStretch(1);
+    sortRow->addWidget(m_refresh);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_choose);
+    buttons->addWidget(m_close);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_summary);
+    layout->addWidget(m_table, 1);
+    layout->addLayout(sortRow);
+    layout->addLayout(buttons);
+    resize(760, 460);
+
+    connect(m_table, &QTableView::activated, this, &PassesWindow::chooseSelected);
+    connect(m_choose, &QPushButton::clicked, this, &PassesWindow::chooseSelected);
+    connect(m_refresh, &QPushButton::clicked, this, &PassesWindow::refresh);
+    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_sort, &QComboBox::activated, this, [this](int column) { sortBy(column); });
+    // A header click sorts too; the list below says by what.
+    connect(m_table->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
+            [this](int column) { m_sort->setCurrentIndex(column); });
+    connect(&session.state(), &AppState::languageChanged, this, &PassesWindow::retranslate);
+    retranslate(session.state().language());
+    sortBy(PassTableModel::AosUtc);
+}
+
+void PassesWindow::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    refresh();
+    m_table->setFocus();
+}
+
+void PassesWindow::setTimeZone(const QTimeZone &zone)
+{
+    m_model->setTimeZone(zone);
+}
+
+void PassesWindow::retranslate(Language language)
+{
+    setWindowTitle(text(Txt::PassesTitle, language));
+    m_model->setLanguage(language);
+    for (int column = 0; column < PassTableModel::ColumnCount; ++column)
+        m_sort->setItemText(column, PassTableModel::columnTitle(column, language));
+    m_table->setAccessibleName(text(Txt::PassesTitle, language));
+    m_sortCaption->setText(text(Txt::PassesSortBy, language));
+    m_choose->setText(text(Txt::PassesChoose, language));
+    m_refresh->setText(text(Txt::PassesRefresh, language));
+    m_close->setText(text(Txt::PassesClose, language));
+    if (isVisible())
+        refresh();
+}
+
+void PassesWindow::refresh()
+{
+    const Language language = m_session.state().language();
+    const BuiltInTracker &tracker = m_source.tracker();
+    const QList<ListedPass> passes = m_source.passList();
+    // The pass chosen before stays chosen when it is still listed.
+    const QModelIndex current = m_sorted->mapToSource(m_table->currentIndex());
+    std::optional<ListedPass> kept;
+    if (current.isValid())
+        kept = m_model->passes().value(current.row());
+    m_model->setPasses(passes);
+
+    QString summary;
+    if (!tracker.hasStation())
+        summary = text(Txt::TrackerNoStation, language);
+    else if (m_source.elementCount() == 0)
+        summary = text(Txt::TrackerNoElements, language);
+    else if (tracker.satellites().isEmpty())
+        summary = text(Txt::PassesNoSatellites, language);
+    else
+        summary = text(Txt::PassesSummary, language,
+                       {{"$qsoss$", QString::number(passes.size())},
+                        {"$nombre$", m_session.state().settings().gridLocator}});
+    m_summary->setText(summary);
+    m_table->setAccessibleDescription(summary);
+
+    // Computed again from another instant, a rise may move by a fraction of a second.
+    int row = 0;
+    for (qsizetype i = 0; kept && i < passes.size(); ++i)
+        if (passes[i].satellite == kept->satellite && std::fabs(passes[i].pass.aos - kept->pass.aos) < 60.0)
+            row = int(i);
+    if (!passes.isEmpty())
+        m_table->setCurrentIndex(m_sorted->mapFromSource(m_model->index(row, 0)));
+}
+
+void PassesWindow::sortBy(int column, Qt::SortOrder order)
+{
+    m_table->sortByColumn(column, order);
+    m_sort->setCurrentIndex(column);
+}
+
+QString PassesWindow::summary() const
+{
+    return m_summary->text();
+}
+
+void PassesWindow::chooseSelected()
+{
+    const QModelIndex index = m_sorted->mapToSource(m_table->currentIndex());
+    if (!index.isValid())
+        return;
+    const QString name = m_model->passes().value(index.row()).satellite;
+    accept();
+    emit satelliteChosen(name);
+}
+
+} // namespace vorta
