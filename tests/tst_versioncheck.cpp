@@ -14,13 +14,17 @@ using namespace std::chrono_literals;
 namespace {
 
 // Answers every request with one status and body, or, told to stay mute, takes the connection
-// and never says a word.
+// and never says a word. Told to hold, it answers only when answerHeld() is called. With
+// trailing bytes it sends that much junk after the body, announcing no length, and then keeps
+// the connection open without a word more, as a broken server does.
 class WebServer : public QObject
 {
 public:
     int status = 200;
     QByteArray body;
     bool mute = false;
+    bool hold = false;
+    qint64 trailing = 0;
     int requests = 0;
 
     WebServer()
@@ -39,6 +43,12 @@ public:
         return QStringLiteral("http://127.0.0.1:%1/vorta/version.txt").arg(m_server.serverPort());
     }
 
+    void answerHeld()
+    {
+        for (QTcpSocket *socket : std::exchange(m_held, {}))
+            answer(socket);
+    }
+
 private:
     void serve(QTcpSocket *socket)
     {
@@ -46,14 +56,41 @@ private:
         request += socket->readAll();
         if (!request.contains("\r\n\r\n") || mute)
             return;
+        request.clear();
         ++requests;
-        socket->write("HTTP/1.1 " + QByteArray::number(status) + " Status\r\nContent-Type: text/plain\r\n"
-                      "Content-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
-        socket->disconnectFromHost();
+        if (hold)
+            m_held << socket;
+        else
+            answer(socket);
+    }
+
+    void answer(QTcpSocket *socket)
+    {
+        const QByteArray head = "HTTP/1.1 " + QByteArray::number(status) + " Status\r\nContent-Type: text/plain\r\n";
+        if (trailing == 0) {
+            socket->write(head + "Content-Length: " + QByteArray::number(body.size())
+                          + "\r\nConnection: close\r\n\r\n" + body);
+            socket->disconnectFromHost();
+            return;
+        }
+        socket->write(head + "Connection: close\r\n\r\n" + body);
+        // The junk goes out as fast as the client takes it, a little at a time.
+        auto *left = new qint64(trailing);
+        const auto more = [socket, left] {
+            while (*left > 0 && socket->bytesToWrite() < 256 * 1024) {
+                const qint64 n = qMin<qint64>(*left, 64 * 1024);
+                socket->write(QByteArray(n, '7'));
+                *left -= n;
+            }
+        };
+        connect(socket, &QTcpSocket::bytesWritten, socket, more);
+        connect(socket, &QObject::destroyed, [left] { delete left; });
+        more();
     }
 
     QTcpServer m_server;
     QHash<QTcpSocket *, QByteArray> m_pending;
+    QList<QTcpSocket *> m_held;
 };
 
 struct Outcome
@@ -175,6 +212,51 @@ private slots:
         QVERIFY(!check.running());
         QCOMPARE(dialogs.texts(), QStringList{kNoInternet});
         QVERIFY(!done.wait(500));
+    }
+
+    // A server that keeps sending after the first line is cut short, and judged on what came.
+    void anEndlessAnswerIsCutShort_data()
+    {
+        QTest::addColumn<QByteArray>("first");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("a version first") << QByteArray("1.0.16\r\n")
+                                         << QStringLiteral("Deberá actualizar su versión 1.0.15 a la versión 1.0.16");
+        QTest::newRow("a page first") << QByteArray("<html>\n") << kWebError;
+        QTest::newRow("one endless line") << QByteArray("1.0.") << kWebError;
+        QTest::newRow("an empty line first") << QByteArray("\r\n") << kWebError;
+    }
+    void anEndlessAnswerIsCutShort()
+    {
+        QFETCH(QByteArray, first);
+        QFETCH(QString, message);
+        WebServer server;
+        server.body = first;
+        server.trailing = 64 * 1024 * 1024;
+        // Long before the time-out, which would call it no connection.
+        const Outcome outcome = runCheck(server.address(), true, 15s);
+        QCOMPARE(outcome.finished, 1);
+        QCOMPARE(outcome.shown.size(), 1);
+        QCOMPARE(outcome.shown[0].text, message);
+    }
+
+    // The start-up check is under way when the operator asks from the menu: the one answer
+    // speaks, also when the installed version is the latest.
+    void aRequestFromTheMenuMakesTheRunningCheckSpeak()
+    {
+        WebServer server;
+        server.body = "1.0.15";
+        server.hold = true;
+        test::ScriptedDialogs dialogs;
+        VersionCheck check(dialogs, QStringLiteral("Versión 1.0.15"));
+        QSignalSpy done(&check, &VersionCheck::finished);
+        check.run(server.address(), true, Language::Spanish, QString());
+        QTRY_COMPARE(server.requests, 1);
+        check.run(server.address(), false, Language::Spanish, QString());
+        server.answerHeld();
+        QVERIFY(done.wait(10000));
+        QCOMPARE(dialogs.texts(),
+                 QStringList{QStringLiteral("La versión 1.0.15 instalada es la última. No necesita actualizar!")});
+        QCOMPARE(server.requests, 1);
     }
 
     void aRefusedConnectionMeansNoInternet()

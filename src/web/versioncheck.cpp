@@ -109,8 +109,12 @@ VersionCheck::~VersionCheck()
 
 void VersionCheck::run(const QString &address, bool silent, Language language, const QString &settingsFile)
 {
-    if (m_reply)
+    if (m_reply) {
+        // The operator asked while the start-up check runs: its answer is the one they wait for.
+        if (!silent)
+            m_silent = false;
         return;
+    }
     if (address.trimmed().isEmpty()) {
         // Nothing asks the web unless the operator gave an address; asked for, the check says
         // where one would go.
@@ -122,12 +126,32 @@ void VersionCheck::run(const QString &address, bool silent, Language language, c
     }
     m_silent = silent;
     m_timedOut = false;
+    m_tooLong = false;
+    m_answer.clear();
     QNetworkRequest request(QUrl::fromUserInput(address.trimmed()));
     // The published file, not a copy some cache kept from before the last release.
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     m_reply = m_network->get(request);
+    // Nothing beyond the cap waits in the reply's own buffer either.
+    m_reply->setReadBufferSize(kMaxAnswer);
+    connect(m_reply, &QNetworkReply::readyRead, this, [this] {
+        if (!takeAnswer(*m_reply))
+            m_reply->abort();
+    });
     connect(m_reply, &QNetworkReply::finished, this, &VersionCheck::replyFinished);
     m_deadline.start(m_timeout);
+}
+
+bool VersionCheck::takeAnswer(QNetworkReply &reply)
+{
+    if (!m_tooLong) {
+        m_answer += reply.read(kMaxAnswer + 1 - m_answer.size());
+        if (m_answer.size() > kMaxAnswer) {
+            m_answer.truncate(kMaxAnswer);
+            m_tooLong = true;
+        }
+    }
+    return !m_tooLong;
 }
 
 void VersionCheck::replyFinished()
@@ -136,10 +160,19 @@ void VersionCheck::replyFinished()
     m_reply = nullptr;
     m_deadline.stop();
     reply->deleteLater();
+    takeAnswer(*reply);
 
     std::optional<CheckMessage> shown;
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (m_timedOut) {
+    if (m_tooLong && !(status.isValid() && status.toInt() >= 400)) {
+        // A version file is one short line; only a first line that is a version says anything.
+        const qsizetype end = m_answer.indexOf('\n');
+        const QByteArray firstLine = end < 0 ? m_answer : m_answer.left(end);
+        if (parseVersion(decodeText(firstLine)))
+            shown = versionMessage(m_installed, firstLine, m_silent);
+        else
+            shown = message(Txt::MsgWebError, Icon::Exclamation);
+    } else if (m_timedOut) {
         shown = message(Txt::MsgNoInternet, Icon::Exclamation);
     } else if (status.isValid() && status.toInt() >= 400) {
         // The server answered, but with an error page instead of the file.
@@ -151,7 +184,7 @@ void VersionCheck::replyFinished()
             shown = message(Txt::MsgWebFailure, Icon::None,
                             {{"$numero$", QString::number(int(reply->error()))}, {"$texto$", reply->errorString()}});
     } else {
-        shown = versionMessage(m_installed, reply->readAll(), m_silent);
+        shown = versionMessage(m_installed, m_answer, m_silent);
     }
     if (shown)
         m_dialogs.inform(shown->text, shown->icon);
