@@ -11,7 +11,12 @@
 #include <cmath>
 #include <csignal>
 
+#include <fcntl.h>
+#include <linux/capability.h>
+#include <stdlib.h>
 #include <sys/mount.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace vorta::test {
 
@@ -85,6 +90,40 @@ FileSizeLimit::~FileSizeLimit()
     setrlimit(RLIMIT_FSIZE, &m_saved);
 }
 
+namespace {
+
+struct Capabilities
+{
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2]{};
+    bool read() { return ::syscall(SYS_capget, &header, data) == 0; }
+    bool write() { return ::syscall(SYS_capset, &header, data) == 0; }
+};
+
+} // namespace
+
+PermissionsEnforced::PermissionsEnforced()
+{
+    Capabilities caps;
+    if (!caps.read())
+        return;
+    m_savedEffective[0] = caps.data[0].effective;
+    m_savedEffective[1] = caps.data[1].effective;
+    caps.data[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+    m_active = caps.write();
+}
+
+PermissionsEnforced::~PermissionsEnforced()
+{
+    if (!m_active)
+        return;
+    Capabilities caps;
+    caps.read();
+    caps.data[0].effective = m_savedEffective[0];
+    caps.data[1].effective = m_savedEffective[1];
+    caps.write();
+}
+
 SmallDisk::SmallDisk(qint64 bytes)
 {
     const QByteArray options = "size=" + QByteArray::number(bytes);
@@ -111,6 +150,19 @@ void SmallDisk::fill()
     // The last partial block, byte by byte.
     while (filler.write("x", 1) == 1) {
     }
+}
+
+Pty::Pty()
+{
+    master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0)
+        path = QString::fromLocal8Bit(ptsname(master));
+}
+
+Pty::~Pty()
+{
+    if (master >= 0)
+        ::close(master);
 }
 
 QString damagedLog(const DataFolder &folder, const QString &name, Damage damage)

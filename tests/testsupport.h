@@ -73,6 +73,23 @@ private:
     rlimit m_saved{};
 };
 
+// While it lives, the calling thread obeys file permissions even when run as root: the
+// capabilities that override them are dropped from its effective set, so a file of mode 000
+// cannot be opened, as for any user. active() is false where that cannot be done.
+class PermissionsEnforced
+{
+public:
+    PermissionsEnforced();
+    ~PermissionsEnforced();
+    PermissionsEnforced(const PermissionsEnforced &) = delete;
+    PermissionsEnforced &operator=(const PermissionsEnforced &) = delete;
+    bool active() const { return m_active; }
+
+private:
+    bool m_active = false;
+    quint32 m_savedEffective[2] = {};
+};
+
 // A small file system of its own (a tmpfs), filled up by fill() so that every further write fails
 // with "No space left on device". Mounting needs root; where it cannot be made, path() is empty
 // and the test skips.
@@ -90,6 +107,18 @@ public:
 private:
     QTemporaryDir m_dir;
     bool m_mounted = false;
+};
+
+// A pseudo-terminal: a serial device that opens like any other but has no modem lines. path is
+// empty where none can be made.
+struct Pty
+{
+    Pty();
+    ~Pty();
+    Pty(const Pty &) = delete;
+    Pty &operator=(const Pty &) = delete;
+    int master = -1;
+    QString path;
 };
 
 // A log made from the template with QSOs enough to fill several pages, then damaged as a disk

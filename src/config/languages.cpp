@@ -409,6 +409,19 @@ constexpr Row kRows[] = {
      u"O satélite $nombre$ já não está em $arch$: o arquivo mudou enquanto era editado." CRLF u"Nada foi gravado.",
      u"Satellite $nombre$ is no longer in $arch$: the file changed while it was being edited." CRLF
      u"Nothing was saved."},
+    // Logs the system will not open. "$texto$" is the system's reason.
+    {Txt::MsgStartLogUnreadable,
+     u"No se puede abrir la Base de datos $arch$:" CRLF u"$texto$" CRLF CRLF u"Los QSOs se guardarán en $nombre$ "
+     u"mientras tanto; Vorta la buscará de nuevo en el próximo inicio.",
+     u"Não é possível abrir o Banco de dados $arch$:" CRLF u"$texto$" CRLF CRLF u"Os QSOs serão gravados em "
+     u"$nombre$ enquanto isso; o Vorta vai procurá-lo de novo no próximo início.",
+     u"Data Base $arch$ cannot be opened:" CRLF u"$texto$" CRLF CRLF u"QSOs will be saved in $nombre$ meanwhile; "
+     u"Vorta will look for it again at the next start."},
+    {Txt::MsgOpenLogUnreadable,
+     u"No se puede abrir la Base de datos $arch$:" CRLF u"$texto$" CRLF CRLF u"Se sigue usando la Base de datos actual.",
+     u"Não é possível abrir o Banco de dados $arch$:" CRLF u"$texto$" CRLF CRLF
+     u"Continua em uso o Banco de dados atual.",
+     u"Data Base $arch$ cannot be opened:" CRLF u"$texto$" CRLF CRLF u"The current Data Base stays in use."},
 };
 
 #undef ES_ONLY

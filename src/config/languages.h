@@ -82,6 +82,8 @@ enum class Txt {
     // Safe keeping: the current log's name, missing, locked or damaged logs, lost settings
     LabelCurrentLog, MsgStartLogMissing, MsgStartNotALog, MsgStartTemplate, MsgStartLogLocked,
     MsgOpenLogLocked, MsgLogDamaged, MsgConfigKeptAside, MsgEditorQsoGone, MsgSatelliteGone,
+    // Logs the system will not open
+    MsgStartLogUnreadable, MsgOpenLogUnreadable,
     Count_
 };
 

@@ -44,12 +44,13 @@ public:
     bool newLog();
     bool openLog();
 
-    // Makes the settings current, writes the configuration file and opens the chosen port.
+    // Makes the settings current, writes the configuration file and opens the chosen port
+    // unless it is the one open.
     // False (after a message) when the file could not be written.
     bool saveConfiguration(const Settings &settings);
 
-    // Opens the key port when a port other than "Ninguno" is chosen; a failure is reported
-    // with the port that could not be opened.
+    // Opens the key port when a port other than "Ninguno" is chosen and not open already; a
+    // failure is reported with the port that could not be opened.
     void openKeyPort(const QString &port);
 
     // "Sale de Vorta?": on Yes a text being sent is cut with the line released, the
