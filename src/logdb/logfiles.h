@@ -63,7 +63,8 @@ std::optional<ChosenLog> createLog(const DataFolder &folder, Dialogs &dialogs, L
 
 // "Abrir Base de datos": asks for a file and checks that it is a Vorta log. Nothing when the
 // operator cancels or the file is refused (after a message): not a log, the template, locked
-// by another program, or one the system will not open. A damaged log is opened, so that its QSOs can be seen and exported.
+// by another program, or one the system will not open. A damaged log is opened, so that its
+// QSOs can be seen and exported.
 std::optional<ChosenLog> openLog(const DataFolder &folder, Dialogs &dialogs, Language language);
 
 } // namespace vorta

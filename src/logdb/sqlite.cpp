@@ -8,6 +8,16 @@
 
 namespace vorta::db {
 
+namespace {
+
+bool unreadableCode(int code)
+{
+    const int primary = code & 0xFF;
+    return primary == SQLITE_CANTOPEN || primary == SQLITE_IOERR || primary == SQLITE_PERM;
+}
+
+} // namespace
+
 DbError::DbError(const QString &message, int code) : std::runtime_error(message.toStdString()), m_code(code) {}
 
 bool DbError::isBusy() const
@@ -20,16 +30,6 @@ bool DbError::isCorrupt() const
 {
     return (m_code & 0xFF) == SQLITE_CORRUPT;
 }
-
-namespace {
-
-bool unreadableCode(int code)
-{
-    const int primary = code & 0xFF;
-    return primary == SQLITE_CANTOPEN || primary == SQLITE_IOERR || primary == SQLITE_PERM;
-}
-
-} // namespace
 
 bool DbError::isUnreadable() const
 {

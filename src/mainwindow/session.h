@@ -45,8 +45,7 @@ public:
     bool openLog();
 
     // Makes the settings current, writes the configuration file and opens the chosen port
-    // unless it is the one open.
-    // False (after a message) when the file could not be written.
+    // unless it is open already. False (after a message) when the file could not be written.
     bool saveConfiguration(const Settings &settings);
 
     // Opens the key port when a port other than "Ninguno" is chosen and not open already; a

@@ -164,7 +164,8 @@ void VersionCheck::replyFinished()
 
     std::optional<CheckMessage> shown;
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (m_tooLong && !(status.isValid() && status.toInt() >= 400)) {
+    const bool errorStatus = status.isValid() && status.toInt() >= 400;
+    if (m_tooLong && !errorStatus) {
         // A version file is one short line; only a first line that is a version says anything.
         const qsizetype end = m_answer.indexOf('\n');
         const QByteArray firstLine = end < 0 ? m_answer : m_answer.left(end);
@@ -174,7 +175,7 @@ void VersionCheck::replyFinished()
             shown = message(Txt::MsgWebError, Icon::Exclamation);
     } else if (m_timedOut) {
         shown = message(Txt::MsgNoInternet, Icon::Exclamation);
-    } else if (status.isValid() && status.toInt() >= 400) {
+    } else if (errorStatus) {
         // The server answered, but with an error page instead of the file.
         shown = message(Txt::MsgWebError, Icon::Exclamation);
     } else if (reply->error() != QNetworkReply::NoError) {
