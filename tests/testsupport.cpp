@@ -10,8 +10,14 @@
 
 #include <cmath>
 #include <csignal>
+#include <utility>
 
+#include <fcntl.h>
+#include <linux/capability.h>
+#include <stdlib.h>
 #include <sys/mount.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace vorta::test {
 
@@ -32,17 +38,49 @@ QString WebServer::address(const QString &path) const
     return QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort()) + path;
 }
 
+void WebServer::answerHeld()
+{
+    for (QTcpSocket *socket : std::exchange(m_held, {}))
+        answer(socket);
+}
+
 void WebServer::serve(QTcpSocket *socket)
 {
     QByteArray &request = m_pending[socket];
     request += socket->readAll();
     if (!request.contains("\r\n\r\n") || mute)
         return;
+    request.clear();
     ++requests;
-    const QByteArray sent = cut ? body.left(body.size() / 2) : body;
-    socket->write("HTTP/1.1 " + QByteArray::number(status) + " Status\r\nContent-Type: text/plain\r\n"
-                  "Content-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + sent);
-    socket->disconnectFromHost();
+    if (hold)
+        m_held << socket;
+    else
+        answer(socket);
+}
+
+void WebServer::answer(QTcpSocket *socket)
+{
+    const QByteArray head = "HTTP/1.1 " + QByteArray::number(status) + " Status\r\nContent-Type: text/plain\r\n";
+    if (trailing == 0) {
+        const QByteArray sent = cut ? body.left(body.size() / 2) : body;
+        socket->write(head + "Content-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n"
+                      + sent);
+        socket->disconnectFromHost();
+        return;
+    }
+    socket->write(head + "Connection: close\r\n\r\n" + body);
+    // The junk goes out as fast as the client takes it, a little at a time.
+    auto *left = new qint64(trailing);
+    const auto more = [socket, left] {
+        while (*left > 0 && socket->bytesToWrite() < 256 * 1024) {
+            const qint64 n = qMin<qint64>(*left, 64 * 1024);
+            socket->write(QByteArray(n, '7'));
+            *left -= n;
+        }
+    };
+    QObject::connect(socket, &QTcpSocket::bytesWritten, socket, more);
+    QObject::connect(socket, &QObject::destroyed, [left] { delete left; });
+    more();
 }
 
 void ScriptedDialogs::inform(const QString &text, Icon icon)
@@ -115,6 +153,40 @@ FileSizeLimit::~FileSizeLimit()
     setrlimit(RLIMIT_FSIZE, &m_saved);
 }
 
+namespace {
+
+struct Capabilities
+{
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2]{};
+    bool read() { return ::syscall(SYS_capget, &header, data) == 0; }
+    bool write() { return ::syscall(SYS_capset, &header, data) == 0; }
+};
+
+} // namespace
+
+PermissionsEnforced::PermissionsEnforced()
+{
+    Capabilities caps;
+    if (!caps.read())
+        return;
+    m_savedEffective[0] = caps.data[0].effective;
+    m_savedEffective[1] = caps.data[1].effective;
+    caps.data[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+    m_active = caps.write();
+}
+
+PermissionsEnforced::~PermissionsEnforced()
+{
+    if (!m_active)
+        return;
+    Capabilities caps;
+    caps.read();
+    caps.data[0].effective = m_savedEffective[0];
+    caps.data[1].effective = m_savedEffective[1];
+    caps.write();
+}
+
 SmallDisk::SmallDisk(qint64 bytes)
 {
     const QByteArray options = "size=" + QByteArray::number(bytes);
@@ -141,6 +213,19 @@ void SmallDisk::fill()
     // The last partial block, byte by byte.
     while (filler.write("x", 1) == 1) {
     }
+}
+
+Pty::Pty()
+{
+    master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0)
+        path = QString::fromLocal8Bit(ptsname(master));
+}
+
+Pty::~Pty()
+{
+    if (master >= 0)
+        ::close(master);
 }
 
 QString damagedLog(const DataFolder &folder, const QString &name, Damage damage)

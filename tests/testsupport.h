@@ -76,6 +76,23 @@ private:
     rlimit m_saved{};
 };
 
+// While it lives, the calling thread obeys file permissions even when run as root: the
+// capabilities that override them are dropped from its effective set, so a file of mode 000
+// cannot be opened, as for any user. active() is false where that cannot be done.
+class PermissionsEnforced
+{
+public:
+    PermissionsEnforced();
+    ~PermissionsEnforced();
+    PermissionsEnforced(const PermissionsEnforced &) = delete;
+    PermissionsEnforced &operator=(const PermissionsEnforced &) = delete;
+    bool active() const { return m_active; }
+
+private:
+    bool m_active = false;
+    quint32 m_savedEffective[2] = {};
+};
+
 // A small file system of its own (a tmpfs), filled up by fill() so that every further write fails
 // with "No space left on device". Mounting needs root; where it cannot be made, path() is empty
 // and the test skips.
@@ -95,6 +112,18 @@ private:
     bool m_mounted = false;
 };
 
+// A pseudo-terminal: a serial device that opens like any other but has no modem lines. path is
+// empty where none can be made.
+struct Pty
+{
+    Pty();
+    ~Pty();
+    Pty(const Pty &) = delete;
+    Pty &operator=(const Pty &) = delete;
+    int master = -1;
+    QString path;
+};
+
 // A log made from the template with QSOs enough to fill several pages, then damaged as a disk
 // or a copy damages files: cut short in the middle of its pages, or with a run of bytes
 // garbled inside a page of QSOs. The path is returned.
@@ -111,16 +140,24 @@ public:
     QByteArray body;
     bool mute = false;
     bool cut = false;
+    // Told to hold, it answers only when answerHeld() is called.
+    bool hold = false;
+    // With trailing bytes it sends that much junk after the body, announcing no length, then
+    // keeps the connection open without a word more, as a broken server does.
+    qint64 trailing = 0;
     int requests = 0;
 
     WebServer();
     QString address(const QString &path = QStringLiteral("/vorta/version.txt")) const;
+    void answerHeld();
 
 private:
     void serve(QTcpSocket *socket);
+    void answer(QTcpSocket *socket);
 
     QTcpServer m_server;
     QHash<QTcpSocket *, QByteArray> m_pending;
+    QList<QTcpSocket *> m_held;
 };
 
 // Writes a text file as given (bytes), creating folders as needed.

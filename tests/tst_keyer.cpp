@@ -12,7 +12,6 @@
 #include <QTest>
 
 #include <fcntl.h>
-#include <stdlib.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -86,24 +85,6 @@ double sendAndWait(Keyer &keyer, const QString &text, std::optional<ControlLine>
     return msBetween(start, Clock::now());
 }
 
-// A pseudo-terminal: a serial device that opens like any other but has no modem lines.
-struct Pty
-{
-    Pty()
-    {
-        master = posix_openpt(O_RDWR | O_NOCTTY);
-        if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0)
-            path = QString::fromLocal8Bit(ptsname(master));
-    }
-    ~Pty()
-    {
-        if (master >= 0)
-            ::close(master);
-    }
-    int master = -1;
-    QString path;
-};
-
 // The CW panel's logic on a program's session.
 struct Controlled
 {
@@ -115,8 +96,19 @@ struct Controlled
     KeyerControl control{session};
 };
 
-// Timing on a shared machine without real-time priority may slip by a few milliseconds.
+// How far a measured interval may stray from its ideal length. Under real-time priority the
+// sender keeps well within a millisecond; 4 ms leave room for the recording itself.
 constexpr double kToleranceMs = 4;
+
+// Without real-time priority (a user without an rtprio limit, a busy machine) an edge comes late
+// by however long the system takes to give the sender a processor, so only an interval cut
+// short counts, with a wider margin: the sender never keys an edge before its time.
+bool onTime(const Keyer &keyer, double measured, double ideal)
+{
+    if (keyer.realtime().value_or(false))
+        return qAbs(measured - ideal) < kToleranceMs;
+    return measured > ideal - 15;
+}
 
 } // namespace
 
@@ -230,7 +222,7 @@ private slots:
             QCOMPARE(switches[i].on, i % 2 == 0);
             if (i + 1 < switches.size()) {
                 const double interval = msBetween(switches[i].at, switches[i + 1].at);
-                QVERIFY2(qAbs(interval - ideal[i]) < kToleranceMs,
+                QVERIFY2(onTime(keyer, interval, ideal[i]),
                          qPrintable(QStringLiteral("edge %1: %2 ms instead of %3").arg(i).arg(interval).arg(ideal[i])));
             }
         }
@@ -299,8 +291,8 @@ private slots:
         QVERIFY(sendAndWait(keyer, QStringLiteral("ee"), ControlLine::Dtr) > 0);
         const auto switches = line.switches();
         QCOMPARE(switches.size(), std::size_t(4));
-        QVERIFY(qAbs(msBetween(switches[0].at, switches[1].at) - 145) < kToleranceMs); // still 10 wpm
-        QVERIFY(qAbs(msBetween(switches[2].at, switches[3].at) - 36) < kToleranceMs);  // 40 wpm
+        QVERIFY(onTime(keyer, msBetween(switches[0].at, switches[1].at), 145)); // still 10 wpm
+        QVERIFY(onTime(keyer, msBetween(switches[2].at, switches[3].at), 36));  // 40 wpm
     }
 
     void stopNowReleasesTheLineBeforeReturning()
@@ -351,6 +343,12 @@ private slots:
         QVERIFY(keyer.setSpeed(40));
         int told = 0;
         connect(&keyer, &Keyer::realtimeRefused, this, [&] { ++told; });
+        // Told when the keyer is made ready, before any text.
+        QVERIFY(!keyer.realtime());
+        keyer.prepare();
+        QTRY_COMPARE(told, 1);
+        QCOMPARE(keyer.realtime(), std::optional(false));
+        keyer.prepare();
         QVERIFY(sendAndWait(keyer, QStringLiteral("e"), ControlLine::Dtr) > 0);
         QVERIFY(sendAndWait(keyer, QStringLiteral("e"), ControlLine::Dtr) > 0);
         QTRY_COMPARE(told, 1);
@@ -361,7 +359,7 @@ private slots:
     {
         KeyPort port;
         QVERIFY(port.setLine(ControlLine::Dtr, true).isEmpty()); // nothing open, nothing to do
-        Pty pty;
+        test::Pty pty;
         QVERIFY(!pty.path.isEmpty());
         QCOMPARE(port.open(pty.path), QString());
         QVERIFY(port.isOpen());
@@ -410,7 +408,10 @@ private slots:
         KeyerControl &control = run.control;
         Session &session = run.session;
         QVERIFY(!control.startTest()); // "Macros CW" not ticked
+        QVERIFY(!session.keyer().realtime());
+        // The first tick makes the keyer ready, before anything is sent.
         control.setMacrosShown(true);
+        QTRY_VERIFY(session.keyer().realtime());
         control.setSpeed(18);
         QVERIFY(control.startTest());
         QCOMPARE(control.speed(), 25);
@@ -453,7 +454,7 @@ private slots:
 
         // A port whose line cannot be switched (here a terminal without modem lines, as a port
         // whose adapter was pulled out): the text ends with one message and the port is closed.
-        Pty pty;
+        test::Pty pty;
         settings.port = pty.path;
         state.setSettings(settings);
         QVERIFY(control.sendMacro(0, {}));

@@ -3,6 +3,7 @@
 #include "mainwindow/session.h"
 #include "testsupport.h"
 
+#include <QFile>
 #include <QTest>
 
 using namespace vorta;
@@ -50,6 +51,41 @@ private slots:
         port.setLine(ControlLine::Dtr, true); // a closed port ignores the key
         session.openKeyPort(QStringLiteral("Ninguno"));
         QCOMPARE(dialogs.shown.size(), 1);
+    }
+
+    // Accepting the settings with the port unchanged leaves the open port alone: opening it
+    // again raises both lines for a moment, which keys a transmitter wired to them.
+    void anUnchangedPortIsNotOpenedAgain()
+    {
+        test::TempHome home;
+        AppState state(home.folder());
+        test::ScriptedDialogs dialogs;
+        KeyPort port;
+        Session session(state, dialogs, port);
+        test::Pty pty;
+        QVERIFY(!pty.path.isEmpty());
+        // The port is reached through a link that then goes away: only opening it again fails.
+        const QString link = home.path() + QStringLiteral("/ttyVorta0");
+        QVERIFY(QFile::link(pty.path, link));
+        Settings settings;
+        settings.callSign = QStringLiteral("LU1ABC");
+        settings.port = link;
+        QVERIFY(session.saveConfiguration(settings));
+        QVERIFY(port.isOpen());
+        QVERIFY(QFile::remove(link));
+        settings.callSign = QStringLiteral("LU9XYZ");
+        QVERIFY(session.saveConfiguration(settings));
+        QVERIFY(port.isOpen());
+        QCOMPARE(port.portName(), link);
+        QCOMPARE(dialogs.texts(), QStringList());
+
+        // Another port is opened in its place.
+        test::Pty other;
+        settings.port = other.path;
+        QVERIFY(session.saveConfiguration(settings));
+        QVERIFY(port.isOpen());
+        QCOMPARE(port.portName(), other.path);
+        QCOMPARE(dialogs.texts(), QStringList());
     }
 };
 

@@ -4,8 +4,13 @@
 #include "logdb/sqlite.h"
 #include "testsupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
+
+#include <cerrno>
+#include <cstring>
+#include <optional>
 
 using namespace vorta;
 
@@ -213,6 +218,52 @@ private slots:
         QCOMPARE(onTemplate.chosen.log.name, QStringLiteral("base1.mdb"));
         QVERIFY(onTemplate.message.contains(QStringLiteral("é o modelo dos Bancos de dados novos")));
         QCOMPARE(test::readBytes(home.folder().templateFile()), template0);
+    }
+
+    // A log the system will not open (a disk mounted with the wrong owner, a failing disk, a
+    // folder in its place) is no foreign file: like a missing one it stands aside for the run
+    // and stays configured, and the operator is told the system's reason.
+    void aLogThatCannotBeOpenedStandsAside_data()
+    {
+        QTest::addColumn<bool>("folder");
+        QTest::newRow("no permission") << false;
+        QTest::newRow("a folder in its place") << true;
+    }
+    void aLogThatCannotBeOpenedStandsAside()
+    {
+        QFETCH(bool, folder);
+        test::TempHome home;
+        const QString shut = home.folder().basesDir() + QStringLiteral("/mine.mdb");
+        std::optional<test::PermissionsEnforced> enforced;
+        if (folder) {
+            QVERIFY(QDir().mkpath(shut));
+        } else {
+            QCOMPARE(copyTemplate(home.folder(), shut), QString());
+            QVERIFY(QFile::setPermissions(shut, {}));
+            enforced.emplace();
+            if (!enforced->active())
+                QSKIP("file permissions cannot be enforced here");
+        }
+        const LogCheck check = examineLog(shut);
+        QCOMPARE(check.verdict, LogCheck::Verdict::Unreadable);
+        const QString reason = QString::fromLocal8Bit(std::strerror(folder ? EISDIR : EACCES));
+        QVERIFY2(check.detail.contains(reason), qPrintable(check.detail));
+
+        const StartChoice choice = chooseLogAtStart(home.folder(), shut, Language::English);
+        QCOMPARE(choice.chosen.log.path, home.folder().defaultLog());
+        QCOMPARE(choice.chosen.check, LogCheck{});
+        QCOMPARE(choice.missing, (CurrentLog{shut, QStringLiteral("mine.mdb")}));
+        QCOMPARE(choice.message, QStringLiteral("Data Base %1 cannot be opened:\r\n%2\r\n\r\nQSOs will be saved in %3 "
+                                                "meanwhile; Vorta will look for it again at the next start.")
+                                     .arg(shut, check.detail, home.folder().defaultLog()));
+        QCOMPARE(choice.icon, Icon::Exclamation);
+
+        test::ScriptedDialogs dialogs;
+        dialogs.files = {shut};
+        QVERIFY(!openLog(home.folder(), dialogs, Language::Spanish));
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("No se puede abrir la Base de datos %1:\r\n%2\r\n\r\n"
+                                                             "Se sigue usando la Base de datos actual.")
+                                                  .arg(shut, check.detail)});
     }
 
     // A log that another program holds locked is no foreign file; "Abrir" refuses it until it

@@ -3,6 +3,7 @@
 #include "common/appstate.h"
 #include "config/languages.h"
 #include "logdb/logdatabase.h"
+#include "logdb/sqlite.h"
 #include "mainwindow/qsoentry.h"
 #include "testsupport.h"
 
@@ -282,6 +283,42 @@ private slots:
         QVERIFY(fx.dialogs.shown[0].text.startsWith(QStringLiteral("La Base de datos %1 está dañada:").arg(damaged)));
         QVERIFY(!fx.dialogs.unexpected);
         QCOMPARE(test::readBytes(damaged), bytes);
+    }
+
+    // A log found locked when it was chosen could not be looked at: while it stays locked it
+    // takes no QSO, and once released it is looked at before the first one goes in.
+    void aLogFoundLockedIsLookedAtBeforeItTakesAQso()
+    {
+        Fixture fx;
+        const QString damaged = test::damagedLog(fx.home.folder(), QStringLiteral("old.mdb"), test::Damage::Garbled);
+        const QByteArray bytes = test::readBytes(damaged);
+        const QString locked = QStringLiteral("La Base de datos %1 está bloqueada por otro programa!\r\nSigue siendo "
+                                              "la Base de datos actual; si un QSO no se puede guardar, intente de "
+                                              "nuevo cuando la libere.");
+        {
+            db::Database other(damaged, db::Database::Mode::ReadWrite);
+            other.exec("BEGIN EXCLUSIVE");
+            fx.state.setCurrentLog(logAt(damaged));
+            QCOMPARE(saveEntry(goodForm(), fx.state, fx.dialogs).kind, SaveResult::Kind::Failed);
+            QCOMPARE(fx.dialogs.texts(), QStringList{locked.arg(damaged)});
+            other.exec("ROLLBACK");
+        }
+        QCOMPARE(saveEntry(goodForm(), fx.state, fx.dialogs).kind, SaveResult::Kind::Failed);
+        QCOMPARE(fx.dialogs.shown.size(), 2);
+        QVERIFY(fx.dialogs.shown[1].text.startsWith(QStringLiteral("La Base de datos %1 está dañada:").arg(damaged)));
+        QCOMPARE(test::readBytes(damaged), bytes);
+
+        // A sound one takes the QSO once it is free.
+        const QString sound = fx.home.folder().defaultLog();
+        {
+            db::Database other(sound, db::Database::Mode::ReadWrite);
+            other.exec("BEGIN EXCLUSIVE");
+            fx.state.setCurrentLog(logAt(sound));
+            other.exec("ROLLBACK");
+        }
+        QCOMPARE(saveEntry(goodForm(), fx.state, fx.dialogs).kind, SaveResult::Kind::Stored);
+        QCOMPARE(fx.rows(), 1);
+        QCOMPARE(fx.dialogs.shown.size(), 2);
     }
 };
 

@@ -9,8 +9,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QSlider>
 #include <QTest>
 
@@ -206,6 +208,32 @@ private slots:
         QApplication::setActiveWindow(&run.window);
         QTRY_VERIFY(run.window.isActiveWindow());
         QCOMPARE(speed->value(), 22);
+    }
+
+    // A message (an entry check, a tracking notice) or a file dialog is no window of the
+    // program's own: back from it, even in the middle of a macro, the speed stays.
+    void messagesAndFileDialogsLeaveTheSpeedAlone()
+    {
+        test::TempHome home;
+        Started run(home);
+        QVERIFY(QTest::qWaitForWindowActive(&run.window));
+        macrosTick(run.window)->trigger();
+        QSlider *speed = run.panel().findChild<QSlider *>();
+        speed->setValue(30);
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Vorta"), QStringLiteral("Falta Nombre de Satelite!"),
+                        QMessageBox::Ok, &run.window);
+        QFileDialog files(&run.window, QStringLiteral("Importar ADIF ..."));
+        files.setOption(QFileDialog::DontUseNativeDialog);
+        for (QDialog *dialog : std::initializer_list<QDialog *>{&box, &files}) {
+            test::whenShown(*dialog, [dialog] {
+                QTRY_VERIFY(dialog->isActiveWindow());
+                dialog->reject();
+            });
+            dialog->exec();
+            run.window.activateWindow();
+            QTRY_VERIFY(run.window.isActiveWindow());
+            QCOMPARE(speed->value(), 30);
+        }
     }
 };
 

@@ -132,6 +132,51 @@ private slots:
         QVERIFY(!done.wait(500));
     }
 
+    // A server that keeps sending after the first line is cut short, and judged on what came.
+    void anEndlessAnswerIsCutShort_data()
+    {
+        QTest::addColumn<QByteArray>("first");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("a version first") << QByteArray("1.0.16\r\n")
+                                         << QStringLiteral("Deberá actualizar su versión 1.0.15 a la versión 1.0.16");
+        QTest::newRow("a page first") << QByteArray("<html>\n") << kWebError;
+        QTest::newRow("one endless line") << QByteArray("1.0.") << kWebError;
+        QTest::newRow("an empty line first") << QByteArray("\r\n") << kWebError;
+    }
+    void anEndlessAnswerIsCutShort()
+    {
+        QFETCH(QByteArray, first);
+        QFETCH(QString, message);
+        test::WebServer server;
+        server.body = first;
+        server.trailing = 64 * 1024 * 1024;
+        // Long before the time-out, which would call it no connection.
+        const Outcome outcome = runCheck(server.address(), true, 15s);
+        QCOMPARE(outcome.finished, 1);
+        QCOMPARE(outcome.shown.size(), 1);
+        QCOMPARE(outcome.shown[0].text, message);
+    }
+
+    // The start-up check is under way when the operator asks from the menu: the one answer
+    // speaks, also when the installed version is the latest.
+    void aRequestFromTheMenuMakesTheRunningCheckSpeak()
+    {
+        test::WebServer server;
+        server.body = "1.0.15";
+        server.hold = true;
+        test::ScriptedDialogs dialogs;
+        VersionCheck check(dialogs, QStringLiteral("Versión 1.0.15"));
+        QSignalSpy done(&check, &VersionCheck::finished);
+        check.run(server.address(), true, Language::Spanish, QString());
+        QTRY_COMPARE(server.requests, 1);
+        check.run(server.address(), false, Language::Spanish, QString());
+        server.answerHeld();
+        QVERIFY(done.wait(10000));
+        QCOMPARE(dialogs.texts(),
+                 QStringList{QStringLiteral("La versión 1.0.15 instalada es la última. No necesita actualizar!")});
+        QCOMPARE(server.requests, 1);
+    }
+
     void aRefusedConnectionMeansNoInternet()
     {
         QString address;

@@ -1,10 +1,12 @@
 // Turns a help manual written in Markdown, with its screenshots beside it, into the PDF that
 // Vorta ships: mkmanual MANUAL.md OUT.pdf
 // The PDF's title is the manual's first heading. A picture the text names but that is missing
-// fails the build, so a renamed screenshot cannot leave a hole in a manual.
+// fails the build, so a renamed screenshot cannot leave a hole in a manual; so does a system
+// without fonts, which would leave the manual without its text.
 // Runs without a display (QT_QPA_PLATFORM=offscreen); fonts come from fontconfig.
 #include <QFile>
 #include <QFileInfo>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QPageLayout>
@@ -86,6 +88,10 @@ int main(int argc, char **argv)
     QTextDocument document;
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPointSizeF(10);
+    // Without any font the PDF is written all the same, with every word missing from it; a
+    // fontconfig without fonts still offers its generic names, which lead to no font at all.
+    if (QFontInfo(font).family().isEmpty())
+        return fail(QStringLiteral("no font to set the manual in (install fonts-dejavu-core)"));
     document.setDefaultFont(font);
     document.setMarkdown(markdown);
     if (const QString error = fitPictures(document, QFileInfo(input).absolutePath()); !error.isEmpty())

@@ -32,10 +32,15 @@ int main(int argc, char **argv)
         homeOption = parser.value(home);
     vorta::DataFolder folder(vorta::DataFolder::resolve(homeOption, qEnvironmentVariable("VORTA_HOME"), exeDir),
                              vorta::DataFolder::findShareDir(exeDir));
-    if (const QString error = folder.prepare(); !error.isEmpty()) {
+    QString manualError;
+    if (const QString error = folder.prepare(&manualError); !error.isEmpty()) {
         QMessageBox::critical(nullptr, QStringLiteral("Vorta"), error);
         return 1;
     }
+    // The manuals are opened where they are installed: a copy that failed is worth a word,
+    // not the start.
+    if (!manualError.isEmpty())
+        QMessageBox::warning(nullptr, QStringLiteral("Vorta"), manualError);
 
     vorta::AppState state(folder);
     vorta::QtDialogs dialogs;

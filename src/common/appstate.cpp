@@ -54,12 +54,20 @@ void AppState::setCurrentLog(const CurrentLog &log, const LogCheck &check)
 
 QString AppState::logWriteRefusal()
 {
+    using Verdict = LogCheck::Verdict;
     const CurrentLog log = currentLog();
-    if (m_checked.log.path != log.path)
+    // A log that was locked when it was looked at has not been checked yet: it is looked at
+    // again until the look gets through, so that a damaged one is found before a QSO goes in.
+    if (m_checked.log.path != log.path || m_checked.check.verdict == Verdict::Locked)
         m_checked = {log, examineLog(log.path)};
-    if (m_checked.check.verdict != LogCheck::Verdict::Damaged)
+    switch (m_checked.check.verdict) {
+    case Verdict::Damaged:
+        return damagedLogMessage(log.path, m_checked.check.detail, language());
+    case Verdict::Locked:
+        return text(Txt::MsgStartLogLocked, language(), {{"$arch$", log.path}});
+    default:
         return {};
-    return damagedLogMessage(log.path, m_checked.check.detail, language());
+    }
 }
 
 bool AppState::mayWriteLog(Dialogs &dialogs)

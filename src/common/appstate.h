@@ -43,7 +43,8 @@ public:
     // deleted, until the operator opens or creates another (or opens this one again once it is
     // repaired), since what goes into it may be unreadable tomorrow. Empty when QSOs may be
     // written into the current log, else the message for the operator. A log made current
-    // through the settings alone is looked at here, once.
+    // through the settings alone is looked at here, once; one found locked by another program
+    // is looked at again at every write, and takes no QSO while it stays locked.
     QString logWriteRefusal();
     // The gate for a writer that tells the operator itself: false, after the message (critical
     // icon), when the current log takes no QSO.

@@ -40,7 +40,17 @@ QString DataFolder::file(const QString &name) const
     return m_path + u'/' + name;
 }
 
-QString DataFolder::prepare() const
+QString DataFolder::shippedFile(const QString &name) const
+{
+    if (!m_shareDir.isEmpty()) {
+        const QString installed = m_shareDir + u'/' + name;
+        if (QFileInfo(installed).isFile())
+            return installed;
+    }
+    return file(name);
+}
+
+QString DataFolder::prepare(QString *manualError) const
 {
     QDir dir;
     for (const QString &folder : {m_path, basesDir(), outputsDir()}) {
@@ -58,9 +68,14 @@ QString DataFolder::prepare() const
         QFile source(share.filePath(name));
         const QString error =
             source.open(QIODevice::ReadOnly) ? writeFileAtomically(target, source.readAll()) : source.errorString();
-        if (!error.isEmpty())
-            return QStringLiteral("No se puede copiar ") + name + QStringLiteral(" a ") + m_path + QStringLiteral(": ")
-                   + error;
+        if (error.isEmpty())
+            continue;
+        const QString message =
+            QStringLiteral("No se puede copiar ") + name + QStringLiteral(" a ") + m_path + QStringLiteral(": ") + error;
+        if (!name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+            return message;
+        if (manualError)
+            *manualError += (manualError->isEmpty() ? QString() : QStringLiteral("\r\n")) + message;
     }
     return {};
 }

@@ -33,10 +33,15 @@ public:
     QString defaultLog() const { return basesDir() + QStringLiteral("/base1.mdb"); }
     QString outputsDir() const { return file(QStringLiteral("Salidas")); }
 
+    // A shipped file as installed with the program when it is there, else the data folder's
+    // copy. The manuals are opened from here, so that after an upgrade the new ones show.
+    QString shippedFile(const QString &name) const;
+
     // Creates the folder with Bases and Salidas, and copies in every shipped file it lacks, as
     // an installer would. Existing files are never touched. Returns an error text, empty when
-    // all went well.
-    QString prepare() const;
+    // all went well. A manual that cannot be copied (a nearly full disk) is no reason not to
+    // start, as it is opened where it is installed: its error goes to manualError instead.
+    QString prepare(QString *manualError = nullptr) const;
 
 private:
     QString m_path;

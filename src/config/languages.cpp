@@ -513,6 +513,19 @@ constexpr Row kRows[] = {
      u"what arrived is too large to be an elements file."},
     {Txt::ElementsReasonTimeout, u"no hubo respuesta a tiempo.", u"não houve resposta a tempo.",
      u"no answer in time."},
+    // Logs the system will not open. "$texto$" is the system's reason.
+    {Txt::MsgStartLogUnreadable,
+     u"No se puede abrir la Base de datos $arch$:" CRLF u"$texto$" CRLF CRLF u"Los QSOs se guardarán en $nombre$ "
+     u"mientras tanto; Vorta la buscará de nuevo en el próximo inicio.",
+     u"Não é possível abrir o Banco de dados $arch$:" CRLF u"$texto$" CRLF CRLF u"Os QSOs serão gravados em "
+     u"$nombre$ enquanto isso; o Vorta vai procurá-lo de novo no próximo início.",
+     u"Data Base $arch$ cannot be opened:" CRLF u"$texto$" CRLF CRLF u"QSOs will be saved in $nombre$ meanwhile; "
+     u"Vorta will look for it again at the next start."},
+    {Txt::MsgOpenLogUnreadable,
+     u"No se puede abrir la Base de datos $arch$:" CRLF u"$texto$" CRLF CRLF u"Se sigue usando la Base de datos actual.",
+     u"Não é possível abrir o Banco de dados $arch$:" CRLF u"$texto$" CRLF CRLF
+     u"Continua em uso o Banco de dados atual.",
+     u"Data Base $arch$ cannot be opened:" CRLF u"$texto$" CRLF CRLF u"The current Data Base stays in use."},
 };
 
 #undef ES_ONLY

@@ -95,6 +95,8 @@ enum class Txt {
     PassesRefresh, PassesClose, PassesSummary, PassesNoSatellites, MsgElementsUpdated,
     MsgElementsOtherFile, MsgElementsNotUpdated, ElementsReasonNoSets, ElementsReasonTooLarge,
     ElementsReasonTimeout,
+    // Logs the system will not open
+    MsgStartLogUnreadable, MsgOpenLogUnreadable,
     Count_
 };
 

@@ -59,11 +59,24 @@ bool Keyer::send(const QString &text, std::optional<ControlLine> line)
         m_abort = false;
         m_job = Job{text, line};
     }
-    // The thread starts with the first text and then waits for the next one.
-    if (!m_thread.joinable())
-        m_thread = std::thread([this] { run(); });
+    prepare();
     m_wake.notify_all();
     return true;
+}
+
+void Keyer::prepare()
+{
+    // The thread runs from then on, waiting for each text in turn.
+    if (!m_thread.joinable())
+        m_thread = std::thread([this] { run(); });
+}
+
+std::optional<bool> Keyer::realtime() const
+{
+    const int state = m_realtime.load();
+    if (state == 0)
+        return std::nullopt;
+    return state > 0;
 }
 
 void Keyer::stop()
@@ -118,7 +131,9 @@ bool Keyer::raisePriority()
 
 void Keyer::run()
 {
-    if (!(m_options.realtime && raisePriority()) && !m_quit)
+    const bool granted = m_options.realtime && raisePriority();
+    m_realtime = granted ? 1 : -1;
+    if (!granted && !m_quit)
         emit realtimeRefused();
     std::unique_lock lock(m_mutex);
     for (;;) {

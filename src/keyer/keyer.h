@@ -47,6 +47,13 @@ public:
     // Stops a running text at once and releases the line before returning.
     ~Keyer() override;
 
+    // Starts the sender's thread, which asks for real-time priority, ahead of the first text:
+    // the operator is then told of a refusal (realtimeRefused) when the keyer is made ready, not
+    // in the middle of a pass. send() starts it as well.
+    void prepare();
+    // Whether the sender's thread runs under real-time priority; nothing before it started.
+    std::optional<bool> realtime() const;
+
     // Starts sending a blank (one character time of silence) and then text, keying line; with
     // no line the text takes its full time but nothing is switched. False, and nothing
     // happens, while another text is being sent.
@@ -103,6 +110,8 @@ private:
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_abort{false};
     std::atomic<int> m_unitOffset;
+    // 0 until the thread asked for its priority, then 1 when granted and -1 when refused.
+    std::atomic<int> m_realtime{0};
 };
 
 } // namespace vorta

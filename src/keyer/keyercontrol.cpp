@@ -37,6 +37,13 @@ KeyerControl::KeyerControl(Session &session, QObject *parent)
     connect(&m_keyer, &Keyer::realtimeRefused, this, &KeyerControl::realtimeRefused);
 }
 
+void KeyerControl::setMacrosShown(bool shown)
+{
+    m_macrosShown = shown;
+    if (shown)
+        m_keyer.prepare();
+}
+
 bool KeyerControl::canStart() const
 {
     return m_macrosShown && !m_keyer.isSending();

@@ -21,9 +21,11 @@ class KeyerControl : public QObject
 public:
     explicit KeyerControl(Session &session, QObject *parent = nullptr);
 
-    // The "Macros CW" tick: the function keys only send while it is set.
+    // The "Macros CW" tick: the function keys only send while it is set. The first tick makes
+    // the keyer ready, so that what the operator must hear about it comes now, not at the
+    // first macro of a pass.
     bool macrosShown() const { return m_macrosShown; }
-    void setMacrosShown(bool shown) { m_macrosShown = shown; }
+    void setMacrosShown(bool shown);
     // Whether a macro or the test signal may start now: ticked, and nothing being sent.
     bool canStart() const;
 

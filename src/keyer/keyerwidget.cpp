@@ -148,11 +148,23 @@ bool KeyerWidget::keyReleased(const QKeyEvent &event)
     return true;
 }
 
+namespace {
+
+// One of the program's own windows (settings, log browser, editor, satellite list, import, About,
+// ...), all of them classes of this program; not a message box or a file dialog of the toolkit,
+// which only answer a question or tell something and leave the operator where they were.
+bool isOwnWindow(const QWidget *window)
+{
+    return window && QByteArrayView(window->metaObject()->className()).startsWith("vorta::");
+}
+
+} // namespace
+
 void KeyerWidget::mainWindowActivation(bool active)
 {
     if (!active) {
         // The window that takes over is known by now; none when another program did.
-        m_leftForOwnWindow = QApplication::activeWindow() != nullptr;
+        m_leftForOwnWindow = isOwnWindow(QApplication::activeWindow());
         return;
     }
     if (m_leftForOwnWindow)

@@ -65,7 +65,8 @@ private:
     QSlider *m_speed;
     Language m_language = Language::Spanish;
     // Whether the main window was left for another of the program's windows (or not yet shown):
-    // coming back from there starts the speed over; coming back from another program does not.
+    // coming back from there starts the speed over; coming back from another program, or from
+    // a message box or a file dialog, does not.
     bool m_leftForOwnWindow = true;
 };
 

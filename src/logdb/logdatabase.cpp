@@ -83,7 +83,9 @@ QString missingColumns(Database &database)
 LogCheck examineLog(const QString &path)
 {
     using Verdict = LogCheck::Verdict;
-    if (!QFileInfo(path).isFile())
+    // Anything else at the path (a folder, a file the system refuses) is left to SQLite,
+    // whose failure then carries the system's reason.
+    if (!QFileInfo::exists(path))
         return {Verdict::Missing, QStringLiteral("no existe")};
     try {
         Database database(path, Database::Mode::ReadOnly);
@@ -102,6 +104,8 @@ LogCheck examineLog(const QString &path)
             return {Verdict::Locked, error.message()};
         if (error.isCorrupt())
             return {Verdict::Damaged, error.message()};
+        if (error.isUnreadable())
+            return {Verdict::Unreadable, error.message()};
         return {Verdict::NotALog, error.message()};
     }
     return {};

@@ -26,6 +26,7 @@ struct LogCheck
         Locked,  // another program kept it locked for longer than the busy timeout
         NotALog, // not SQLite, or without the tables and columns of a Vorta log
         Damaged, // a Vorta log some of whose pages are damaged (a truncated or garbled file)
+        Unreadable, // the system would not open or read it (no permission, an I/O error, a folder)
     };
     Verdict verdict = Verdict::Sound;
     QString detail; // what is wrong, in SQLite's or our own words; empty when sound

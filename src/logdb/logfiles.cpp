@@ -96,6 +96,16 @@ StartChoice chooseLogAtStart(const DataFolder &folder, const QString &configured
                 choice.message = inUse(Txt::MsgStartLogMissing);
                 choice.icon = Icon::Exclamation;
                 break;
+            case Verdict::Unreadable:
+                // A disk mounted with the wrong owner, or failing, may be right again at the next
+                // start: like a missing log, it stands aside for this run and stays configured.
+                if (QFileInfo(configuredPath).absoluteFilePath() == QFileInfo(fallback.path).absoluteFilePath())
+                    break; // nothing can stand in for it; told below
+                choice.missing = logAt(configuredPath);
+                choice.message = text(Txt::MsgStartLogUnreadable, language,
+                                      {{"$arch$", configuredPath}, {"$nombre$", fallback.path}, {"$texto$", check.detail}});
+                choice.icon = Icon::Exclamation;
+                break;
             case Verdict::NotALog:
                 choice.message = inUse(Txt::MsgStartNotALog) + QStringLiteral("\r\n(") + check.detail + u')';
                 break;
@@ -110,6 +120,11 @@ StartChoice chooseLogAtStart(const DataFolder &folder, const QString &configured
     choice.chosen = {fallback, examineLog(fallback.path)};
     if (choice.chosen.check.verdict == Verdict::Damaged)
         append(damagedLogMessage(fallback.path, choice.chosen.check.detail, language));
+    if (choice.chosen.check.verdict == Verdict::Unreadable) {
+        append(text(Txt::MsgLogUnreadable, Language::Spanish,
+                    {{"$arch$", fallback.path}, {"$nombre$", choice.chosen.check.detail}}));
+        choice.icon = Icon::Critical;
+    }
     return choice;
 }
 
@@ -160,6 +175,10 @@ std::optional<ChosenLog> openLog(const DataFolder &folder, Dialogs &dialogs, Lan
         return ChosenLog{logAt(*chosen), check};
     case Verdict::Locked:
         dialogs.inform(text(Txt::MsgOpenLogLocked, language, {{"$arch$", *chosen}}), Icon::Exclamation);
+        return std::nullopt;
+    case Verdict::Unreadable:
+        dialogs.inform(text(Txt::MsgOpenLogUnreadable, language, {{"$arch$", *chosen}, {"$texto$", check.detail}}),
+                       Icon::Critical);
         return std::nullopt;
     case Verdict::Missing:
     case Verdict::NotALog:

@@ -44,8 +44,9 @@ struct StartChoice
     ChosenLog chosen;
     QString message; // something the operator must be told, empty otherwise
     Icon icon = Icon::Critical;
-    // The configured file is missing (a disk not yet mounted, a renamed folder): the default
-    // log stands in for this run, and the configuration should keep naming the missing file,
+    // The configured file is missing (a disk not yet mounted, a renamed folder) or the system
+    // will not open it (a disk mounted with the wrong owner, a failing disk): the default log
+    // stands in for this run, and the configuration should keep naming the configured file,
     // so that it is used again once it is back.
     std::optional<CurrentLog> missing;
 };
@@ -61,8 +62,9 @@ StartChoice chooseLogAtStart(const DataFolder &folder, const QString &configured
 std::optional<ChosenLog> createLog(const DataFolder &folder, Dialogs &dialogs, Language language);
 
 // "Abrir Base de datos": asks for a file and checks that it is a Vorta log. Nothing when the
-// operator cancels or the file is refused (after a message): not a log, the template, or locked
-// by another program. A damaged log is opened, so that its QSOs can be seen and exported.
+// operator cancels or the file is refused (after a message): not a log, the template, locked
+// by another program, or one the system will not open. A damaged log is opened, so that its
+// QSOs can be seen and exported.
 std::optional<ChosenLog> openLog(const DataFolder &folder, Dialogs &dialogs, Language language);
 
 } // namespace vorta

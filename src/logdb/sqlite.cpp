@@ -4,7 +4,19 @@
 
 #include <QFileInfo>
 
+#include <cstring>
+
 namespace vorta::db {
+
+namespace {
+
+bool unreadableCode(int code)
+{
+    const int primary = code & 0xFF;
+    return primary == SQLITE_CANTOPEN || primary == SQLITE_IOERR || primary == SQLITE_PERM;
+}
+
+} // namespace
 
 DbError::DbError(const QString &message, int code) : std::runtime_error(message.toStdString()), m_code(code) {}
 
@@ -19,7 +31,27 @@ bool DbError::isCorrupt() const
     return (m_code & 0xFF) == SQLITE_CORRUPT;
 }
 
+bool DbError::isUnreadable() const
+{
+    return unreadableCode(m_code);
+}
+
 namespace {
+
+// SQLite's text for a failure, followed, where the system refused an open or a read, by the
+// system's own reason: "unable to open database file" alone does not tell the operator that a
+// disk was mounted with the wrong owner.
+QString describe(sqlite3 *db)
+{
+    if (!db)
+        return QStringLiteral("out of memory");
+    QString message = QString::fromUtf8(sqlite3_errmsg(db));
+    if (unreadableCode(sqlite3_extended_errcode(db))) {
+        if (const int error = sqlite3_system_errno(db); error != 0)
+            message += QStringLiteral(" (") + QString::fromLocal8Bit(std::strerror(error)) + u')';
+    }
+    return message;
+}
 
 // How long an operation waits for a file that another program holds locked: long enough for a
 // backup tool or another Vorta to finish a write, short enough not to freeze a pass.
@@ -27,8 +59,7 @@ constexpr int kBusyTimeoutMs = 2000;
 
 [[noreturn]] void fail(sqlite3 *db, const char *what)
 {
-    throw DbError(QString::fromUtf8(what) + QStringLiteral(": ")
-                      + QString::fromUtf8(db ? sqlite3_errmsg(db) : "out of memory"),
+    throw DbError(QString::fromUtf8(what) + QStringLiteral(": ") + describe(db),
                   db ? sqlite3_extended_errcode(db) : SQLITE_NOMEM);
 }
 
@@ -60,10 +91,11 @@ Database::Database(const QString &path, Mode mode)
     const int flags = (mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE)
                       | SQLITE_OPEN_NOMUTEX;
     if (const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr); rc != SQLITE_OK) {
-        const QString message = QString::fromUtf8(m_db ? sqlite3_errmsg(m_db) : "out of memory");
+        const QString message = describe(m_db);
+        const int code = m_db ? sqlite3_extended_errcode(m_db) : rc;
         sqlite3_close(m_db);
         m_db = nullptr;
-        throw DbError(message, rc);
+        throw DbError(message, code);
     }
     // Another program holding the file for a moment should not fail an operation at once.
     sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
@@ -78,8 +110,8 @@ void Database::exec(const char *sql)
 {
     char *error = nullptr;
     if (const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, &error); rc != SQLITE_OK) {
-        const QString message = QString::fromUtf8(error ? error : sqlite3_errmsg(m_db));
-        sqlite3_free(error);
+        sqlite3_free(error); // the same text as the connection's own message
+        const QString message = describe(m_db);
         throw DbError(message, sqlite3_extended_errcode(m_db) != SQLITE_OK ? sqlite3_extended_errcode(m_db) : rc);
     }
 }

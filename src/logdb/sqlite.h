@@ -23,6 +23,9 @@ public:
     bool isBusy() const;
     // SQLite found the file's pages damaged.
     bool isCorrupt() const;
+    // The system would not let the file be opened or read (no permission, an I/O error of the
+    // disk, not a plain file): nothing is known about its contents.
+    bool isUnreadable() const;
 
 private:
     int m_code = 0;

@@ -158,6 +158,10 @@ void Session::openKeyPort(const QString &port)
 {
     if (port.isEmpty() || port == kNoPort)
         return;
+    // Opening a port raises both its lines until they are lowered again, long enough to key a
+    // transmitter: the port that is open already stays as it is.
+    if (m_keyPort.isOpen() && m_keyPort.portName() == port)
+        return;
     const QString error = m_keyPort.open(port);
     if (!error.isEmpty())
         m_dialogs.inform(text(Txt::MsgPortFailed, Language::Spanish, {{"$nombre$", error}, {"$arch$", port}}),

@@ -44,16 +44,16 @@ public:
     bool newLog();
     bool openLog();
 
-    // Makes the settings current, writes the configuration file and opens the chosen port.
-    // False (after a message) when the file could not be written.
+    // Makes the settings current, writes the configuration file and opens the chosen port
+    // unless it is open already. False (after a message) when the file could not be written.
     bool saveConfiguration(const Settings &settings);
 
     // Keeps where the tracking data come from in the extra settings file and makes it current.
     // False (after a message, nothing changed) when the file could not be written.
     bool saveTrackingChoice(TrackingChoice choice);
 
-    // Opens the key port when a port other than "Ninguno" is chosen; a failure is reported
-    // with the port that could not be opened.
+    // Opens the key port when a port other than "Ninguno" is chosen and not open already; a
+    // failure is reported with the port that could not be opened.
     void openKeyPort(const QString &port);
 
     // "Sale de Vorta?": on Yes a text being sent is cut with the line released, the

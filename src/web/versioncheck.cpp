@@ -82,7 +82,7 @@ std::optional<CheckMessage> versionMessage(const QString &installed, const QByte
 
 VersionCheck::VersionCheck(Dialogs &dialogs, QString installedVersionText, std::chrono::milliseconds timeout,
                            QObject *parent)
-    : QObject(parent), m_dialogs(dialogs), m_installed(std::move(installedVersionText)), m_get(timeout)
+    : QObject(parent), m_dialogs(dialogs), m_installed(std::move(installedVersionText)), m_get(timeout, kMaxAnswer)
 {
     m_installed.remove(QStringLiteral("Versión"));
     m_installed = m_installed.trimmed();
@@ -91,8 +91,12 @@ VersionCheck::VersionCheck(Dialogs &dialogs, QString installedVersionText, std::
 
 void VersionCheck::run(const QString &address, bool silent, Language language, const QString &settingsFile)
 {
-    if (m_get.running())
+    if (m_get.running()) {
+        // The operator asked while the start-up check runs: its answer is the one they wait for.
+        if (!silent)
+            m_silent = false;
         return;
+    }
     if (address.trimmed().isEmpty()) {
         // Nothing asks the web unless the operator gave an address; asked for, the check says
         // where one would go.
@@ -114,9 +118,18 @@ void VersionCheck::answered(const WebAnswer &answer)
         shown = message(Txt::MsgNoInternet, Icon::Exclamation);
         break;
     case WebAnswer::Outcome::HttpError:
-    case WebAnswer::Outcome::TooLarge:
         shown = message(Txt::MsgWebError, Icon::Exclamation);
         break;
+    case WebAnswer::Outcome::TooLarge: {
+        // A version file is one short line; only a first line that is a version says anything.
+        const qsizetype end = answer.body.indexOf('\n');
+        const QByteArray firstLine = end < 0 ? answer.body : answer.body.left(end);
+        if (parseVersion(decodeText(firstLine).trimmed()))
+            shown = versionMessage(m_installed, firstLine, m_silent);
+        else
+            shown = message(Txt::MsgWebError, Icon::Exclamation);
+        break;
+    }
     case WebAnswer::Outcome::NetworkError:
         if (nothingArrived(answer.error))
             shown = message(Txt::MsgNoInternet, Icon::Exclamation);

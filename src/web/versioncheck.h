@@ -40,6 +40,9 @@ class VersionCheck : public QObject
     Q_OBJECT
 public:
     static constexpr std::chrono::milliseconds kDefaultTimeout{10000};
+    // The most of an answer that is kept: the version file's first line is all that matters,
+    // and a server that keeps sending must not fill the memory.
+    static constexpr qsizetype kMaxAnswer = 64 * 1024;
 
     // installedVersionText: the version text of the window title ("Versión 1.0.15"). A check
     // that gets no complete answer within timeout counts as no connection.
@@ -49,8 +52,8 @@ public:
     // Asks address for the version file and tells the operator what it means. silent: the
     // automatic check at start, which keeps quiet when the installed version is the latest
     // and does nothing at all without an address. settingsFile names, for the operator, where
-    // an address would be configured. A check asked for while one runs is dropped: the running
-    // one answers.
+    // an address would be configured. A check asked for while one runs starts nothing: the
+    // running one answers, and speaks even when nothing is due if either was asked for.
     void run(const QString &address, bool silent, Language language, const QString &settingsFile);
     bool running() const { return m_get.running(); }
 

@@ -29,7 +29,7 @@ struct WebAnswer
     QString httpReason;
     QNetworkReply::NetworkError error = QNetworkReply::NoError;
     QString errorText;
-    QByteArray body;
+    QByteArray body; // the whole file; for TooLarge, its first maxBytes
 };
 
 class WebGet : public QObject
@@ -49,6 +49,8 @@ signals:
     void finished(const vorta::WebAnswer &answer);
 
 private:
+    // Adds what the reply holds to the body, up to the cap; false once the cap is passed.
+    bool take(QNetworkReply &reply);
     void replyFinished();
 
     std::chrono::milliseconds m_timeout;
@@ -56,6 +58,7 @@ private:
     QNetworkAccessManager *m_network;
     QNetworkReply *m_reply = nullptr;
     QTimer m_deadline;
+    QByteArray m_body; // what arrived so far
     bool m_timedOut = false;
     bool m_tooLarge = false;
 };

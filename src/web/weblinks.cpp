@@ -52,7 +52,7 @@ void WebOpener::openLink(const WebLink &link, Language language)
 
 void WebOpener::openHelp(const DataFolder &folder, Language language)
 {
-    const QString path = folder.file(helpFileName(language));
+    const QString path = folder.shippedFile(helpFileName(language));
     // The viewer would fail on a missing file with a message of its own, or silently.
     if (!QFileInfo(path).isFile()) {
         m_dialogs.inform(text(Txt::MsgHelpMissing, language, {{"$arch$", path}}), Icon::Exclamation);

@@ -41,7 +41,7 @@ public:
     explicit WebOpener(Dialogs &dialogs, UrlOpener opener = openWithDesktop);
 
     void openLink(const WebLink &link, Language language);
-    // The manual of the language, from the data folder.
+    // The manual of the language, as installed with the program (else the data folder's copy).
     void openHelp(const DataFolder &folder, Language language);
     void writeMail(const QString &address, Language language);
 
