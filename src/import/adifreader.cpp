@@ -67,9 +67,12 @@ QString adifTagValue(QStringView line, QStringView tag)
         while (start < rest.size() && (rest[start].isDigit() || rest[start] == u'.' || rest[start] == u' '))
             ++start;
     }
-    if (declared <= 0 || start >= rest.size())
+    const qsizetype available = rest.size() - start;
+    // The length is clamped while still a double: a declared length beyond what any integer
+    // holds (a damaged file) would not survive the conversion.
+    if (!(declared >= 1) || available <= 0)
         return QString();
-    const qsizetype length = qMin(qsizetype(declared), rest.size() - start);
+    const qsizetype length = declared >= double(available) ? available : qsizetype(declared);
     return rest.sliced(start, length).toString();
 }
 
