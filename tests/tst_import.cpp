@@ -10,6 +10,7 @@
 #include "logdb/sqlite.h"
 #include "testsupport.h"
 
+#include <QFile>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -576,6 +577,36 @@ private slots:
         import.load();
         QVERIFY(!import.busy());
         QVERIFY(log.rows().isEmpty());
+    }
+
+    // Closing the window stops a load; so does quitting the program, which waits for the
+    // rollback. The log is as it was either way.
+    void stoppedLoadLeavesTheLogWhole()
+    {
+        Log log;
+        log.add(logged("PY1ABC", "SO-50", "FM", "2024-03-01 00:01:00"));
+        auto import = std::make_unique<AdifImport>(log.dialogs);
+        QVERIFY(readAll(*import, log.setup(log.file(test::loggerFile(20000)))));
+        const QList<QsoRecord> before = log.rows();
+
+        QSignalSpy finished(import.get(), &AdifImport::loadFinished);
+        import->load();
+        import->abort();
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(finished.first().first().toBool(), false);
+        QCOMPARE(log.rows(), before);
+        const QString told = QStringLiteral("Carga cancelada: la Base de datos base1.mdb quedó como estaba, no se cargó "
+                                            "ningún QSO.");
+        QCOMPARE(lines(import->logText()).last(), told);
+        QCOMPARE(log.dialogs.texts(), QStringList{told});
+        QCOMPARE(log.dialogs.shown[0].icon, Icon::Information);
+        QVERIFY(import->canLoad());
+
+        import->load();
+        import.reset();
+        QCOMPARE(log.rows(), before);
+        QVERIFY(!QFile::exists(log.path + QStringLiteral("-journal")));
+        QCOMPARE(log.dialogs.shown.size(), 1);
     }
 
     void failedLoadLeavesTheLogAsItWas()

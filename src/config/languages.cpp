@@ -409,6 +409,11 @@ constexpr Row kRows[] = {
      u"O satélite $nombre$ já não está em $arch$: o arquivo mudou enquanto era editado." CRLF u"Nada foi gravado.",
      u"Satellite $nombre$ is no longer in $arch$: the file changed while it was being edited." CRLF
      u"Nothing was saved."},
+    // ADIF import: a load stopped by closing the import window
+    {Txt::MsgImportLoadCancelled,
+     u"Carga cancelada: la Base de datos $nombre$ quedó como estaba, no se cargó ningún QSO.",
+     u"Carga cancelada: o Banco de dados $nombre$ ficou como estava, nenhum QSO foi carregado.",
+     u"Load cancelled: Data Base $nombre$ is as it was, no QSO was loaded."},
 };
 
 #undef ES_ONLY

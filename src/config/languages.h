@@ -82,6 +82,8 @@ enum class Txt {
     // Safe keeping: the current log's name, missing, locked or damaged logs, lost settings
     LabelCurrentLog, MsgStartLogMissing, MsgStartNotALog, MsgStartTemplate, MsgStartLogLocked,
     MsgOpenLogLocked, MsgLogDamaged, MsgConfigKeptAside, MsgEditorQsoGone, MsgSatelliteGone,
+    // ADIF import: a load stopped by closing the import window
+    MsgImportLoadCancelled,
     Count_
 };
 

@@ -316,13 +316,21 @@ void AdifImport::runLoad(const Setup &setup, const AdifHeader &header, const Sta
     }
     postToOwner(generation, [this, outcome] {
         m_busy = false;
+        // A load stopped by closing the window is told plainly, and so is one that the closing
+        // came too late to stop: the window is gone, and the operator must not guess.
+        const bool closed = m_abort;
+        QString outcomeText;
         if (!outcome.aborted) {
             m_progress = 1000;
-            m_text += u'\n' + text(Txt::ImportLoaded, m_language, {{"$qsoss$", QString::number(outcome.loaded())}});
+            outcomeText = text(Txt::ImportLoaded, m_language, {{"$qsoss$", QString::number(outcome.loaded())}});
         } else {
             m_canLoad = true;
+            outcomeText = text(Txt::MsgImportLoadCancelled, m_language, {{"$nombre$", m_setup.logName}});
         }
+        m_text += u'\n' + outcomeText;
         emit changed();
+        if (closed)
+            m_dialogs.inform(outcomeText, Icon::Information);
         emit loadFinished(!outcome.aborted);
     });
 }

@@ -69,6 +69,11 @@ Database::Database(const QString &path, Mode mode)
     sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
 }
 
+void Database::setBusyTimeout(int milliseconds)
+{
+    sqlite3_busy_timeout(m_db, milliseconds);
+}
+
 Database::~Database()
 {
     sqlite3_close(m_db);

@@ -39,6 +39,9 @@ public:
     Database &operator=(const Database &) = delete;
 
     sqlite3 *handle() const { return m_db; }
+    // How long each statement waits for a file that another connection holds locked, instead
+    // of the short default wait.
+    void setBusyTimeout(int milliseconds);
     void exec(const char *sql);
     qint64 lastInsertId() const;
     int changes() const;
