@@ -166,10 +166,10 @@ std::optional<qint64> DuplicateFinder::find(const QString &station, const QStrin
     const QByteArray stationBytes = station.trimmed().toUpper().toUtf8();
     const QByteArray ownCallBytes = ownCall.trimmed().toUpper().toUtf8();
 
-    // Looking rows up one station at a time costs a few index and table descents per record;
-    // once an import has asked about as many records as the log holds rows / 8, reading the
-    // whole log once is cheaper.
-    if (!m_haveWholeLog && (m_mixedCase || ++m_lookups > m_logRows / 8))
+    // Looking rows up one station at a time costs a few index and table descents per record,
+    // some 15 times what reading one row of the whole log costs: once an import has asked
+    // about as many records as the log holds rows / 16, reading the whole log once is cheaper.
+    if (!m_haveWholeLog && (m_mixedCase || ++m_lookups > m_logRows / 16))
         readWholeLog();
 
     if (m_haveWholeLog) {

@@ -7,6 +7,7 @@
 #include <QVariant>
 
 #include <stdexcept>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -82,6 +83,7 @@ public:
 private:
     Database &m_db;
     sqlite3_stmt *m_stmt = nullptr;
+    std::vector<QByteArray> m_texts; // the bound texts, by parameter
 };
 
 // Rolls back unless commit() was called, so a failed step leaves the log as it was.
