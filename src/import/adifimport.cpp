@@ -20,9 +20,9 @@ namespace {
 
 // The window hears of progress this often at most, however fast the records go by.
 constexpr qint64 kReportEveryMs = 40;
-// Staging commits after this many records, so that a QSO the operator saves meanwhile waits
-// for a moment at most rather than for the whole file.
-constexpr int kRecordsPerCommit = 2000;
+// Staging commits this often, so that a QSO the operator saves meanwhile waits for a moment at
+// most rather than for the whole file; no more often, since each commit waits for the disk.
+constexpr qint64 kCommitEveryMs = 300;
 
 // The log as the import works on it: with a page cache large enough for the duplicate test's
 // index walks and the load's inserts on a log of some hundred thousand QSOs.
@@ -232,7 +232,8 @@ void AdifImport::runRead(const Setup &setup, int generation, const QString &star
         DuplicateFinder duplicates(database);
         QsoInserter staging(database, QsoInserter::Table::Staging);
         auto transaction = std::make_unique<db::Transaction>(database);
-        int sinceCommit = 0;
+        QElapsedTimer sinceCommit;
+        sinceCommit.start();
         Counts &counts = result.counts;
         const bool finished = forEachRecordLine(source, [&](const QString &line, qsizetype end) {
             if (line.contains(u"<EOR>"))
@@ -256,8 +257,8 @@ void AdifImport::runRead(const Setup &setup, int generation, const QString &star
                         result.defaults.insert(id, defaults);
                 }
             }
-            if (++sinceCommit >= kRecordsPerCommit) {
-                sinceCommit = 0;
+            if (sinceCommit.hasExpired(kCommitEveryMs)) {
+                sinceCommit.restart();
                 transaction->commit();
                 transaction = std::make_unique<db::Transaction>(database);
             }

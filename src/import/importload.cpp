@@ -1,6 +1,5 @@
 #include "import/importload.h"
 
-#include "browser/adifexport.h"
 #include "browser/recordedit.h"
 #include "logdb/logdatabase.h"
 #include "logdb/sqlite.h"
@@ -43,7 +42,7 @@ QsoRecord duplicateValues(QsoRecord staged, const QsoRecord &stored, quint8 defa
         staged.rstr = QString();
     // The downlink mode is not in the file: staging derives it from the uplink mode, which
     // tells nothing new when it is the row's own.
-    if (sameIgnoringCase(adifMode(stored.modoU.trimmed().toUpper()), adifMode(staged.modoU.trimmed().toUpper())))
+    if (comparedMode(stored.modoU) == comparedMode(staged.modoU))
         staged.modoU = staged.modoD = QString();
     for (QString QsoRecord::*column : {&QsoRecord::obs, &QsoRecord::operador})
         if (startOfIgnoringCase(stored.*column, staged.*column))

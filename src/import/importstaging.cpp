@@ -59,13 +59,6 @@ bool sameCall(QByteArrayView stored, QByteArrayView call)
     return qstrnicmp(stored.data(), stored.size(), call.data(), call.size()) == 0;
 }
 
-// Modes compare as an ADIF file carries them: a confirmation of a QSO logged in USB or LSB
-// comes back as "SSB".
-QString modeKey(const QString &mode)
-{
-    return adifMode(mode.trimmed().toUpper());
-}
-
 } // namespace
 
 StationCallRule::StationCallRule(const QString &configuredCall, Language language)
@@ -100,13 +93,20 @@ DuplicateFinder::DuplicateFinder(db::Database &database)
     Statement newest(database, "SELECT MAX([Id]) FROM Tabla1");
     if (newest.step())
         m_logRows = newest.integer(0);
-    // A walk over the calls' index alone; upper() changes ASCII letters only, as calls have.
-    Statement mixed(database, "SELECT EXISTS (SELECT 1 FROM Tabla1 WHERE [Estacion]<>upper([Estacion]) "
-                              "OR [MyCall]<>upper([MyCall]))");
-    m_mixedCase = mixed.step() && mixed.integer(0) != 0;
 }
 
 DuplicateFinder::~DuplicateFinder() = default;
+
+bool DuplicateFinder::mixedCaseCalls()
+{
+    if (!m_mixedCase) {
+        // A walk over the calls' index alone; upper() changes ASCII letters only, as calls have.
+        Statement mixed(m_database, "SELECT EXISTS (SELECT 1 FROM Tabla1 WHERE [Estacion]<>upper([Estacion]) "
+                                    "OR [MyCall]<>upper([MyCall]))");
+        m_mixedCase = mixed.step() && mixed.integer(0) != 0;
+    }
+    return *m_mixedCase;
+}
 
 int DuplicateFinder::nameId(const QString &name)
 {
@@ -125,7 +125,7 @@ DuplicateFinder::Candidate DuplicateFinder::candidate(const Statement &row, int 
 {
     Candidate c;
     c.id = row.integer(first);
-    c.mode = nameId(modeKey(QString::fromUtf8(row.utf8(first + 1))));
+    c.mode = nameId(comparedMode(QString::fromUtf8(row.utf8(first + 1))));
     c.minutes = rowMinutes(row.utf8(first + 2), row.utf8(first + 3)).value_or(kNoMoment);
     c.satellite = nameId(QString::fromUtf8(row.utf8(first + 4)));
     return c;
@@ -149,7 +149,7 @@ std::optional<qint64> DuplicateFinder::find(const QString &station, const QStrin
                                             const QString &satellite, const QDateTime &moment)
 {
     const qint64 minutes = minutesOf(moment.date(), moment.time());
-    const int modeId = nameId(modeKey(mode));
+    const int modeId = nameId(comparedMode(mode));
     const int satelliteId = nameId(satellite);
     // How many minutes the row is away from the QSO it would repeat; nothing when it does not.
     const auto distance = [&](const Candidate &c) -> std::optional<qint64> {
@@ -163,16 +163,18 @@ std::optional<qint64> DuplicateFinder::find(const QString &station, const QStrin
         m_taken.insert(id);
         return std::optional(id);
     };
-    const QByteArray stationBytes = station.trimmed().toUpper().toUtf8();
-    const QByteArray ownCallBytes = ownCall.trimmed().toUpper().toUtf8();
+    const QString stationCall = station.trimmed().toUpper();
+    const QString ownStationCall = ownCall.trimmed().toUpper();
 
     // Looking rows up one station at a time costs a few index and table descents per record,
     // some 15 times what reading one row of the whole log costs: once an import has asked
     // about as many records as the log holds rows / 16, reading the whole log once is cheaper.
-    if (!m_haveWholeLog && (m_mixedCase || ++m_lookups > m_logRows / 16))
+    if (!m_haveWholeLog && (++m_lookups > m_logRows / 16 || mixedCaseCalls()))
         readWholeLog();
 
     if (m_haveWholeLog) {
+        const QByteArray stationBytes = stationCall.toUtf8();
+        const QByteArray ownCallBytes = ownStationCall.toUtf8();
         struct Found
         {
             qint64 away, id;
@@ -198,8 +200,8 @@ std::optional<qint64> DuplicateFinder::find(const QString &station, const QStrin
     // No logged call holds a lower-case letter: the upper-case calls find every row.
     Statement &select = *m_select;
     select.reset();
-    select.bind(1, QString::fromUtf8(stationBytes));
-    select.bind(2, QString::fromUtf8(ownCallBytes));
+    select.bind(1, stationCall);
+    select.bind(2, ownStationCall);
     std::optional<qint64> nearest, nearestAway;
     while (select.step()) {
         const Candidate c = candidate(select, 0);
@@ -210,6 +212,11 @@ std::optional<qint64> DuplicateFinder::find(const QString &station, const QStrin
     }
     select.reset();
     return nearest ? take(*nearest) : std::nullopt;
+}
+
+QString comparedMode(const QString &mode)
+{
+    return adifMode(mode.trimmed().toUpper());
 }
 
 QString duplicateMark(qint64 id)

@@ -83,12 +83,17 @@ private:
     std::vector<Candidate> m_wholeLog; // by key, then Id, once read
     QSet<qint64> m_taken;              // rows already found for a QSO of this import
     bool m_haveWholeLog = false;
-    // Some logged call holds lower-case letters (typed in the record editor): the index cannot
-    // find it by the file's upper-case call, so the whole log is read at once.
-    bool m_mixedCase = false;
+    // Whether some logged call holds lower-case letters (typed in the record editor): the
+    // index cannot find it by the file's upper-case call, so the whole log is read at once.
+    bool mixedCaseCalls();
+    std::optional<bool> m_mixedCase;
     qint64 m_lookups = 0;
     qint64 m_logRows = 0;
 };
+
+// An uplink mode as the duplicate test compares it: as an ADIF file carries it, every sideband
+// mode being "SSB" (confirmations send a QSO logged in USB or LSB back so), case aside.
+QString comparedMode(const QString &mode);
 
 // The duplicate mark of a staged row: "dupe" followed by the Id of the row it repeats.
 QString duplicateMark(qint64 id);

@@ -116,14 +116,14 @@ Statement &Statement::bind(int index, const QString &value)
     int rc;
     if (value.isNull()) {
         rc = sqlite3_bind_null(m_stmt, index);
-    } else if (index < 1 || std::size_t(index) > m_texts.size()) {
-        rc = SQLITE_RANGE;
     } else {
         // The bytes stay with the statement until the parameter is bound anew, so SQLite reads
-        // them where they are instead of copying each value of each row once more.
+        // them where they are instead of copying each value of each row once more. A bind
+        // that succeeded named an existing parameter.
         QByteArray utf8 = value.toUtf8();
         rc = sqlite3_bind_text(m_stmt, index, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
-        m_texts[std::size_t(index - 1)] = std::move(utf8);
+        if (rc == SQLITE_OK)
+            m_texts[std::size_t(index - 1)] = std::move(utf8);
     }
     if (rc != SQLITE_OK)
         fail(m_db.handle(), "bind");
