@@ -203,6 +203,7 @@ private slots:
         QCOMPARE(finder.find(QStringLiteral("PY2XYZ"), QStringLiteral("LU1ABC"), QStringLiteral("FM"),
                              QStringLiteral("AO-91"), at(12, 1)),
                  id);
+        // The whole log is read then; rows in upper case are found as ever.
         QCOMPARE(finder.find(QStringLiteral("ZZ9ZZ"), QStringLiteral("LU1ABC"), QStringLiteral("FM"),
                              QStringLiteral("SO-50"), at(12, 1)),
                  std::optional<qint64>(1));
