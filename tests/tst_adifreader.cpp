@@ -58,13 +58,22 @@ private slots:
         QTest::newRow("no closing bracket") << "<CALL:4 AB1C" << "<CALL:" << "AB1C";
         QTest::newRow("zero length") << "<COMMENT:0><CALL:2>AB" << "<COMMENT:" << "";
         QTest::newRow("missing") << "<CALL:2>AB" << "<GRIDSQUARE:" << "";
+        // Lengths of damaged or hostile files.
+        QTest::newRow("huge length") << "<CALL:100000000000000000000>AB1C<EOR>" << "<CALL:" << "AB1C<EOR>";
+        QTest::newRow("length beyond every number") << "<CALL:" + QString(400, u'9') + ">AB1C" << "<CALL:" << "AB1C";
+        QTest::newRow("negative length") << "<CALL:-3>AB1C" << "<CALL:" << "";
+        QTest::newRow("length with a type indicator") << "<CALL:4:S>AB1C<EOR>" << "<CALL:" << "AB1C";
+        QTest::newRow("length past the end, type indicator") << "<NOTES:40:M>HELLO" << "<NOTES:" << "HELLO";
+        QTest::newRow("nothing after the bracket") << "<CALL:4>" << "<CALL:" << "";
     }
     void tagValues()
     {
         QFETCH(QString, line);
         QFETCH(QString, tag);
         QFETCH(QString, value);
-        QCOMPARE(adifTagValue(line, tag), value);
+        // The line is handed on as a part of a longer text: no value may run past its end.
+        const QString text = line + QStringLiteral("<TAIL:4>TAIL");
+        QCOMPARE(adifTagValue(QStringView(text).first(line.size()), tag), value);
     }
 
     // Frequencies of a record from its FREQ, FREQ_RX and BAND; "" for a record that is skipped.

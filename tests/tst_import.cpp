@@ -1,6 +1,8 @@
 // The ADIF import without its window: own call and warnings, the duplicate test, and whole
 // imports of real-looking files into a log, staged and loaded.
 #include "adifsamples.h"
+#include "browser/adifexport.h"
+#include "browser/logmodel.h"
 #include "import/adifimport.h"
 #include "import/importstaging.h"
 #include "logdb/logdatabase.h"
@@ -8,6 +10,7 @@
 #include "logdb/sqlite.h"
 #include "testsupport.h"
 
+#include <QFile>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -73,6 +76,23 @@ bool readAll(AdifImport &import, const AdifImport::Setup &setup)
     return finished.first().first().toBool();
 }
 
+QDateTime at(int hour, int minute)
+{
+    return QDateTime(QDate(2024, 1, 31), QTime(hour, minute), Qt::UTC);
+}
+
+// Other QSOs before the ones a test is about, so that a finder looks rows up one station at a
+// time (the whole log is read at once on a small log).
+void addOthers(const Log &log, int count)
+{
+    db::Database database(log.path, db::Database::Mode::ReadWrite);
+    db::Transaction transaction(database);
+    QsoInserter insert(database, QsoInserter::Table::Log);
+    for (int i = 0; i < count; ++i)
+        insert.insert(logged("ZZ9ZZ", "SO-50", "FM", "2024-01-31 12:00:00"));
+    transaction.commit();
+}
+
 bool loadAll(AdifImport &import)
 {
     QSignalSpy finished(&import, &AdifImport::loadFinished);
@@ -105,28 +125,21 @@ private slots:
     {
         QFETCH(int, otherQsos);
         Log log;
-        {
-            db::Database database(log.path, db::Database::Mode::ReadWrite);
-            db::Transaction transaction(database);
-            QsoInserter insert(database, QsoInserter::Table::Log);
-            for (int i = 0; i < otherQsos; ++i)
-                insert.insert(logged("ZZ9ZZ", "SO-50", "FM", "2024-01-31 12:00:00"));
-            transaction.commit();
-        }
+        addOthers(log, otherQsos);
         const qint64 noon = log.add(logged("PY2XYZ", "AO-91", "FM", "2024-01-31 12:00:00"));
         const qint64 cas4a = log.add(logged("CE3AB", "CAS-4A", "USB", "2024-01-31 12:00:00"));
         const qint64 noSatellite = log.add(logged("K1AB", "", "FM", "2024-01-31 12:00:00"));
         QsoRecord older = logged("LU2XX", "SO-50", "FM", "31/01/2024 12:00"); // a day-first Fecha
         older.hora = QStringLiteral("12:00");
         const qint64 dayFirst = log.add(older);
+        const qint64 lsb = log.add(logged("LU3XX", "RS-44", "LSB", "2024-01-31 12:00:00"));
 
         db::Database database(log.path, db::Database::Mode::ReadOnly);
-        DuplicateFinder finder(database);
-        const auto at = [](int hour, int minute) { return QDateTime(QDate(2024, 1, 31), QTime(hour, minute), Qt::UTC); };
+        // Each question on a finder of its own: a finder offers a row for one QSO only.
         const auto find = [&](const char *station, const char *satellite, const char *mode, const QDateTime &moment,
                               const char *own = "LU1ABC") {
-            return finder.find(QString::fromLatin1(station), QString::fromLatin1(own), QString::fromLatin1(mode),
-                               QString::fromLatin1(satellite), moment);
+            return DuplicateFinder(database).find(QString::fromLatin1(station), QString::fromLatin1(own),
+                                                  QString::fromLatin1(mode), QString::fromLatin1(satellite), moment);
         };
         QCOMPARE(find("PY2XYZ", "AO-91", "FM", at(12, 9)), noon);
         QCOMPARE(find("PY2XYZ", "AO-91", "FM", at(11, 51)), noon);
@@ -143,6 +156,57 @@ private slots:
         QCOMPARE(find("LU2XX", "SO-50", "FM", at(12, 3)), dayFirst);
         // Across midnight.
         QCOMPARE(find("PY2XYZ", "AO-91", "FM", QDateTime(QDate(2024, 2, 1), QTime(0, 0), Qt::UTC)), std::nullopt);
+        // Confirmations name every sideband "SSB", as the export wrote it.
+        QCOMPARE(find("CE3AB", "CAS-4A", "SSB", at(12, 0)), cas4a);
+        QCOMPARE(find("LU3XX", "RS-44", "SSB", at(12, 0)), lsb);
+        QCOMPARE(find("LU3XX", "RS-44", "usb", at(12, 0)), lsb);
+        QCOMPARE(find("LU3XX", "RS-44", "CW", at(12, 0)), std::nullopt);
+        QCOMPARE(find("PY2XYZ", "AO-91", "SSB", at(12, 0)), std::nullopt);
+    }
+
+    // A logged row is the duplicate of one QSO of a file only; of several rows, the nearest.
+    void aRowRepeatsOneQsoOnly_data() { duplicateTest_data(); }
+    void aRowRepeatsOneQsoOnly()
+    {
+        QFETCH(int, otherQsos);
+        Log log;
+        addOthers(log, otherQsos);
+        const qint64 anySatellite = log.add(logged("CE3AB", "", "FM", "2024-01-31 13:48:00"));
+        // Logged out of order: the later QSO has the lower Id.
+        const qint64 later = log.add(logged("PY2XYZ", "AO-91", "FM", "2024-01-31 12:05:00"));
+        const qint64 earlier = log.add(logged("PY2XYZ", "AO-91", "FM", "2024-01-31 12:00:00"));
+
+        db::Database database(log.path, db::Database::Mode::ReadOnly);
+        DuplicateFinder finder(database);
+        const auto find = [&](const char *station, const char *satellite, const QDateTime &moment) {
+            return finder.find(QString::fromLatin1(station), QStringLiteral("LU1ABC"), QStringLiteral("FM"),
+                               QString::fromLatin1(satellite), moment);
+        };
+        QCOMPARE(find("CE3AB", "CAS-4A", at(13, 45)), anySatellite);
+        QCOMPARE(find("CE3AB", "CAS-4B", at(13, 52)), std::nullopt);
+        QCOMPARE(find("PY2XYZ", "AO-91", at(12, 0)), earlier);
+        QCOMPARE(find("PY2XYZ", "AO-91", at(12, 5)), later);
+        QCOMPARE(find("PY2XYZ", "AO-91", at(12, 2)), std::nullopt);
+    }
+
+    // Calls corrected by hand in the record editor may hold lower-case letters; a file's calls
+    // are upper case.
+    void callsCompareWithCaseAside()
+    {
+        Log log;
+        addOthers(log, 2000);
+        QsoRecord typed = logged("py2xyz", "AO-91", "fm", "2024-01-31 12:00:00");
+        typed.myCall = QStringLiteral("lu1abc");
+        const qint64 id = log.add(typed);
+        db::Database database(log.path, db::Database::Mode::ReadOnly);
+        DuplicateFinder finder(database);
+        QCOMPARE(finder.find(QStringLiteral("PY2XYZ"), QStringLiteral("LU1ABC"), QStringLiteral("FM"),
+                             QStringLiteral("AO-91"), at(12, 1)),
+                 id);
+        // The whole log is read then; rows in upper case are found as ever.
+        QCOMPARE(finder.find(QStringLiteral("ZZ9ZZ"), QStringLiteral("LU1ABC"), QStringLiteral("FM"),
+                             QStringLiteral("SO-50"), at(12, 1)),
+                 std::optional<qint64>(1));
     }
 
     void ownCallAndItsWarnings()
@@ -254,7 +318,6 @@ private slots:
         confirmed.id = id;
         confirmed.fecha = QStringLiteral("2024-01-31 13:45:00"); // the file's time
         confirmed.hora = QStringLiteral("13:45");
-        confirmed.modoD = QStringLiteral("FM");
         confirmed.qsle = confirmed.qslr = QStringLiteral("1");
         QCOMPARE(rows[0], confirmed);
 
@@ -270,6 +333,156 @@ private slots:
         QCOMPARE(added.qsle, QStringLiteral("1"));
         QCOMPARE(added.qslr, QStringLiteral("1"));
         QVERIFY(added.nombreLog.isEmpty());
+    }
+
+    // LoTW and eQSL send a sideband QSO back as "SSB": it confirms the row logged in USB.
+    void sidebandConfirmationConfirmsTheLoggedQso()
+    {
+        Log log;
+        QsoRecord mine = logged("CE3AB", "RS-44", "USB", "2024-01-30 22:12:00");
+        mine.modoD = QStringLiteral("LSB");
+        mine.frecU = QStringLiteral("145.935");
+        mine.frecD = QStringLiteral("435.640");
+        mine.qsle = mine.qslr = QStringLiteral("0");
+        const qint64 id = log.add(mine);
+        AdifImport import(log.dialogs);
+        QVERIFY(readAll(import, log.setup(log.file(test::lotwReport()))));
+        QCOMPARE(import.counts().duplicates, 1);
+        QVERIFY(loadAll(import));
+        const QList<QsoRecord> rows = log.rows();
+        QCOMPARE(rows.size(), 2); // PY2XYZ is new
+        QCOMPARE(rows[0].id, id);
+        QCOMPARE(rows[0].modoU, QStringLiteral("USB"));
+        QCOMPARE(rows[0].modoD, QStringLiteral("LSB"));
+        QCOMPARE(rows[0].frecU, QStringLiteral("145.935"));
+        QCOMPARE(rows[0].hora, QStringLiteral("22:10"));
+        QCOMPARE(rows[0].qsle, QStringLiteral("1"));
+        QCOMPARE(rows[0].qslr, QStringLiteral("1"));
+    }
+
+    // A file carries texts upper-cased and notes cut: a duplicate keeps what was logged unless
+    // the file says something else.
+    void duplicateWithCommentKeepsTheOperatorsText()
+    {
+        Log log;
+        const QString notes = QStringLiteral("Nice signal, sent a photo to María. ") + QString(80, u'x');
+        QsoRecord mine = logged("py2xyz", "Ao-91", "fm", "2024-01-31 13:45:00");
+        mine.obs = notes;
+        mine.operador = QStringLiteral("GG66tj");
+        mine.rste = QStringLiteral("5nn");
+        const qint64 first = log.add(mine);
+        mine.estacion = QStringLiteral("CE3AB");
+        mine.obs = QStringLiteral("first try");
+        mine.operador = QStringLiteral("FF46");
+        const qint64 second = log.add(mine);
+
+        const QString carried = notes.toUpper();
+        AdifImport import(log.dialogs);
+        QVERIFY(readAll(import, log.setup(log.file(
+            QStringLiteral("<EOH>\r\n<CALL:6>PY2XYZ<STATION_CALLSIGN:6>LU1ABC<SAT_NAME:5>AO-91<MODE:2>FM<BAND:2>2M"
+                           "<QSO_DATE:8>20240131<TIME_ON:4>1345<RST_SENT:3>5NN<GRIDSQUARE:4>GG66<COMMENT:%1>%2<EOR>\r\n"
+                           "<CALL:5>CE3AB<STATION_CALLSIGN:6>LU1ABC<SAT_NAME:5>AO-91<MODE:2>FM<BAND:2>2M"
+                           "<QSO_DATE:8>20240131<TIME_ON:4>1345<GRIDSQUARE:6>FF46ab<COMMENT:14>Second attempt<EOR>\r\n")
+                .arg(carried.size())
+                .arg(carried)))));
+        QCOMPARE(import.counts().duplicates, 2);
+        QVERIFY(loadAll(import));
+        const QList<QsoRecord> rows = log.rows();
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[0].id, first);
+        QCOMPARE(rows[0].obs, notes);
+        QCOMPARE(rows[0].estacion, QStringLiteral("py2xyz"));
+        QCOMPARE(rows[0].satelite, QStringLiteral("Ao-91"));
+        QCOMPARE(rows[0].modoU, QStringLiteral("fm"));
+        QCOMPARE(rows[0].operador, QStringLiteral("GG66tj"));
+        QCOMPARE(rows[0].rste, QStringLiteral("5nn"));
+        // What the file says anew replaces the logged text.
+        QCOMPARE(rows[1].id, second);
+        QCOMPARE(rows[1].obs, QStringLiteral("SECOND ATTEMPT"));
+        QCOMPARE(rows[1].operador, QStringLiteral("FF46AB"));
+    }
+
+    void twoQsosOfTheFileOnOneLoggedRowAreBothKept()
+    {
+        Log log;
+        QsoRecord mine = logged("CE3AB", "", "FM", "2024-01-31 13:48:00");
+        mine.frecU = QStringLiteral("145.850");
+        const qint64 id = log.add(mine);
+        const QString pass = QStringLiteral("<CALL:5>CE3AB<STATION_CALLSIGN:6>LU1ABC<SAT_NAME:6>%1<MODE:2>FM<BAND:2>2M"
+                                            "<QSO_DATE:8>20240131<TIME_ON:4>%2<EOR>\r\n");
+        AdifImport import(log.dialogs);
+        QVERIFY(readAll(import, log.setup(log.file(QStringLiteral("<EOH>\r\n") + pass.arg(u"CAS-4A", u"1345")
+                                                   + pass.arg(u"CAS-4B", u"1352")))));
+        QCOMPARE(import.counts().duplicates, 1);
+        QVERIFY(loadAll(import));
+        const QList<QsoRecord> rows = log.rows();
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[0].id, id);
+        QCOMPARE(rows[0].satelite, QStringLiteral("CAS-4A"));
+        QCOMPARE(rows[0].frecU, QStringLiteral("145.850"));
+        QCOMPARE(rows[1].satelite, QStringLiteral("CAS-4B"));
+        QCOMPARE(rows[1].hora, QStringLiteral("13:52"));
+    }
+
+    // "ADIF Completo" exported and imported back into the same log changes nothing.
+    void completeExportReadBackChangesNothing()
+    {
+        Log log;
+        QsoRecord sideband = logged("CE3AB", "RS-44", "USB", "2024-01-30 22:12:00");
+        sideband.modoD = QStringLiteral("LSB");
+        sideband.frecU = QStringLiteral("145.935");
+        sideband.frecD = QStringLiteral("435.640");
+        sideband.rste = QStringLiteral("59");
+        sideband.rstr = QStringLiteral("57");
+        sideband.obs = QStringLiteral("Nice signal, sent a photo to María. ") + QString(80, u'x');
+        sideband.qsle = QStringLiteral("1");
+        sideband.qslr = QStringLiteral("0");
+        sideband.nombreLog = QStringLiteral("GF05TJ");
+        sideband.operador = QStringLiteral("FF46");
+        sideband.orbita = QStringLiteral("23456");
+        sideband.m2 = QStringLiteral("120");
+        sideband.m3 = QStringLiteral("30");
+        log.add(sideband);
+        // Corrected by hand in the record editor.
+        QsoRecord edited = logged("py2xyz", "Ao-91", "FM", "2024-01-31 13:45:00");
+        edited.modoD = QStringLiteral("FM");
+        edited.frecU = QStringLiteral("435.250");
+        edited.frecD = QStringLiteral("145.960");
+        edited.obs = QStringLiteral("");
+        log.add(edited);
+        // Two QSOs with one station in one pass, the later one logged first.
+        QsoRecord later = logged("PY5EG", "SO-50", "FM", "2024-02-01 10:06:00");
+        later.frecU = QStringLiteral("145.850");
+        later.frecD = QStringLiteral("436.795");
+        later.obs = QStringLiteral("second QSO, better");
+        log.add(later);
+        QsoRecord earlier = later;
+        earlier.fecha = QStringLiteral("2024-02-01 10:01:00");
+        earlier.hora = QStringLiteral("10:01");
+        earlier.obs = QStringLiteral("weak");
+        log.add(earlier);
+        // A listening report and a row without satellite are no satellite QSOs for the reader.
+        QsoRecord swl = logged("SWL", "SO-50", " ", "2024-02-01 11:00:00");
+        swl.frecU = QStringLiteral(" ");
+        log.add(swl);
+        log.add(logged("K1AB", "", "FM", "2024-02-01 12:00:00"));
+        const QList<QsoRecord> before = log.rows();
+
+        LogModel model;
+        QVERIFY(model.listAll(log.path, false).isEmpty());
+        const QString file = log.home.folder().outputsDir() + QStringLiteral("/LU1ABC_Completo.adi");
+        log.dialogs.files << file;
+        QCOMPARE(AdifExport(AdifTarget::Complete, {log.dialogs, Language::Spanish, log.home.folder().outputsDir(),
+                                                   QStringLiteral("LU1ABC")})
+                     .run(model),
+                 file);
+
+        AdifImport import(log.dialogs);
+        QVERIFY(readAll(import, log.setup(file)));
+        QCOMPARE(import.counts().staged, 4);
+        QCOMPARE(import.counts().duplicates, 4);
+        QVERIFY(loadAll(import));
+        QCOMPARE(log.rows(), before);
     }
 
     void sameFileTwiceReplacesInsteadOfAdding()
@@ -365,6 +578,36 @@ private slots:
         import.load();
         QVERIFY(!import.busy());
         QVERIFY(log.rows().isEmpty());
+    }
+
+    // Closing the window stops a load; so does quitting the program, which waits for the
+    // rollback. The log is as it was either way.
+    void stoppedLoadLeavesTheLogWhole()
+    {
+        Log log;
+        log.add(logged("PY1ABC", "SO-50", "FM", "2024-03-01 00:01:00"));
+        auto import = std::make_unique<AdifImport>(log.dialogs);
+        QVERIFY(readAll(*import, log.setup(log.file(test::loggerFile(20000)))));
+        const QList<QsoRecord> before = log.rows();
+
+        QSignalSpy finished(import.get(), &AdifImport::loadFinished);
+        import->load();
+        import->abort();
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(finished.first().first().toBool(), false);
+        QCOMPARE(log.rows(), before);
+        const QString told = QStringLiteral("Carga cancelada: la Base de datos base1.mdb quedó como estaba, no se cargó "
+                                            "ningún QSO.");
+        QCOMPARE(lines(import->logText()).last(), told);
+        QCOMPARE(log.dialogs.texts(), QStringList{told});
+        QCOMPARE(log.dialogs.shown[0].icon, Icon::Information);
+        QVERIFY(import->canLoad());
+
+        import->load();
+        import.reset();
+        QCOMPARE(log.rows(), before);
+        QVERIFY(!QFile::exists(log.path + QStringLiteral("-journal")));
+        QCOMPARE(log.dialogs.shown.size(), 1);
     }
 
     void failedLoadLeavesTheLogAsItWas()

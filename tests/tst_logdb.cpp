@@ -7,6 +7,10 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
+
+#include <memory>
 
 #include <cerrno>
 #include <cstring>
@@ -284,6 +288,33 @@ private slots:
             other.exec("ROLLBACK");
         }
         QCOMPARE(examineLog(busy), LogCheck{});
+    }
+
+    // An ADIF import holds the log for the whole of its load; a QSO saved meanwhile waits for
+    // it rather than fail after the short wait of other operations.
+    void aQsoSavedDuringALoadWaitsForIt()
+    {
+        test::TempHome home;
+        QVERIFY(ensureDefaultLog(home.folder()).isEmpty());
+        const QString log = home.folder().defaultLog();
+        db::Database load(log, db::Database::Mode::ReadWrite);
+        auto loading = std::make_unique<db::Transaction>(load);
+        load.exec("INSERT INTO Tabla1 ([Estacion]) VALUES ('LOADED')");
+
+        QString error;
+        std::unique_ptr<QThread> save(QThread::create([&] {
+            try {
+                insertQso(log, recordForInsert(entry("PY2XYZ", at(1, 1, 1))));
+            } catch (const db::DbError &e) {
+                error = e.message();
+            }
+        }));
+        save->start();
+        // The load goes on for longer than the short wait.
+        QTimer::singleShot(3000, this, [&] { loading->commit(); });
+        QTRY_VERIFY_WITH_TIMEOUT(save->isFinished(), 20000);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(lastQso(log)->estacion, QStringLiteral("PY2XYZ"));
     }
 
     void aDamagedLogIsFoundAndKeptForReading_data()

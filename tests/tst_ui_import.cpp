@@ -7,6 +7,7 @@
 #include "mainwindow/mainwindow.h"
 #include "uisupport.h"
 
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -103,6 +104,45 @@ private slots:
         QVERIFY(program.dialogs.texts().last().contains(QStringLiteral("roto.mdb")));
     }
 
+    // The load writes into the log the file was staged in, whichever log is current by then, and
+    // it is that log whose damage stops the load.
+    void theLoadGoesIntoTheLogStagedIn()
+    {
+        test::TempHome home;
+        test::Program program(home, test::stationSettings());
+        MainWindow window(program.session);
+        window.show();
+        QTRY_VERIFY(!program.state.currentLog().path.isEmpty());
+        const CurrentLog staged = program.state.currentLog();
+        ImportWindow &import = window.importWindow();
+        const QString file = writeFile(home, "lotwreport.adi", test::lotwReport());
+
+        program.dialogs.files << file;
+        menuEntry(window, QStringLiteral("Importar ADIF"))->trigger();
+        QTRY_VERIFY(import.loadButton().isEnabled());
+        program.state.setCurrentLog(logAt(test::damagedLog(home.folder(), QStringLiteral("roto.mdb"), test::Damage::Truncated)));
+        QTest::mouseClick(&import.loadButton(), Qt::LeftButton);
+        QTRY_VERIFY(import.logView().toPlainText().endsWith(QStringLiteral("Se cargaron: 2 QSO(s)!")));
+        QVERIFY(lastQso(staged.path));
+
+        program.state.setCurrentLog(staged);
+        program.dialogs.files << file;
+        menuEntry(window, QStringLiteral("Importar ADIF"))->trigger();
+        QTRY_VERIFY(import.loadButton().isEnabled());
+        const QString other = home.folder().basesDir() + QStringLiteral("/otra.mdb");
+        QVERIFY(copyTemplate(home.folder(), other).isEmpty());
+        program.state.setCurrentLog(logAt(other));
+        const QString damaged = test::damagedLog(home.folder(), QStringLiteral("roto2.mdb"), test::Damage::Truncated);
+        QVERIFY(QFile::remove(staged.path) && QFile::copy(damaged, staged.path));
+        program.dialogs.shown.clear();
+        QTest::mouseClick(&import.loadButton(), Qt::LeftButton);
+        QCOMPARE(program.dialogs.shown.size(), 1);
+        QCOMPARE(program.dialogs.shown[0].icon, Icon::Critical);
+        QVERIFY(program.dialogs.shown[0].text.contains(staged.name));
+        QVERIFY(!import.import().busy());
+        QVERIFY(!import.logView().toPlainText().endsWith(QStringLiteral("Se cargaron: 2 QSO(s)!")));
+    }
+
     void closingMidwayLoadsNothing()
     {
         test::TempHome home;
@@ -126,6 +166,22 @@ private slots:
         QVERIFY(!import.loadButton().isEnabled());
         QVERIFY(!lastQso(program.state.currentLog().path));
         QVERIFY(program.dialogs.shown.isEmpty());
+
+        // Closing the window during the load stops it, and says so.
+        program.dialogs.files << writeFile(home, "big.adi", test::loggerFile(20000));
+        menuEntry(window, QStringLiteral("Importar ADIF"))->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(import.loadButton().isEnabled(), 20000);
+        QTest::mouseClick(&import.loadButton(), Qt::LeftButton);
+        QVERIFY(import.import().busy());
+        QTest::keyClick(&import, Qt::Key_Escape);
+        QVERIFY(!import.isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(!import.import().busy(), 20000);
+        const QString told = QStringLiteral("Carga cancelada: la Base de datos base1.mdb quedó como estaba, no se cargó "
+                                            "ningún QSO.");
+        QCOMPARE(program.dialogs.texts(), QStringList{told});
+        QVERIFY(import.logView().toPlainText().endsWith(told));
+        QVERIFY(!lastQso(program.state.currentLog().path));
+        QVERIFY(!import.isVisible());
         QVERIFY(!program.dialogs.unexpected);
     }
 };

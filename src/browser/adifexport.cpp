@@ -65,12 +65,6 @@ void appendPresent(QString &out, QLatin1String name, QStringView value)
         appendField(out, name, value);
 }
 
-// Every single-sideband mode is "SSB" in ADIF.
-QString adifMode(const QString &uplinkMode)
-{
-    return uplinkMode.contains(QLatin1String("SB")) ? QStringLiteral("SSB") : uplinkMode;
-}
-
 // The log keeps MHz with the decimal separator of the system that stored it.
 QString adifFrequency(QString cell)
 {
@@ -92,6 +86,11 @@ QString adifTime(QString cell)
 }
 
 } // namespace
+
+QString adifMode(const QString &uplinkMode)
+{
+    return uplinkMode.contains(QLatin1String("SB")) ? QStringLiteral("SSB") : uplinkMode;
+}
 
 QString adifHeader(const QDateTime &created)
 {

@@ -22,6 +22,11 @@ enum class AdifTarget { Lotw, Eqsl, Complete };
 // names LoTW adds later.
 inline const QString kLotwSatellitesFile = QStringLiteral("lotw_satelites.txt");
 
+// The MODE an export writes for an uplink mode: every single-sideband mode ("USB", "LSB",
+// "SSB") is "SSB", as LoTW and eQSL know it; other modes stay as they are. A confirmation
+// comes back with this mode, so the import compares modes in this form.
+QString adifMode(const QString &uplinkMode);
+
 // The header every ADIF export starts with, each line ended by CR LF, "<EOH>" last.
 QString adifHeader(const QDateTime &created);
 

@@ -72,7 +72,17 @@ QString AppState::logWriteRefusal()
 
 bool AppState::mayWriteLog(Dialogs &dialogs)
 {
-    const QString refusal = logWriteRefusal();
+    return mayWriteLog(currentLog(), dialogs);
+}
+
+bool AppState::mayWriteLog(const CurrentLog &log, Dialogs &dialogs)
+{
+    QString refusal;
+    if (log.path == currentLog().path) {
+        refusal = logWriteRefusal();
+    } else if (const LogCheck check = examineLog(log.path); check.verdict == LogCheck::Verdict::Damaged) {
+        refusal = damagedLogMessage(log.path, check.detail, language());
+    }
     if (refusal.isEmpty())
         return true;
     dialogs.inform(refusal, Icon::Critical);

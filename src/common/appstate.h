@@ -49,6 +49,9 @@ public:
     // The gate for a writer that tells the operator itself: false, after the message (critical
     // icon), when the current log takes no QSO.
     bool mayWriteLog(Dialogs &dialogs);
+    // The same gate for a log that may no longer be the current one (an import loads into the
+    // log it staged in): another log is looked at anew.
+    bool mayWriteLog(const CurrentLog &log, Dialogs &dialogs);
 
     // The satellite list of the data folder, loaded at start and after every edit.
     SatelliteList &satellites() { return m_satellites; }

@@ -526,6 +526,11 @@ constexpr Row kRows[] = {
      u"Não é possível abrir o Banco de dados $arch$:" CRLF u"$texto$" CRLF CRLF
      u"Continua em uso o Banco de dados atual.",
      u"Data Base $arch$ cannot be opened:" CRLF u"$texto$" CRLF CRLF u"The current Data Base stays in use."},
+    // ADIF import: a load stopped by closing the import window
+    {Txt::MsgImportLoadCancelled,
+     u"Carga cancelada: la Base de datos $nombre$ quedó como estaba, no se cargó ningún QSO.",
+     u"Carga cancelada: o Banco de dados $nombre$ ficou como estava, nenhum QSO foi carregado.",
+     u"Load cancelled: Data Base $nombre$ is as it was, no QSO was loaded."},
 };
 
 #undef ES_ONLY

@@ -97,6 +97,8 @@ enum class Txt {
     ElementsReasonTimeout,
     // Logs the system will not open
     MsgStartLogUnreadable, MsgOpenLogUnreadable,
+    // ADIF import: a load stopped by closing the import window
+    MsgImportLoadCancelled,
     Count_
 };
 

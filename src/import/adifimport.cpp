@@ -20,9 +20,9 @@ namespace {
 
 // The window hears of progress this often at most, however fast the records go by.
 constexpr qint64 kReportEveryMs = 40;
-// Staging commits after this many records, so that a QSO the operator saves meanwhile waits
-// for a moment at most rather than for the whole file.
-constexpr int kRecordsPerCommit = 2000;
+// Staging commits this often, so that a QSO the operator saves meanwhile waits for a moment at
+// most rather than for the whole file; no more often, since each commit waits for the disk.
+constexpr qint64 kCommitEveryMs = 300;
 
 // The log as the import works on it: with a page cache large enough for the duplicate test's
 // index walks and the load's inserts on a log of some hundred thousand QSOs.
@@ -232,7 +232,8 @@ void AdifImport::runRead(const Setup &setup, int generation, const QString &star
         DuplicateFinder duplicates(database);
         QsoInserter staging(database, QsoInserter::Table::Staging);
         auto transaction = std::make_unique<db::Transaction>(database);
-        int sinceCommit = 0;
+        QElapsedTimer sinceCommit;
+        sinceCommit.start();
         Counts &counts = result.counts;
         const bool finished = forEachRecordLine(source, [&](const QString &line, qsizetype end) {
             if (line.contains(u"<EOR>"))
@@ -256,8 +257,8 @@ void AdifImport::runRead(const Setup &setup, int generation, const QString &star
                         result.defaults.insert(id, defaults);
                 }
             }
-            if (++sinceCommit >= kRecordsPerCommit) {
-                sinceCommit = 0;
+            if (sinceCommit.hasExpired(kCommitEveryMs)) {
+                sinceCommit.restart();
                 transaction->commit();
                 transaction = std::make_unique<db::Transaction>(database);
             }
@@ -316,13 +317,21 @@ void AdifImport::runLoad(const Setup &setup, const AdifHeader &header, const Sta
     }
     postToOwner(generation, [this, outcome] {
         m_busy = false;
+        // A load stopped by closing the window is told plainly, and so is one that the closing
+        // came too late to stop: the window is gone, and the operator must not guess.
+        const bool closed = m_abort;
+        QString outcomeText;
         if (!outcome.aborted) {
             m_progress = 1000;
-            m_text += u'\n' + text(Txt::ImportLoaded, m_language, {{"$qsoss$", QString::number(outcome.loaded())}});
+            outcomeText = text(Txt::ImportLoaded, m_language, {{"$qsoss$", QString::number(outcome.loaded())}});
         } else {
             m_canLoad = true;
+            outcomeText = text(Txt::MsgImportLoadCancelled, m_language, {{"$nombre$", m_setup.logName}});
         }
+        m_text += u'\n' + outcomeText;
         emit changed();
+        if (closed)
+            m_dialogs.inform(outcomeText, Icon::Information);
         emit loadFinished(!outcome.aborted);
     });
 }

@@ -8,6 +8,7 @@
 #include "config/languages.h"
 #include "import/adifreader.h"
 #include "import/importstaging.h"
+#include "logdb/logfiles.h"
 
 #include <QObject>
 #include <QString>
@@ -53,10 +54,13 @@ public:
     void read(const Setup &setup);
     // The second step, into the log the first step staged in. Ignored unless canLoad().
     void load();
-    // Stops the step that runs: a reading stages no more, a load is rolled back.
+    // Stops the step that runs: a reading stages no more, a load is rolled back. The operator
+    // is told how a load that was running ended, since the window that asked is closing.
     void abort();
 
     bool busy() const { return m_busy; }
+    // The log the last reading staged in, which a load writes into.
+    CurrentLog stagedLog() const { return {m_setup.logPath, m_setup.logName}; }
     // Staged QSOs wait to be loaded (loaded once only).
     bool canLoad() const { return m_canLoad && !m_busy; }
     QString loadCaption() const { return m_loadCaption; }

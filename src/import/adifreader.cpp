@@ -38,6 +38,23 @@ private:
     qsizetype m_pos = 0;
 };
 
+// The line upper-cased in buffer, whose storage serves line after line. Lines are nearly
+// always ASCII, which is upper-cased here without the general case mapping.
+QStringView upperCased(QStringView line, QString &buffer)
+{
+    buffer.resize(line.size());
+    QChar *out = buffer.data();
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const char16_t c = line[i].unicode();
+        if (c >= 0x80) {
+            buffer = line.toString().toUpper();
+            return buffer;
+        }
+        out[i] = QChar(c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c);
+    }
+    return buffer;
+}
+
 constexpr QStringView kEor = u"<EOR>";
 constexpr QStringView kEoh = u"<EOH>";
 
@@ -52,9 +69,13 @@ QString modeOf(QStringView line)
 QString adifTagValue(QStringView line, QStringView tag)
 {
     // Every tag opening starts with "<": hopping from one "<" to the next finds the first
-    // occurrence faster than a general substring search over the whole line.
+    // occurrence faster than a general substring search over the whole line, all the more as
+    // the letter after the "<" rules out most tags before the whole opening is compared.
+    const auto opensTag = [&](qsizetype at) {
+        return (tag.size() < 2 || (at + 1 < line.size() && line[at + 1] == tag[1])) && line.sliced(at).startsWith(tag);
+    };
     qsizetype at = line.indexOf(u'<');
-    while (at >= 0 && !line.sliced(at).startsWith(tag))
+    while (at >= 0 && !opensTag(at))
         at = line.indexOf(u'<', at + 1);
     if (at < 0)
         return QString();
@@ -67,9 +88,12 @@ QString adifTagValue(QStringView line, QStringView tag)
         while (start < rest.size() && (rest[start].isDigit() || rest[start] == u'.' || rest[start] == u' '))
             ++start;
     }
-    if (declared <= 0 || start >= rest.size())
+    const qsizetype available = rest.size() - start;
+    // The length is clamped while still a double: a declared length beyond what any integer
+    // holds (a damaged file) would not survive the conversion.
+    if (!(declared >= 1) || available <= 0)
         return QString();
-    const qsizetype length = qMin(qsizetype(declared), rest.size() - start);
+    const qsizetype length = declared >= double(available) ? available : qsizetype(declared);
     return rest.sliced(start, length).toString();
 }
 
@@ -130,6 +154,7 @@ bool forEachRecordLine(QStringView text, const std::function<bool(const QString 
             gathered += line.sliced(from, eor + kEor.size() - from);
             from = eor + kEor.size();
             const QString complete = std::exchange(gathered, QString());
+            gathered.reserve(complete.size()); // the next record is about as long
             if (!record(complete, cursor.position()))
                 return false;
         }
@@ -141,6 +166,7 @@ bool forEachRecordLine(QStringView text, const std::function<bool(const QString 
     if (!cursor.next(raw))
         return true;
     const QString first = raw.toString().toUpper();
+    QString upper;
     const qsizetype eoh = first.indexOf(kEoh);
     if (eoh >= 0) {
         if (!feed(QStringView(first).sliced(eoh + kEoh.size())))
@@ -154,7 +180,7 @@ bool forEachRecordLine(QStringView text, const std::function<bool(const QString 
     while (cursor.next(raw)) {
         if (raw.isEmpty())
             continue;
-        if (!feed(raw.toString().toUpper()))
+        if (!feed(upperCased(raw, upper)))
             return false;
     }
     return true;

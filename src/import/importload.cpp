@@ -10,9 +10,27 @@ using db::Statement;
 
 namespace {
 
-// The values with which a duplicate rewrites its row: null (keep the stored value) wherever the
-// staged row holds nothing the file carried.
-QsoRecord duplicateValues(QsoRecord staged, quint8 defaults, bool confirmed)
+// A file carries texts upper-cased (the reader upper-cases every line) and may carry them in
+// another case than the operator typed them.
+bool sameIgnoringCase(const QString &stored, const QString &carried)
+{
+    return stored.compare(carried, Qt::CaseInsensitive) == 0 || stored.toUpper() == carried.toUpper();
+}
+
+// The carried text is the stored one upper-cased, cut, or both (staging keeps 100 characters
+// of the notes; a LoTW confirmation carries the 4-character square of a 6-character locator).
+bool startOfIgnoringCase(const QString &stored, const QString &carried)
+{
+    return stored.startsWith(carried, Qt::CaseInsensitive) || stored.toUpper().startsWith(carried.toUpper());
+}
+
+// The values with which a duplicate rewrites its stored row: null (keep the stored value)
+// wherever the staged row holds nothing the file carried, or nothing but what the row holds
+// already: the same text in another case, the start of the notes or of the locator, the
+// uplink mode as an ADIF file writes it ("SSB" for a QSO logged in USB: the stored mode and
+// downlink mode stay). So the file never replaces what the operator logged with an
+// upper-cased or shortened copy of it.
+QsoRecord duplicateValues(QsoRecord staged, const QsoRecord &stored, quint8 defaults, bool confirmed)
 {
     if (defaults & UplinkNotCarried)
         staged.frecU = QString();
@@ -22,6 +40,17 @@ QsoRecord duplicateValues(QsoRecord staged, quint8 defaults, bool confirmed)
         staged.rste = QString();
     if (defaults & ReportReceivedNotCarried)
         staged.rstr = QString();
+    // The downlink mode is not in the file: staging derives it from the uplink mode, which
+    // tells nothing new when it is the row's own.
+    if (comparedMode(stored.modoU) == comparedMode(staged.modoU))
+        staged.modoU = staged.modoD = QString();
+    for (QString QsoRecord::*column : {&QsoRecord::obs, &QsoRecord::operador})
+        if (startOfIgnoringCase(stored.*column, staged.*column))
+            staged.*column = QString();
+    for (QString QsoRecord::*column : {&QsoRecord::myCall, &QsoRecord::estacion, &QsoRecord::frecU, &QsoRecord::rste,
+                                       &QsoRecord::frecD, &QsoRecord::rstr, &QsoRecord::satelite, &QsoRecord::orbita})
+        if (sameIgnoringCase(stored.*column, staged.*column))
+            staged.*column = QString();
     for (QString *value : {&staged.modoU, &staged.frecU, &staged.rste, &staged.frecD, &staged.rstr, &staged.modoD,
                            &staged.obs, &staged.modalidad, &staged.operador, &staged.satelite, &staged.orbita})
         if (value->trimmed().isEmpty())
@@ -50,6 +79,9 @@ LoadOutcome loadStaged(db::Database &database, const AdifHeader &header, const S
     QsoInserter inserter(database, QsoInserter::Table::Log);
     RecordUpdater updater(database);
     Statement staged(database, select.constData());
+    static const QByteArray selectStored =
+        QStringLiteral("SELECT %1 FROM Tabla1 WHERE [Id]=?1").arg(recordSelectList()).toUtf8();
+    Statement storedRow(database, selectStored.constData());
     const bool lotw = header.sourceId.contains(u"LOTW");
     while (staged.step()) {
         if (!keepGoing(outcome.loaded(), total)) {
@@ -58,7 +90,11 @@ LoadOutcome loadStaged(db::Database &database, const AdifHeader &header, const S
         }
         QsoRecord row = readRecord(staged);
         if (const auto target = markedDuplicate(row.nombreLog)) {
-            if (updater.update(*target, duplicateValues(row, defaults.value(row.id), header.isConfirmation()))) {
+            storedRow.reset();
+            storedRow.bind(1, *target);
+            if (storedRow.step()) {
+                const QsoRecord stored = readRecord(storedRow);
+                updater.update(*target, duplicateValues(row, stored, defaults.value(row.id), header.isConfirmation()));
                 ++outcome.replaced;
                 continue;
             }

@@ -1,5 +1,6 @@
 #include "import/importstaging.h"
 
+#include "browser/adifexport.h"
 #include "common/dates.h"
 #include "common/textvalue.h"
 #include "logdb/sqlite.h"
@@ -36,10 +37,26 @@ std::optional<qint64> rowMinutes(QByteArrayView fecha, QByteArrayView hora)
     return minutesOf(instant.date(), time.value_or(instant.time()));
 }
 
-// The key of a station and own call pair, from their texts as the log holds them.
+// The key of a station and own call pair, with case aside (calls are ASCII): FNV-1a over
+// the upper-cased bytes of both, a zero byte between them.
 quint64 pairKey(QByteArrayView station, QByteArrayView ownCall)
 {
-    return quint64(qHashMulti(0, station, ownCall));
+    quint64 hash = 14695981039346656037ull;
+    const auto add = [&hash](char c) {
+        hash ^= quint8(c >= 'a' && c <= 'z' ? c - ('a' - 'A') : c);
+        hash *= 1099511628211ull;
+    };
+    for (const char c : station)
+        add(c);
+    add('\0');
+    for (const char c : ownCall)
+        add(c);
+    return hash;
+}
+
+bool sameCall(QByteArrayView stored, QByteArrayView call)
+{
+    return qstrnicmp(stored.data(), stored.size(), call.data(), call.size()) == 0;
 }
 
 } // namespace
@@ -80,6 +97,17 @@ DuplicateFinder::DuplicateFinder(db::Database &database)
 
 DuplicateFinder::~DuplicateFinder() = default;
 
+bool DuplicateFinder::mixedCaseCalls()
+{
+    if (!m_mixedCase) {
+        // A walk over the calls' index alone; upper() changes ASCII letters only, as calls have.
+        Statement mixed(m_database, "SELECT EXISTS (SELECT 1 FROM Tabla1 WHERE [Estacion]<>upper([Estacion]) "
+                                    "OR [MyCall]<>upper([MyCall]))");
+        m_mixedCase = mixed.step() && mixed.integer(0) != 0;
+    }
+    return *m_mixedCase;
+}
+
 int DuplicateFinder::nameId(const QString &name)
 {
     const QString folded = name.trimmed().toCaseFolded();
@@ -97,7 +125,7 @@ DuplicateFinder::Candidate DuplicateFinder::candidate(const Statement &row, int 
 {
     Candidate c;
     c.id = row.integer(first);
-    c.mode = nameId(QString::fromUtf8(row.utf8(first + 1)));
+    c.mode = nameId(comparedMode(QString::fromUtf8(row.utf8(first + 1))));
     c.minutes = rowMinutes(row.utf8(first + 2), row.utf8(first + 3)).value_or(kNoMoment);
     c.satellite = nameId(QString::fromUtf8(row.utf8(first + 4)));
     return c;
@@ -121,49 +149,74 @@ std::optional<qint64> DuplicateFinder::find(const QString &station, const QStrin
                                             const QString &satellite, const QDateTime &moment)
 {
     const qint64 minutes = minutesOf(moment.date(), moment.time());
-    const int modeId = nameId(mode);
+    const int modeId = nameId(comparedMode(mode));
     const int satelliteId = nameId(satellite);
-    const auto repeats = [&](const Candidate &c) {
-        return c.mode == modeId && (c.satellite == 0 || satelliteId == 0 || c.satellite == satelliteId)
-               && c.minutes != kNoMoment && std::llabs(c.minutes - minutes) < 10;
+    // How many minutes the row is away from the QSO it would repeat; nothing when it does not.
+    const auto distance = [&](const Candidate &c) -> std::optional<qint64> {
+        if (c.mode != modeId || (c.satellite != 0 && satelliteId != 0 && c.satellite != satelliteId)
+            || c.minutes == kNoMoment || m_taken.contains(c.id))
+            return std::nullopt;
+        const qint64 away = std::llabs(c.minutes - minutes);
+        return away < 10 ? std::optional(away) : std::nullopt;
     };
+    const auto take = [this](qint64 id) {
+        m_taken.insert(id);
+        return std::optional(id);
+    };
+    const QString stationCall = station.trimmed().toUpper();
+    const QString ownStationCall = ownCall.trimmed().toUpper();
 
-    // Looking rows up one station at a time costs a few index and table descents per record;
-    // once an import has asked about as many records as the log holds rows / 8, reading the
-    // whole log once is cheaper.
-    if (!m_haveWholeLog && ++m_lookups > m_logRows / 8)
+    // Looking rows up one station at a time costs a few index and table descents per record,
+    // some 15 times what reading one row of the whole log costs: once an import has asked
+    // about as many records as the log holds rows / 16, reading the whole log once is cheaper.
+    if (!m_haveWholeLog && (++m_lookups > m_logRows / 16 || mixedCaseCalls()))
         readWholeLog();
 
     if (m_haveWholeLog) {
-        const QByteArray stationBytes = station.toUtf8();
-        const QByteArray ownCallBytes = ownCall.toUtf8();
+        const QByteArray stationBytes = stationCall.toUtf8();
+        const QByteArray ownCallBytes = ownStationCall.toUtf8();
+        struct Found
+        {
+            qint64 away, id;
+        };
+        std::vector<Found> found;
         const quint64 key = pairKey(stationBytes, ownCallBytes);
         auto it = std::lower_bound(m_wholeLog.begin(), m_wholeLog.end(), key,
                                    [](const Candidate &c, quint64 k) { return c.key < k; });
-        for (; it != m_wholeLog.end() && it->key == key; ++it) {
-            if (!repeats(*it))
-                continue;
+        for (; it != m_wholeLog.end() && it->key == key; ++it)
+            if (const auto away = distance(*it))
+                found.push_back({*away, it->id});
+        std::stable_sort(found.begin(), found.end(), [](const Found &a, const Found &b) { return a.away < b.away; });
+        for (const Found &f : found) {
             // The key is a hash: the row's own texts decide.
             m_pairOf->reset();
-            m_pairOf->bind(1, it->id);
-            if (m_pairOf->step() && m_pairOf->utf8(0) == stationBytes && m_pairOf->utf8(1) == ownCallBytes)
-                return it->id;
+            m_pairOf->bind(1, f.id);
+            if (m_pairOf->step() && sameCall(m_pairOf->utf8(0), stationBytes) && sameCall(m_pairOf->utf8(1), ownCallBytes))
+                return take(f.id);
         }
         return std::nullopt;
     }
 
+    // No logged call holds a lower-case letter: the upper-case calls find every row.
     Statement &select = *m_select;
     select.reset();
-    select.bind(1, station);
-    select.bind(2, ownCall);
+    select.bind(1, stationCall);
+    select.bind(2, ownStationCall);
+    std::optional<qint64> nearest, nearestAway;
     while (select.step()) {
         const Candidate c = candidate(select, 0);
-        if (repeats(c)) {
-            select.reset();
-            return c.id;
+        if (const auto away = distance(c); away && (!nearestAway || *away < *nearestAway)) {
+            nearest = c.id;
+            nearestAway = away;
         }
     }
-    return std::nullopt;
+    select.reset();
+    return nearest ? take(*nearest) : std::nullopt;
+}
+
+QString comparedMode(const QString &mode)
+{
+    return adifMode(mode.trimmed().toUpper());
 }
 
 QString duplicateMark(qint64 id)

@@ -7,6 +7,7 @@
 #include "logdb/qsorecord.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -38,7 +39,7 @@ private:
     bool m_missingTold = false, m_otherTold = false;
 };
 
-// Finds the row of Tabla1 that a QSO repeats, on a log the caller holds open.
+// Finds the row of Tabla1 that a QSO repeats, on a log the caller holds open, for one import.
 class DuplicateFinder
 {
 public:
@@ -47,9 +48,14 @@ public:
     DuplicateFinder(const DuplicateFinder &) = delete;
     DuplicateFinder &operator=(const DuplicateFinder &) = delete;
 
-    // The Id of the first row with the same station and own call, the same uplink mode, the
-    // same satellite (case aside; an empty one on either side matches any) and less than 10
-    // minutes from moment (a UTC instant). Nothing when there is none.
+    // The Id of the row that the QSO repeats: the same station and own call, the same uplink
+    // mode as an ADIF file writes it (every sideband mode being "SSB", as confirmations send it
+    // back), the same satellite (an empty one on either side matches any), all with case aside,
+    // and less than 10 minutes from moment (a UTC instant). Of several such rows the nearest in
+    // time, then the first stored. A row is the duplicate of one QSO of an import only: a later
+    // QSO that would repeat it is matched against the other rows, else it is new, so that two
+    // QSOs of the file (two satellites in consecutive passes) never both land on one row and one
+    // of them is lost. Nothing when there is none.
     std::optional<qint64> find(const QString &station, const QString &ownCall, const QString &mode,
                                const QString &satellite, const QDateTime &moment);
 
@@ -75,10 +81,19 @@ private:
     std::unique_ptr<db::Statement> m_pairOf; // the station and own call of one row
     QHash<QString, int> m_names;
     std::vector<Candidate> m_wholeLog; // by key, then Id, once read
+    QSet<qint64> m_taken;              // rows already found for a QSO of this import
     bool m_haveWholeLog = false;
+    // Whether some logged call holds lower-case letters (typed in the record editor): the
+    // index cannot find it by the file's upper-case call, so the whole log is read at once.
+    bool mixedCaseCalls();
+    std::optional<bool> m_mixedCase;
     qint64 m_lookups = 0;
     qint64 m_logRows = 0;
 };
+
+// An uplink mode as the duplicate test compares it: as an ADIF file carries it, every sideband
+// mode being "SSB" (confirmations send a QSO logged in USB or LSB back so), case aside.
+QString comparedMode(const QString &mode);
 
 // The duplicate mark of a staged row: "dupe" followed by the Id of the row it repeats.
 QString duplicateMark(qint64 id);

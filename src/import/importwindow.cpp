@@ -41,8 +41,9 @@ ImportWindow::ImportWindow(Session &session, QWidget *parent)
             m_load->setFocus();
     });
     connect(m_load, &QPushButton::clicked, this, [this] {
-        // The log may have been found damaged since the file was staged.
-        if (m_session.state().mayWriteLog(m_session.dialogs()))
+        // The log the file was staged in may have been found damaged since, and may no longer
+        // be the current one.
+        if (m_session.state().mayWriteLog(m_import->stagedLog(), m_session.dialogs()))
             m_import->load();
     });
     showState();

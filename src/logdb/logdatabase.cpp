@@ -114,6 +114,7 @@ LogCheck examineLog(const QString &path)
 qint64 insertQso(const QString &path, const QsoRecord &record)
 {
     Database database(path, Database::Mode::ReadWrite);
+    database.setBusyTimeout(kQsoSaveWaitMs);
     return QsoInserter(database, QsoInserter::Table::Log).insert(record);
 }
 

@@ -39,8 +39,12 @@ struct LogCheck
 // another program holds locked.
 LogCheck examineLog(const QString &path);
 
-// Appends the record to Tabla1 (its id is ignored) and returns the new Id.
+// Appends the record to Tabla1 (its id is ignored) and returns the new Id. A QSO just worked
+// waits up to kQsoSaveWaitMs for a log that another connection is writing, rather than fail
+// after the short wait of other operations: an ADIF import holds the log for the whole of its
+// load (some 2 s for 100 000 QSOs), and the QSO must not be refused for that.
 qint64 insertQso(const QString &path, const QsoRecord &record);
+constexpr int kQsoSaveWaitMs = 30000;
 
 // Appends records to Tabla1, or to the staging table Tabla2 that has the same columns, on a log
 // the caller holds open: many appends share one prepared statement and the caller's

@@ -101,6 +101,11 @@ Database::Database(const QString &path, Mode mode)
     sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
 }
 
+void Database::setBusyTimeout(int milliseconds)
+{
+    sqlite3_busy_timeout(m_db, milliseconds);
+}
+
 Database::~Database()
 {
     sqlite3_close(m_db);
@@ -130,6 +135,7 @@ Statement::Statement(Database &db, const char *sql) : m_db(db)
 {
     if (sqlite3_prepare_v2(db.handle(), sql, -1, &m_stmt, nullptr) != SQLITE_OK)
         fail(db.handle(), "prepare");
+    m_texts.resize(std::size_t(sqlite3_bind_parameter_count(m_stmt)));
 }
 
 Statement::~Statement()
@@ -143,8 +149,13 @@ Statement &Statement::bind(int index, const QString &value)
     if (value.isNull()) {
         rc = sqlite3_bind_null(m_stmt, index);
     } else {
-        const QByteArray utf8 = value.toUtf8();
-        rc = sqlite3_bind_text(m_stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+        // The bytes stay with the statement until the parameter is bound anew, so SQLite reads
+        // them where they are instead of copying each value of each row once more. A bind
+        // that succeeded named an existing parameter.
+        QByteArray utf8 = value.toUtf8();
+        rc = sqlite3_bind_text(m_stmt, index, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
+        if (rc == SQLITE_OK)
+            m_texts[std::size_t(index - 1)] = std::move(utf8);
     }
     if (rc != SQLITE_OK)
         fail(m_db.handle(), "bind");

@@ -7,6 +7,7 @@
 #include <QVariant>
 
 #include <stdexcept>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -42,6 +43,9 @@ public:
     Database &operator=(const Database &) = delete;
 
     sqlite3 *handle() const { return m_db; }
+    // How long each statement waits for a file that another connection holds locked, instead
+    // of the short default wait.
+    void setBusyTimeout(int milliseconds);
     void exec(const char *sql);
     qint64 lastInsertId() const;
     int changes() const;
@@ -82,6 +86,7 @@ public:
 private:
     Database &m_db;
     sqlite3_stmt *m_stmt = nullptr;
+    std::vector<QByteArray> m_texts; // the bound texts, by parameter
 };
 
 // Rolls back unless commit() was called, so a failed step leaves the log as it was.
