@@ -44,6 +44,14 @@
 
 namespace vorta {
 
+namespace {
+
+// An element update ends a while after its menu entry, when the operator may be looking
+// elsewhere: its notice stays longer than a saved QSO's.
+constexpr std::chrono::seconds kElementsNoticeShownFor{20};
+
+} // namespace
+
 MainWindow::MainWindow(Session &session, QWidget *parent) : QMainWindow(parent), m_session(session)
 {
     setWindowTitle(QStringLiteral("Vorta ") + versionText());
@@ -211,9 +219,10 @@ void MainWindow::buildPanels()
         activateWindow();
         chooseSatellite(name);
     });
-    connect(m_trackerMenus, &TrackerMenus::elementsUpdated, this, [this] {
+    connect(m_trackerMenus, &TrackerMenus::elementsUpdated, this, [this](const QString &notice) {
         m_orbitronData.forgetElements();
         refreshOrbitronData();
+        m_notice->showNotice(notice, kElementsNoticeShownFor);
     });
     // The macros' placeholders stand for what this window shows when the macro is sent.
     m_keyerPanel = new KeyerWidget(m_session, [this] {
@@ -223,12 +232,25 @@ void MainWindow::buildPanels()
     m_panels->addWidget(m_keyerPanel);
     m_fileMenu->insertAction(m_settings, m_keyerPanel->toggleAction());
     m_tracking->setModeLists(EntryWidget::modes(), EntryWidget::modes());
-    connect(m_tracking, &TrackingPanelState::downlinkModeSelected, m_entry,
-            [this](int index) { m_entry->setDownlinkMode(EntryWidget::modes().value(index)); });
-    connect(m_tracking, &TrackingPanelState::uplinkModeSelected, m_entry,
-            [this](int index) { m_entry->setUplinkMode(EntryWidget::modes().value(index)); });
-    connect(m_tracking, &TrackingPanelState::downlinkChanged, m_entry, &EntryWidget::setDownlink);
-    connect(m_tracking, &TrackingPanelState::uplinkChanged, m_entry, &EntryWidget::setUplink);
+    // What the operator typed over a tracking value stays: the entry panel decides.
+    connect(m_tracking, &TrackingPanelState::downlinkModeSelected, m_entry, [this](int index) {
+        m_entry->offerTracked(TrackedField::DownlinkMode, EntryWidget::modes().value(index));
+    });
+    connect(m_tracking, &TrackingPanelState::uplinkModeSelected, m_entry, [this](int index) {
+        m_entry->offerTracked(TrackedField::UplinkMode, EntryWidget::modes().value(index));
+    });
+    connect(m_tracking, &TrackingPanelState::downlinkChanged, m_entry,
+            [this](const QString &frequency) { m_entry->offerTracked(TrackedField::Downlink, frequency); });
+    connect(m_tracking, &TrackingPanelState::uplinkChanged, m_entry,
+            [this](const QString &frequency) { m_entry->offerTracked(TrackedField::Uplink, frequency); });
+    connect(m_entry, &EntryWidget::satelliteLeft, this, [this](const QString &text) {
+        // Left empty, the satellite field follows the tracker again.
+        if (text.isEmpty() && !m_tracking->fields().satellite.isEmpty())
+            trackedNameChanged(m_tracking->fields().satellite);
+    });
+    // A QSO being typed keeps the satellite the built-in tracker follows by itself.
+    connect(m_entry, &EntryWidget::callChanged, m_builtInSource,
+            [this](const QString &call) { m_builtInSource->setHold(!call.isEmpty()); });
     connect(m_tracking, &TrackingPanelState::focusCallSign, m_entry, &EntryWidget::focusStation);
     const auto antenna = [this] {
         m_entry->setAntenna(m_tracking->fields().azimuth, m_tracking->fields().elevation);
@@ -427,12 +449,19 @@ void MainWindow::refreshComputedOrbit()
 
 void MainWindow::trackedNameChanged(const QString &trackedName)
 {
+    // Another satellite: frequencies and modes typed by the operator were for the one before.
+    if (!trackedName.isEmpty())
+        m_entry->giveFieldsToTracking();
     // The satellite field follows the tracked name, and its own change handling finds the
     // orbit; the tracked name, being the element set's own, then gives the orbit and age (the
     // catalogue number stays the one the satellite field found).
     // The built-in tracker following the operator's choice sends that choice back: the field
     // keeps it as typed, cursor and all. A field a tracker set is no choice of the operator's.
     if (m_session.state().trackingChoice() != TrackingChoice::BuiltIn || m_builtInSource->choice().isEmpty()) {
+        // Never under the operator's cursor: a field emptied to type another name would take
+        // the tracker's name halfway through the typing. Left empty, it takes it then.
+        if (m_entry->satelliteFocused())
+            return;
         m_trackerSetsSatellite = true;
         m_entry->setSatellite(satelliteFromTrackingName(trackedName));
         m_trackerSetsSatellite = false;
@@ -477,6 +506,7 @@ void MainWindow::chooseSatellite(const QString &name)
             m_entry->setDownlinkMode(entry->downlinkMode);
         if (!entry->uplinkMode.isEmpty())
             m_entry->setUplinkMode(entry->uplinkMode);
+        m_entry->giveFieldsToTracking();
     }
     m_entry->focusStation();
 }
