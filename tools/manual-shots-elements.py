@@ -58,6 +58,16 @@ def element_set(name, number, epoch, inclination, raan, eccentricity, perigee, a
     return '%s\r\n%s%d\r\n%s%d\r\n' % (name, line1, checksum(line1), line2, checksum(line2))
 
 
+def placed(inclination, motion, u, longitude, when, epoch):
+    """The ascending node and the mean anomaly at epoch of a circular orbit that stands at the
+    argument of latitude u (degrees) over the given longitude at the instant when."""
+    i = math.radians(inclination)
+    u = math.radians(u)
+    raan = longitude + sidereal_degrees(when) - math.degrees(math.atan2(math.cos(i) * math.sin(u), math.cos(u)))
+    anomaly = math.degrees(u) - 360.0 * motion * (when - epoch) / 86400.0
+    return raan, anomaly
+
+
 def main(argv):
     if len(argv) != 3:
         print(__doc__, file=sys.stderr)
@@ -72,17 +82,14 @@ def main(argv):
         if index == 0:
             # Over a point a little east of the station at the culmination, so that the pass
             # crosses the sky high but not through the zenith.
-            target_lat, target_lon = lat, lon + 4.0
-            i = math.radians(inclination)
-            u = math.asin(math.sin(math.radians(target_lat)) / math.sin(i))
-            raan = target_lon + sidereal_degrees(culmination) - math.degrees(
-                math.atan2(math.cos(i) * math.sin(u), math.cos(u)))
-            anomaly = math.degrees(u) - 360.0 * motion * (culmination - epoch) / 86400.0
+            u = math.degrees(math.asin(math.sin(math.radians(lat)) / math.sin(math.radians(inclination))))
+            raan, anomaly = placed(inclination, motion, u, lon + 4.0, culmination, epoch)
             out.append(element_set(name, number, epoch, inclination, raan, 0.0, 0.0, anomaly, motion))
         else:
-            # The others anywhere on their orbits: they rise later in the day.
-            out.append(element_set(name, number, epoch, inclination, 37.0 * index + 11.0, eccentricity,
-                                   90.0 + 23.0 * index, 53.0 * index, motion))
+            # The others on the far side of the earth then, at least 55 degrees of arc away, so
+            # that the first is the one in view: they rise later, each at its own pace.
+            raan, anomaly = placed(inclination, motion, 25.0 * index, lon + 180.0, culmination, epoch)
+            out.append(element_set(name, number, epoch, inclination, raan, eccentricity, 0.0, anomaly, motion))
     sys.stdout.write(''.join(out))
     return 0
 

@@ -228,7 +228,7 @@ shoot() { # TITLE FILE [CROP]
   sleep 0.7 # let it finish drawing
   [ -z "$(window_of Vorta)" ] || { skip "$2" "a message box is open over \"$1\""; return 1; }
   if import -window "$id" "$work/shot.png" \
-      && convert "$work/shot.png" ${crop:+-crop "$crop" +repage} +dither -colors 256 "PNG8:$2"; then
+      && convert "$work/shot.png" ${crop:+-crop "$crop" +repage} +dither -colors 256 -strip "PNG8:$2"; then
     echo "saved $2"
   else
     skip "$2" "the picture could not be saved"
