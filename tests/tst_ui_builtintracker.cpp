@@ -473,6 +473,7 @@ private slots:
         BuiltIn b(false, "# mi puerto\r\nPuertoSeguimiento=47123\r\n");
         MainWindow &window = *b.window;
         QVERIFY(window.skyPlot().isHidden());
+        QVERIFY(!window.trackingPanel().compass().isHidden());
         test::whenShown(window.configWindow(), [&] {
             ConfigWindow &config = window.configWindow();
             QComboBox *tracking = nullptr;
@@ -491,6 +492,8 @@ private slots:
                  QByteArray("# mi puerto\r\nPuertoSeguimiento=47123\r\nSeguimiento=integrado\r\n"));
         QCOMPARE(b.program->state.trackingChoice(), TrackingChoice::BuiltIn);
         QVERIFY(!window.skyPlot().isHidden());
+        // The plot takes the compass's place rather than being drawn over it.
+        QVERIFY(window.trackingPanel().compass().isHidden());
 
         b.utc = b.duringPass(QStringLiteral("AO-91"));
         window.useOrbitronBox().click();

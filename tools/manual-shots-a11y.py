@@ -5,6 +5,8 @@ script of the manuals (tools/manual-shots.sh).
   manual-shots-a11y.py press NAME [NAME...]   activates the control reached by the names, each
                                              looked for below the one before (menu, entry, ...)
   manual-shots-a11y.py wait NAME             waits until a window of that title is shown
+  manual-shots-a11y.py extents NAME [NAME...] prints where the control reached by the names
+                                             stands in its window, as WIDTHxHEIGHT+X+Y
 
 Exits with 1 when the control or window does not appear within a few seconds."""
 import sys
@@ -58,7 +60,9 @@ def retry(find):
     return None
 
 
-def press(names):
+def reach(names):
+    """The control reached by the names, each looked for below the one before; None when it
+    does not appear in time (said on stderr)."""
     def find():
         node = application()
         for name in names:
@@ -69,6 +73,12 @@ def press(names):
     node = retry(find)
     if node is None:
         print('not found: ' + ' > '.join(names), file=sys.stderr)
+    return node
+
+
+def press(names):
+    node = reach(names)
+    if node is None:
         return 1
     if Atspi.Action.get_n_actions(node) == 0:
         print('cannot be activated: ' + names[-1], file=sys.stderr)
@@ -100,9 +110,20 @@ def wait(title):
     return 0
 
 
+def extents(names):
+    node = reach(names)
+    if node is None:
+        return 1
+    box = Atspi.Component.get_extents(node, Atspi.CoordType.WINDOW)
+    print('%dx%d+%d+%d' % (box.width, box.height, box.x, box.y))
+    return 0
+
+
 def main(argv):
     if len(argv) >= 3 and argv[1] == 'press':
         return press(argv[2:])
+    if len(argv) >= 3 and argv[1] == 'extents':
+        return extents(argv[2:])
     if len(argv) == 3 and argv[1] == 'wait':
         return wait(argv[2])
     print(__doc__, file=sys.stderr)

@@ -9,6 +9,7 @@
 #include "common/textfile.h"
 #include "config/extrasettings.h"
 #include "tracking/builtintrackingsource.h"
+#include "tracking/compasswidget.h"
 #include "tracking/elementsdownload.h"
 #include "tracking/skyplotwidget.h"
 #include "tracking/trackermenuwidget.h"
@@ -415,6 +416,9 @@ void MainWindow::applyTrackingChoice()
 {
     const bool builtIn = m_session.state().trackingChoice() == TrackingChoice::BuiltIn;
     m_skyPlot->setShown(builtIn);
+    // The sky plot stands where the compass stands and shows the direction itself: with both
+    // shown, the compass's rim and needle would be drawn round and through the plot.
+    m_trackingWidget->compass().setVisible(!builtIn);
     m_tracking->switchSource(builtIn ? static_cast<TrackingSource *>(m_builtInSource) : m_trackingSource);
 }
 
