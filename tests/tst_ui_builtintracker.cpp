@@ -2,6 +2,7 @@
 // sets: the satellite the operator chooses and the one followed by itself, the sky plot, stale
 // elements, the passes window choosing a satellite, the tracking choice in the configuration
 // window and the element sets brought from the web.
+#include "common/dates.h"
 #include "common/textvalue.h"
 #include "logdb/logdatabase.h"
 #include "config/configwindow.h"
@@ -20,9 +21,12 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QHeaderView>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTest>
 
@@ -294,8 +298,8 @@ private slots:
         QVERIFY(b.program->dialogs.shown.isEmpty());
     }
 
-    // The sky plot and the compass each have a place of their own, and the fields stay where
-    // they are when the badge gives way to what the tracker cannot do.
+    // The sky plot stands in the panel instead of the compass, and the fields stay where they
+    // are when the badge gives way to what the tracker cannot do.
     void thePanelKeepsItsPlaces()
     {
         BuiltIn b;
@@ -309,11 +313,9 @@ private slots:
         TrackingWidget &panel = b.window->trackingPanel();
         const auto place = [&panel](QWidget *widget) { return QRect(widget->mapTo(&panel, QPoint()), widget->size()); };
         QWidget *plot = &b.window->skyPlot().plot();
-        QTRY_VERIFY(plot->isVisible() && panel.compass().isVisible());
-        QVERIFY2(!place(plot).intersects(place(&panel.compass())),
-                 qPrintable(QStringLiteral("plot %1,%2 compass %3,%4")
-                                .arg(place(plot).x()).arg(place(plot).width())
-                                .arg(place(&panel.compass()).x()).arg(place(&panel.compass()).width())));
+        // The plot shows the direction itself: the compass gives way to it, never drawn under it.
+        QTRY_VERIFY(plot->isVisible());
+        QVERIFY(!panel.compass().isVisible());
         QVERIFY(panel.contentsRect().contains(place(plot)));
 
         QLineEdit *mode = test::namedEdit(panel, QStringLiteral("Modo de subida"));
@@ -452,6 +454,21 @@ private slots:
         QCOMPARE(b.source().choice(), QStringLiteral("SO-50"));
         QCOMPARE(b.window->entry().form().downlinkMode, QStringLiteral("FM"));
 
+        // Enter on a focused button presses that button; an open list moves on with the clock.
+        window.trackerMenus().showPasses();
+        QTRY_VERIFY(passes.isVisible());
+        const auto firstPass = [&table] {
+            return table.model()->index(0, 0).data().toString() + table.model()->index(0, 1).data().toString();
+        };
+        const QString before = firstPass();
+        b.utc += 6 * 3600;
+        QTest::keyClick(test::buttonCaptioned(passes, QStringLiteral("&Actualizar")), Qt::Key_Return);
+        QVERIFY(passes.isVisible());
+        QVERIFY(firstPass() != before);
+        QTest::keyClick(test::buttonCaptioned(passes, QStringLiteral("&Cerrar")), Qt::Key_Return);
+        QTRY_VERIFY(!passes.isVisible());
+        QCOMPARE(b.source().choice(), QStringLiteral("SO-50"));
+
         window.trackerMenus().showPasses();
         QTRY_VERIFY(passes.isVisible());
         const QModelIndex ao91 = table.model()->index(rowOf(QStringLiteral("AO-91")), 1);
@@ -502,6 +519,81 @@ private slots:
         QVERIFY(b.source().isActive());
         QTRY_VERIFY(!window.tracking().fields().satellite.isEmpty());
         QVERIFY(b.program->dialogs.shown.isEmpty());
+    }
+
+    // Settings that cannot be saved change nothing: the tracking source stays as it was, and the
+    // operator is told, in the interface language, which file was not saved.
+    void aTrackingChoiceNotSavedIsNotTaken()
+    {
+        test::TempHome home;
+        Settings settings = test::stationSettings();
+        settings.language = QStringLiteral("English");
+        test::Program program(home, settings);
+        MainWindow window(program.session);
+        window.show();
+        const auto chooseBuiltIn = [&window] {
+            test::whenShown(window.configWindow(), [&window] {
+                ConfigWindow &config = window.configWindow();
+                for (QComboBox *combo : config.findChildren<QComboBox *>())
+                    if (combo->accessibleName() == QStringLiteral("Tracking"))
+                        combo->setCurrentIndex(int(TrackingChoice::BuiltIn));
+                test::buttonCaptioned(config, QStringLiteral("&Acept"))->click();
+                if (config.isVisible()) // refused: left as the operator would
+                    test::buttonCaptioned(config, QStringLiteral("&Cancel"))->click();
+            });
+            window.showConfiguration();
+        };
+        // A path that cannot be written to: a folder of the same name.
+        const auto blockFile = [](const QString &path) {
+            QFile::remove(path);
+            QVERIFY(QDir().mkpath(path));
+        };
+
+        const QString config = home.folder().configFile();
+        const QByteArray configBytes = test::readBytes(config);
+        blockFile(config);
+        chooseBuiltIn();
+        QCOMPARE(program.state.trackingChoice(), TrackingChoice::Link);
+        QVERIFY(!QFile::exists(home.folder().settingsFile()));
+        QVERIFY(window.skyPlot().isHidden());
+        QVERIFY2(program.dialogs.texts().last().startsWith(QStringLiteral("The settings file ") + config),
+                 qPrintable(program.dialogs.texts().last()));
+
+        QVERIFY(QDir(config).removeRecursively());
+        test::writeBytes(config, configBytes);
+        blockFile(home.folder().settingsFile());
+        chooseBuiltIn();
+        QCOMPARE(program.state.trackingChoice(), TrackingChoice::Link);
+        QVERIFY(window.skyPlot().isHidden());
+        QVERIFY2(program.dialogs.texts().last().startsWith(QStringLiteral("The settings file ")
+                                                           + home.folder().settingsFile()),
+                 qPrintable(program.dialogs.texts().last()));
+    }
+
+    // The QSOs' clock (local time less the configured difference) and the machine's UTC, which
+    // the tracker and the passes use, disagreeing: said on the status line while it lasts.
+    void aClockOffTheSystemsIsShown()
+    {
+        test::TempHome home;
+        Settings settings = test::stationSettings();
+        settings.utcText = utcOffsetText(systemUtcOffsetMinutes() + 60); // summer time forgotten
+        test::Program program(home, settings);
+        MainWindow window(program.session);
+        window.show();
+        QLabel *warning = nullptr;
+        for (QLabel *label : window.statusBar()->findChildren<QLabel *>())
+            if (label->text().startsWith(QStringLiteral("¡Hora UTC dudosa")))
+                warning = label;
+        QVERIFY(warning);
+        QCOMPARE(warning->text(), QStringLiteral("¡Hora UTC dudosa: difiere 1 h del reloj del sistema!"));
+        QVERIFY(warning->isVisible());
+        QVERIFY(warning->accessibleDescription().contains(QStringLiteral("(") + settings.utcText + QStringLiteral(" h)")));
+        QVERIFY(program.dialogs.shown.isEmpty());
+
+        settings.utcText = utcOffsetText(systemUtcOffsetMinutes());
+        program.state.setSettings(settings);
+        QVERIFY(!warning->isVisible());
+        QVERIFY(warning->text().isEmpty());
     }
 
     // "Actualizar elementos orbitales" brings the sets from the configured address; the

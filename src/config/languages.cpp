@@ -545,15 +545,15 @@ constexpr Row kRows[] = {
     {Txt::ClockDisagrees, u"¡Hora UTC dudosa: difiere $nombre$ del reloj del sistema!",
      u"Hora UTC duvidosa: difere $nombre$ do relógio do sistema!", u"UTC time in doubt: $nombre$ off the system clock!"},
     {Txt::ClockDisagreesTip,
-     u"La hora UTC de Vorta es la hora local menos la diferencia UTC de la configuración ($conf h), y difiere "
+     u"La hora UTC de Vorta es la hora local menos la diferencia UTC de la configuración ($dif$ h), y difiere "
      u"$nombre$ de la hora UTC del sistema. Los QSOs se guardan con la hora de Vorta; el seguimiento integrado "
      u"y los pasos usan la del sistema. Revise la diferencia UTC en Archivo > Configuración (¿cambió el "
      u"horario de verano?).",
-     u"A hora UTC do Vorta é a hora local menos a diferença UTC da configuração ($conf h), e difere $nombre$ "
+     u"A hora UTC do Vorta é a hora local menos a diferença UTC da configuração ($dif$ h), e difere $nombre$ "
      u"da hora UTC do sistema. Os QSOs são gravados com a hora do Vorta; o rastreamento integrado e as "
      u"passagens usam a do sistema. Verifique a diferença UTC em Arquivo > Configuração (mudou o horário de "
      u"verão?).",
-     u"Vorta's UTC time is the local time minus the UTC difference of the settings ($conf h), and it is "
+     u"Vorta's UTC time is the local time minus the UTC difference of the settings ($dif$ h), and it is "
      u"$nombre$ off the system's UTC time. QSOs are saved with Vorta's time; the built-in tracker and the "
      u"passes use the system's. Check the UTC difference in File > Settings (did summer time begin or end?)."},
 };

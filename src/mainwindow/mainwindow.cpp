@@ -2,12 +2,14 @@
 
 #include "common/appversion.h"
 #include "common/captionwidget.h"
+#include "common/contrast.h"
 #include "common/dates.h"
 #include "browser/browserwindow.h"
 #include "browser/recordeditorwindow.h"
 #include "common/dialogs.h"
 #include "common/textfile.h"
 #include "config/extrasettings.h"
+#include "config/settings.h"
 #include "tracking/builtintrackingsource.h"
 #include "tracking/compasswidget.h"
 #include "tracking/elementsdownload.h"
@@ -43,6 +45,8 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace vorta {
 
 namespace {
@@ -50,6 +54,16 @@ namespace {
 // An element update ends a while after its menu entry, when the operator may be looking
 // elsewhere: its notice stays longer than a saved QSO's.
 constexpr std::chrono::seconds kElementsNoticeShownFor{20};
+// The UTC clock may differ this much from the machine's own before the operator is told: the
+// minute the clock shows is then still right.
+constexpr qint64 kClockSkewToleranceSeconds = 60;
+
+// "1 h", "90 min": how far the two clocks are apart.
+QString skewText(qint64 seconds)
+{
+    const qint64 minutes = std::llround(std::abs(double(seconds)) / 60.0);
+    return minutes % 60 == 0 ? QStringLiteral("%1 h").arg(minutes / 60) : QStringLiteral("%1 min").arg(minutes);
+}
 
 } // namespace
 
@@ -269,6 +283,14 @@ void MainWindow::buildPanels()
     // What was just saved, beside it.
     m_notice = new NoticeWidget;
     statusBar()->addPermanentWidget(m_notice);
+    m_clockWarning = new QLabel;
+    emphasize(m_clockWarning, 0, true);
+    QPalette alert = m_clockWarning->palette();
+    alert.setColor(QPalette::WindowText, readableOn(kAlertColour, alert.color(QPalette::Window)));
+    m_clockWarning->setPalette(alert);
+    m_clockWarning->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_clockWarning->hide();
+    statusBar()->addPermanentWidget(m_clockWarning);
     connect(m_entry, &EntryWidget::saved, m_notice, [this](const QString &notice) { m_notice->showNotice(notice); });
 }
 
@@ -309,6 +331,25 @@ void MainWindow::tickClock()
     const Language language = m_session.state().language();
     showValue(m_utcDate, text(Txt::AccUtcDate, language), formatDate(utc.date()));
     showValue(m_utcTime, text(Txt::AccUtcTime, language), formatTime(utc.time()));
+
+    // QSOs are logged with the clock above, the built-in tracker and the passes run on the
+    // machine's UTC: when they part (summer time began and the configured difference stayed),
+    // the operator must know, without a message in the middle of a pass.
+    const int offset = m_session.state().settings().utcOffsetMinutes();
+    const qint64 skew = utcClockSkewSeconds(QDateTime::currentDateTime(), offset);
+    QString warning, tip;
+    if (std::abs(skew) > kClockSkewToleranceSeconds) {
+        warning = text(Txt::ClockDisagrees, language, {{"$nombre$", skewText(skew)}});
+        tip = text(Txt::ClockDisagreesTip, language,
+                   {{"$nombre$", skewText(skew)}, {"$dif$", utcOffsetText(offset)}});
+    }
+    if (m_clockWarning && warning != m_clockWarning->text()) {
+        m_clockWarning->setText(warning);
+        m_clockWarning->setToolTip(tip);
+        m_clockWarning->setAccessibleName(warning);
+        m_clockWarning->setAccessibleDescription(tip);
+        m_clockWarning->setVisible(!warning.isEmpty());
+    }
 }
 
 void MainWindow::changeEvent(QEvent *event)

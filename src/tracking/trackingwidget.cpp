@@ -137,7 +137,8 @@ void TrackingWidget::showAzimuth(const QString &azimuth)
 
 void TrackingWidget::addSkyPlot(QWidget *plot, QWidget *line)
 {
-    // The plot at the far right, beside the compass rather than over it.
+    // The plot at the far right, in a column of its own, so that it is never drawn over the
+    // compass (which gives way to it while it is shown).
     auto *grid = static_cast<QGridLayout *>(layout());
     grid->addWidget(plot, 0, 8, 4, 1);
     grid->addWidget(line, 3, 0, 1, 8);
