@@ -234,7 +234,18 @@ int main(int argc, char **argv)
     for (const OrbitalElements &e : sets)
         all.append({e.name, "435.250", "145.960", "FM", "FM"});
     hundred.setSatellites(all);
-    const double firstTick = cpuSecondsOf([&] { sink += hundred.tick(u"", start).look.elevation; });
+    // The first ticks search for the first to rise among all of them, as much of it per tick as
+    // the tracker allows itself.
+    BuiltInTracker::Tick first;
+    const double firstTick = cpuSecondsOf([&] { first = hundred.tick(u"", start); });
+    int searchingTicks = 0;
+    for (BuiltInTracker::Tick t = first; t.status == BuiltInTracker::Status::Searching;)
+        t = hundred.tick(u"", start + ++searchingTicks);
+    hundred = BuiltInTracker();
+    hundred.setLocator(u"GF05TE");
+    hundred.setElements(sets);
+    hundred.setSatellites(all);
+    sink += hundred.tick(u"", start).look.elevation;
     std::vector<double> ticks, wall;
     for (int k = 1; k <= 86400; ++k) {
         const double cpu = cpuSecondsOf([&] {
@@ -257,8 +268,9 @@ int main(int argc, char **argv)
         }));
     std::sort(everyOne.begin(), everyOne.end());
     std::printf("Tick with 100 satellites (next to rise among all of them), 86400 ticks, processor time:\n");
-    std::printf("  first tick (every satellite's next pass)  %.3f ms\n", firstTick * 1e3);
-    std::printf("  median %.4f ms, 99.9th percentile %.4f ms, worst %.3f ms (passes ended: their next ones)\n",
+    std::printf("  first tick (the search for the first to rise)  %.3f ms; %d more tick(s) searching\n",
+                firstTick * 1e3, searchingTicks);
+    std::printf("  median %.4f ms, 99.9th percentile %.4f ms, worst %.3f ms (a pass ended: the next to rise)\n",
                 ticks[ticks.size() / 2] * 1e3, ticks[ticks.size() * 999 / 1000] * 1e3, ticks.back() * 1e3);
     std::printf("  wall clock on this machine: median %.4f ms, worst %.3f ms\n", wall[wall.size() / 2] * 1e3,
                 wall.back() * 1e3);

@@ -135,25 +135,41 @@ private slots:
         QCOMPARE(t.satellites().size(), 5); // XW-2A has no element set
         const Observer station = *observerAtLocator(u"GF05TE");
         const double start = m_sets[0].epoch;
-        int tracked = 0;
+        const auto nextPass = [&station](const TrackedSatellite &s, double utc) {
+            return PassPredictor(*s.orbit, station).nextPass(utc);
+        };
+        int tracked = 0, stayed = 0;
         QSet<QString> followed;
-        for (double utc = start; utc < start + 86400.0; utc += 37 * 60.0 + 11.0) {
+        QString previous;
+        double previousLos = 0;
+        for (double utc = start; utc < start + 86400.0; utc += 17 * 60.0 + 11.0) {
             const BuiltInTracker::Tick tick = t.tick(u"", utc);
-            // What it should follow, worked out afresh: the rising satellite whose current or
-            // next pass rose first; never one that does not rise.
+            // What it should follow, worked out afresh: the satellite it took last, until two
+            // minutes after the LOS of the pass it took it for; else the rising satellite whose
+            // current or next pass rose first, never one that does not rise.
             QString expected;
-            double firstRise = 0;
+            std::optional<Pass> pass;
             for (const TrackedSatellite &s : t.satellites()) {
-                const std::optional<Pass> p = PassPredictor(*s.orbit, station).nextPass(utc);
-                if (p && p->rises && (expected.isEmpty() || p->aos < firstRise)) {
+                const std::optional<Pass> p = nextPass(s, utc);
+                if (s.name == previous && utc < previousLos + BuiltInTracker::kGraceSeconds) {
                     expected = s.name;
-                    firstRise = p->aos;
+                    pass = p;
+                    ++stayed;
+                    break;
+                }
+                if (p && p->rises && (!pass || p->aos < pass->aos)) {
+                    expected = s.name;
+                    pass = p;
                 }
             }
             QCOMPARE(tick.satellite, expected);
             QCOMPARE(tick.status, BuiltInTracker::Status::Tracking);
             QVERIFY(tick.text.startsWith(QStringLiteral("SN") + QString(expected).replace(u' ', u'_') + QStringLiteral(" AZ")));
-            QVERIFY(std::fabs(tick.pass->aos - firstRise) < 0.1);
+            QVERIFY(std::fabs(tick.pass->aos - pass->aos) < 0.1);
+            if (expected != previous || utc >= previousLos + BuiltInTracker::kGraceSeconds) {
+                previous = expected;
+                previousLos = pass->los;
+            }
             if (tick.pass->inProgress(utc)) {
                 QVERIFY(tick.look.elevation >= -0.01);
                 // The sky plot's track belongs to this pass.
@@ -164,8 +180,81 @@ private slots:
             followed.insert(tick.satellite);
             ++tracked;
         }
-        QVERIFY(tracked > 30);
+        QVERIFY(tracked > 80);
+        QVERIFY(stayed > 5);
         QVERIFY(followed.size() >= 3);
+    }
+
+    // Among a hundred satellites the one to follow is found without stalling a tick: what
+    // one tick cannot search is searched at the next ones, the tracker saying meanwhile that it
+    // is searching, and what it then follows is what a full search gives.
+    void aHundredSatellites_data()
+    {
+        QTest::addColumn<qsizetype>("budget");
+        QTest::newRow("as the program searches") << BuiltInTracker::kSearchLooksPerTick;
+        QTest::newRow("a search that takes many ticks") << qsizetype(100);
+    }
+    void aHundredSatellites()
+    {
+        QFETCH(qsizetype, budget);
+        // Ninety low satellites and ten high ones, spread around their orbits.
+        const QStringList sample = test::elementFileLines();
+        QStringList lines;
+        QList<SatelliteEntry> entries;
+        for (int i = 0; i < 100; ++i) {
+            const int set = i % 10 == 9 ? 3 + i / 10 % 2 : std::array{0, 1, 2, 7}[i % 4];
+            QString line2 = sample[set * 3 + 2];
+            line2.replace(43, 8, QString::asprintf("%8.4f", std::fmod(line2.mid(43, 8).toDouble() + 37.0 * i, 360.0)));
+            line2.replace(17, 8, QString::asprintf("%8.4f", std::fmod(line2.mid(17, 8).toDouble() + 11.0 * i, 360.0)));
+            line2[68] = QChar(u'0' + *elementLineChecksum(line2));
+            const QString name = QStringLiteral("SAT%1").arg(i, 3, 10, QChar(u'0'));
+            lines << name << sample[set * 3 + 1] << line2;
+            entries.append({name, "145.900", "435.800", "FM", "FM"});
+        }
+        BuiltInTracker t;
+        t.setLocator(u"GF05TE");
+        t.setElements(readOrbitalElements(lines));
+        t.setSatellites(entries);
+        t.setSearchBudget(budget);
+        QCOMPARE(t.satellites().size(), 100);
+
+        const Observer station = *observerAtLocator(u"GF05TE");
+        // The satellite whose current or next pass rose first, and that pass.
+        const auto firstToRise = [&](double utc) {
+            QString name;
+            Pass first;
+            for (const TrackedSatellite &s : t.satellites()) {
+                const std::optional<Pass> p = PassPredictor(*s.orbit, station).nextPass(utc);
+                if (p && p->rises && (name.isEmpty() || p->aos < first.aos)) {
+                    name = s.name;
+                    first = *p;
+                }
+            }
+            return std::pair(name, first);
+        };
+        double utc = m_sets[0].epoch;
+        BuiltInTracker::Tick tick = t.tick(u"", utc);
+        int searching = 0;
+        for (; tick.status == BuiltInTracker::Status::Searching && searching < 1000; ++searching) {
+            QVERIFY(tick.satellite.isEmpty() && tick.text.isEmpty());
+            QVERIFY(t.currentTrack().isEmpty());
+            tick = t.tick(u"", ++utc);
+        }
+        QCOMPARE(tick.status, BuiltInTracker::Status::Tracking);
+        auto [name, first] = firstToRise(utc);
+        QCOMPARE(tick.satellite, name);
+        QVERIFY(std::fabs(tick.pass->aos - first.aos) < 0.1);
+
+        // After its pass (and the two minutes after it), the next one, found afresh; never a
+        // tick without a satellite in between.
+        const double los = tick.pass->los;
+        for (utc = los + BuiltInTracker::kGraceSeconds; utc < los + BuiltInTracker::kGraceSeconds + 30; ++utc) {
+            tick = t.tick(u"", utc);
+            QCOMPARE(tick.status, BuiltInTracker::Status::Tracking);
+        }
+        std::tie(name, first) = firstToRise(utc - 1);
+        QCOMPARE(tick.satellite, name);
+        QVERIFY(std::fabs(tick.pass->aos - first.aos) < 0.1);
     }
 
     void geostationaryOnlyWhenChosen()

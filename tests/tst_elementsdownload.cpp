@@ -25,15 +25,19 @@ struct Download
 
     Download() { test::writeBytes(target, kOld); }
 
+    QString notice; // what the status line was told of a replaced file
+
     // Runs one download; true when it replaced the file.
     bool run(std::chrono::milliseconds timeout = 10s, const QString &fileInUse = {})
     {
         ElementsDownload download(dialogs, timeout);
         QSignalSpy finished(&download, &ElementsDownload::finished);
+        QSignalSpy updated(&download, &ElementsDownload::updated);
         download.run(server.address(QStringLiteral("/NORAD/elements/gp.php?GROUP=amateur&FORMAT=tle")), target,
                      fileInUse, Language::English);
         if (!finished.wait(15000))
             return false;
+        notice = updated.isEmpty() ? QString() : updated.first().first().toString();
         return finished.first().first().toBool();
     }
     QString message() const { return dialogs.shown.isEmpty() ? QString() : dialogs.shown.last().text; }
@@ -51,13 +55,16 @@ private slots:
         d.server.body = test::kElementFile;
         QVERIFY(d.run());
         QCOMPARE(test::readBytes(d.target), QByteArray(test::kElementFile));
-        QCOMPARE(d.message(), QStringLiteral("Orbital elements updated: 10 satellites in ") + d.target);
-        QCOMPARE(d.dialogs.shown.last().icon, Icon::Information);
+        // Told on the status line, not in a message box that would take the operator's next
+        // Enter half a minute after the menu entry.
+        QCOMPARE(d.notice, QStringLiteral("Orbital elements updated: 10 satellites in ") + d.target);
+        QVERIFY(d.dialogs.shown.isEmpty());
         // Read from the tracker's own file meanwhile, the operator is told so.
         d.server.body = test::kElementFile;
         QVERIFY(d.run(10s, QStringLiteral("/wine/Orbitron/Tle/amateur.txt")));
-        QVERIFY(d.message().endsWith(
-            QStringLiteral("\r\nAs long as /wine/Orbitron/Tle/amateur.txt exists, Vorta keeps using that file.")));
+        QVERIFY(d.notice.endsWith(
+            QStringLiteral(" As long as /wine/Orbitron/Tle/amateur.txt exists, Vorta keeps using that file.")));
+        QVERIFY(d.dialogs.shown.isEmpty());
 
         // A disk too full for the new file leaves the old one whole, and says why.
         test::writeBytes(d.target, kOld);
@@ -114,6 +121,42 @@ private slots:
                  qPrintable(d.message()));
         QVERIFY2(d.message().endsWith(QStringLiteral("\r\nThe previous file was left as it was.")), qPrintable(d.message()));
         QVERIFY2(d.message().contains(reason), qPrintable(d.message()));
+    }
+
+    // A download cut short where the server announced no length still holds element sets, but
+    // far fewer than the file it would replace: the operator decides.
+    void farFewerSetsAreAskedAbout()
+    {
+        const QByteArray full(test::kElementFile);
+        const QByteArray cut = full.left(full.size() * 6 / 10);
+        QCOMPARE(countElementSets(cut).usable, 6);
+        Download d;
+        test::writeBytes(d.target, full);
+        d.server.body = cut;
+        d.dialogs.answers = {false};
+        QVERIFY(!d.run());
+        QCOMPARE(test::readBytes(d.target), full);
+        QCOMPARE(d.dialogs.shown.size(), 1);
+        QCOMPARE(d.dialogs.shown[0].icon, Icon::Question);
+        QVERIFY2(d.message().contains(QStringLiteral("holds only 6 satellites, and ") + d.target + QStringLiteral(" holds 10")),
+                 qPrintable(d.message()));
+        QCOMPARE(d.notice, QString());
+
+        d.dialogs.answers = {true};
+        QVERIFY(d.run());
+        QCOMPARE(test::readBytes(d.target), cut);
+        QCOMPARE(d.dialogs.shown.size(), 2);
+        QVERIFY(d.notice.startsWith(QStringLiteral("Orbital elements updated: 6 satellites")));
+
+        // A few sets fewer (satellites that decayed or left the group) are no reason to ask.
+        QByteArray eight = full;
+        eight.truncate(full.indexOf("HEO 12H EQ"));
+        QCOMPARE(countElementSets(eight).usable, 8);
+        test::writeBytes(d.target, full);
+        d.server.body = eight;
+        QVERIFY(d.run());
+        QCOMPARE(d.dialogs.shown.size(), 2);
+        QCOMPARE(test::readBytes(d.target), eight);
     }
 
     void noAnswerInTime()

@@ -1,5 +1,6 @@
 // Grid locators as points, distance and bearing between two stations, compass names.
 #include "tracking/locator.h"
+#include "tracking/lookangles.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -56,6 +57,24 @@ private slots:
         QVERIFY(north.latitude < 90 && north.longitude < 180);
         const auto south = *locatorPoint(u"AA00AA");
         QVERIFY(south.latitude > -90 && south.longitude > -180);
+    }
+
+    // Where a station stands for its antenna: the middle of what its locator names, a square
+    // of 2° by 1° for four characters, a subsquare for six.
+    void locatorCentres()
+    {
+        const auto square = locatorCentre(u"GF05");
+        QVERIFY(square);
+        QVERIFY(std::fabs(square->longitude - -59.0) < 1e-9);
+        QVERIFY(std::fabs(square->latitude - -34.5) < 1e-9);
+        QCOMPARE(locatorCentre(u"gf05")->longitude, square->longitude);
+        const auto subsquare = *locatorCentre(u"GF05TE");
+        QCOMPARE(subsquare.longitude, locatorPoint(u"GF05TE")->longitude);
+        QCOMPARE(subsquare.latitude, locatorPoint(u"GF05TE")->latitude);
+        QVERIFY(!locatorCentre(u"GF0"));
+        // The station the tracker computes from, too.
+        QVERIFY(std::fabs(observerAtLocator(u"GF05")->latitude - -34.5) < 1e-9);
+        QVERIFY(std::fabs(observerAtLocator(u"GF05")->longitude - -59.0) < 1e-9);
     }
 
     void workedExamples()

@@ -136,10 +136,15 @@ private slots:
         tracker->write("SNAO-91_(FOX-1B) AZ123.4 EL10.6 DN145960000 UP435250000 DMFM UMFM\r\n");
         QTRY_COMPARE(window.tracking().fields().elevation, QStringLiteral("10.6"));
         QCOMPARE(downlink->text(), QStringLiteral("145.955"));
-        // ...and follows it again when the Doppler moves the frequency.
+        // ...and when the Doppler moves the frequency: the field is the operator's now, while the
+        // uplink, untouched, follows the tracker.
         tracker->write("SNAO-91_(FOX-1B) AZ130.0 EL12.0 DN145961000 UP435249000 DMfm UMFM\r\n");
-        QTRY_COMPARE(downlink->text(), QStringLiteral("145.961.000"));
+        QTRY_COMPARE(test::captionedEdit(entry, QStringLiteral("Subida"))->text(), QStringLiteral("435.249.000"));
+        QCOMPARE(downlink->text(), QStringLiteral("145.955"));
         QCOMPARE(window.tracking().fields().downlinkMode, QStringLiteral("fm"));
+        // Another satellite gives the field back to the tracker.
+        tracker->write("SNSO-50 AZ200.0 EL5.0 DN436795000 UP145850000 DMFM UMFM\r\n");
+        QTRY_COMPARE(downlink->text(), QStringLiteral("436.795.000"));
         QVERIFY(dialogs.shown.isEmpty());
     }
 

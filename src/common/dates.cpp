@@ -94,6 +94,11 @@ QDateTime utcClock(const QDateTime &localNow, int offsetMinutes)
     return wall.addSecs(-qint64(offsetMinutes) * 60);
 }
 
+qint64 utcClockSkewSeconds(const QDateTime &localNow, int offsetMinutes)
+{
+    return localNow.toUTC().secsTo(utcClock(localNow, offsetMinutes));
+}
+
 int systemUtcOffsetMinutes()
 {
     return int(std::lround(QDateTime::currentDateTime().offsetFromUtc() / 60.0));

@@ -17,6 +17,10 @@ QString formatHourMinute(const QTime &time); // "hh:mm"
 // (no time-zone arithmetic is applied to it afterwards).
 QDateTime utcClock(const QDateTime &localNow, int offsetMinutes);
 
+// How far the UTC clock is ahead of the machine's own UTC (behind when negative), in seconds:
+// an hour when summer time began or ended and the configured offset did not follow.
+qint64 utcClockSkewSeconds(const QDateTime &localNow, int offsetMinutes);
+
 // The offset of this machine's time zone right now, in minutes (local minus UTC).
 int systemUtcOffsetMinutes();
 

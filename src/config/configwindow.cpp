@@ -198,9 +198,10 @@ void ConfigWindow::acceptSettings()
         field->selectAll();
         return;
     }
-    if (!m_session.saveTrackingChoice(TrackingChoice(m_tracking->currentIndex())))
-        return;
-    if (m_session.saveConfiguration(fromFields()))
+    // The tracking source changes only with settings that were really saved: a refused
+    // configuration leaves everything as it was.
+    if (m_session.saveConfiguration(fromFields())
+        && m_session.saveTrackingChoice(TrackingChoice(m_tracking->currentIndex())))
         QDialog::accept();
 }
 

@@ -476,7 +476,7 @@ constexpr Row kRows[] = {
      u"A órbita de $nombre$ já não pode ser calculada (reentrou?).",
      u"The orbit of $nombre$ can no longer be computed (decayed?)."},
     {Txt::TrackerNothingRises, u"Ningún satélite de la lista sale en las próximas 24 h.",
-     u"Nenhum satélite da lista nasce nas próximas 24 h.", u"No satellite of the list rises within 24 h."},
+     u"Nenhum satélite da lista passa nas próximas 24 h.", u"No satellite of the list rises within 24 h."},
     {Txt::ElementsStale, u"(desactualizados)", u"(desatualizados)", u"(out of date)"},
     {Txt::PassesTitle, u"Próximos pasos", u"Próximas passagens", u"Upcoming passes"},
     {Txt::PassesSatellite, u"Satélite", u"Satélite", u"Satellite"},
@@ -531,6 +531,31 @@ constexpr Row kRows[] = {
      u"Carga cancelada: la Base de datos $nombre$ quedó como estaba, no se cargó ningún QSO.",
      u"Carga cancelada: o Banco de dados $nombre$ ficou como estava, nenhum QSO foi carregado.",
      u"Load cancelled: Data Base $nombre$ is as it was, no QSO was loaded."},
+    // Built-in tracker mends: the search for the next to rise, a short element download, the
+    // two UTC clocks
+    {Txt::TrackerSearching, u"Buscando el próximo satélite en pasar ...", u"Procurando o próximo satélite a passar ...",
+     u"Looking for the next satellite to pass ..."},
+    {Txt::MsgElementsFewer,
+     u"Lo recibido de $web$ contiene solo $nuevos$ satélites, y $arch$ tiene $actuales$: la descarga pudo "
+     u"quedar incompleta." CRLF u"¿Reemplazar el archivo de todos modos?",
+     u"O que foi recebido de $web$ contém só $nuevos$ satélites, e $arch$ tem $actuales$: o download pode ter "
+     u"ficado incompleto." CRLF u"Substituir o arquivo mesmo assim?",
+     u"What arrived from $web$ holds only $nuevos$ satellites, and $arch$ holds $actuales$: the download may "
+     u"have been cut short." CRLF u"Replace the file all the same?"},
+    {Txt::ClockDisagrees, u"¡Hora UTC dudosa: difiere $nombre$ del reloj del sistema!",
+     u"Hora UTC duvidosa: difere $nombre$ do relógio do sistema!", u"UTC time in doubt: $nombre$ off the system clock!"},
+    {Txt::ClockDisagreesTip,
+     u"La hora UTC de Vorta es la hora local menos la diferencia UTC de la configuración ($dif$ h), y difiere "
+     u"$nombre$ de la hora UTC del sistema. Los QSOs se guardan con la hora de Vorta; el seguimiento integrado "
+     u"y los pasos usan la del sistema. Revise la diferencia UTC en Archivo > Configuración (¿cambió el "
+     u"horario de verano?).",
+     u"A hora UTC do Vorta é a hora local menos a diferença UTC da configuração ($dif$ h), e difere $nombre$ "
+     u"da hora UTC do sistema. Os QSOs são gravados com a hora do Vorta; o rastreamento integrado e as "
+     u"passagens usam a do sistema. Verifique a diferença UTC em Arquivo > Configuração (mudou o horário de "
+     u"verão?).",
+     u"Vorta's UTC time is the local time minus the UTC difference of the settings ($dif$ h), and it is "
+     u"$nombre$ off the system's UTC time. QSOs are saved with Vorta's time; the built-in tracker and the "
+     u"passes use the system's. Check the UTC difference in File > Settings (did summer time begin or end?)."},
 };
 
 #undef ES_ONLY

@@ -99,6 +99,9 @@ enum class Txt {
     MsgStartLogUnreadable, MsgOpenLogUnreadable,
     // ADIF import: a load stopped by closing the import window
     MsgImportLoadCancelled,
+    // Built-in tracker mends: the search for the next to rise, a short element download, the
+    // two UTC clocks
+    TrackerSearching, MsgElementsFewer, ClockDisagrees, ClockDisagreesTip,
     Count_
 };
 

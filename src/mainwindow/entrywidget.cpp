@@ -9,6 +9,7 @@
 #include "mainwindow/session.h"
 #include "tracking/satrules.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -212,6 +213,10 @@ EntryWidget::EntryWidget(Session &session, QWidget *parent) : QWidget(parent), m
     connect(&m_blinkTimer, &QTimer::timeout, this, &EntryWidget::blink);
     m_blinkTimer.start();
     connect(&m_session.state(), &AppState::languageChanged, this, &EntryWidget::retranslate);
+    // A satellite typed by the operator is another satellite for tracking too.
+    connect(m_satellite, &QLineEdit::textEdited, this, &EntryWidget::giveFieldsToTracking);
+    connect(qApp, &QApplication::focusChanged, this, &EntryWidget::focusMoved);
+    giveFieldsToTracking();
     retranslate(m_session.state().language());
     colourTexts();
 }
@@ -262,9 +267,11 @@ void EntryWidget::retranslate(Language language)
     m_clear->setText(text(Txt::ButtonClear, language));
     showValue(m_satMode, text(Txt::AccSatMode, language), m_satMode->text());
     m_workedInPass->setText(text(Txt::LabelWorkedInPass, language));
-    // Room for the longest age and catalogue number, so that they never widen the panel.
+    // Room for the longest age, its stale mark and the catalogue number, so that they never widen
+    // the panel nor are cut.
     fitWidth(m_elementInfo,
-             text(Txt::ElementAge, language, {{"$nombre$", QStringLiteral("9999")}}) + QStringLiteral("  ")
+             text(Txt::ElementAge, language, {{"$nombre$", QStringLiteral("9999")}}) + u' '
+                 + text(Txt::ElementsStale, language) + QStringLiteral("  ")
                  + text(Txt::CatalogueNumber, language, {{"$nombre$", QStringLiteral("999999")}}),
              Fit::AtLeast);
     m_satellites->setPlaceholderText(text(Txt::SatelliteChoicePlaceholder, language));
@@ -364,6 +371,7 @@ void EntryWidget::frequenciesChanged()
 
 void EntryWidget::stationChanged(const QString &call)
 {
+    emit callChanged(call);
     m_previous->hide();
     m_previous->clear();
     auto previous = previousContact(m_session.state().currentLog().path, call);
@@ -544,6 +552,71 @@ void EntryWidget::setSatelliteChoices(const QStringList &names)
     m_satellites->clear();
     m_satellites->addItems(names);
     m_satellites->setCurrentIndex(-1);
+}
+
+QWidget *EntryWidget::trackedWidget(TrackedField field) const
+{
+    switch (field) {
+    case TrackedField::Uplink:
+        return m_uplink;
+    case TrackedField::Downlink:
+        return m_downlink;
+    case TrackedField::UplinkMode:
+        return m_uplinkMode;
+    case TrackedField::DownlinkMode:
+        return m_downlinkMode;
+    }
+    return nullptr;
+}
+
+QString EntryWidget::trackedText(TrackedField field) const
+{
+    if (const auto *edit = qobject_cast<const QLineEdit *>(trackedWidget(field)))
+        return edit->text();
+    return static_cast<const QComboBox *>(trackedWidget(field))->currentText();
+}
+
+void EntryWidget::writeTracked(TrackedField field, const QString &value)
+{
+    if (auto *edit = qobject_cast<QLineEdit *>(trackedWidget(field)))
+        edit->setText(value);
+    else
+        static_cast<QComboBox *>(trackedWidget(field))->setCurrentText(value);
+}
+
+void EntryWidget::offerTracked(TrackedField field, const QString &value)
+{
+    QWidget *widget = trackedWidget(field);
+    QWidget *focus = QApplication::focusWidget();
+    const bool focused = focus && (focus == widget || widget->isAncestorOf(focus));
+    if (const auto written = m_tracked.offer(field, value, trackedText(field), focused))
+        writeTracked(field, *written);
+}
+
+void EntryWidget::giveFieldsToTracking()
+{
+    for (const TrackedField field : kTrackedFields)
+        m_tracked.giveBack(field, trackedText(field));
+}
+
+bool EntryWidget::satelliteFocused() const
+{
+    return m_satellite->hasFocus();
+}
+
+void EntryWidget::focusMoved(QWidget *old, QWidget *now)
+{
+    if (!old)
+        return;
+    const auto within = [](QWidget *widget, QWidget *w) { return w && (w == widget || widget->isAncestorOf(w)); };
+    for (const TrackedField field : kTrackedFields) {
+        QWidget *widget = trackedWidget(field);
+        if (within(widget, old) && !within(widget, now))
+            if (const auto written = m_tracked.left(field, trackedText(field)))
+                writeTracked(field, *written);
+    }
+    if (old == m_satellite)
+        emit satelliteLeft(m_satellite->text());
 }
 
 QString EntryWidget::satModeText() const

@@ -4,6 +4,7 @@
 #include "config/languages.h"
 #include "logdb/previouscontact.h"
 #include "mainwindow/qsoentry.h"
+#include "mainwindow/trackedfields.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -52,6 +53,13 @@ public:
     // Names offered in the satellite drop-down.
     void setSatelliteChoices(const QStringList &names);
 
+    // A value of the tracking link for a frequency or mode field: written only while the field
+    // is tracking's (TrackedFields), else kept back for when the cursor leaves it.
+    void offerTracked(TrackedField field, const QString &value);
+    // Another satellite: the frequency and mode fields follow tracking again.
+    void giveFieldsToTracking();
+    bool satelliteFocused() const;
+
     EntryForm form() const;
     QString satModeText() const;
     QString previousContactText() const;
@@ -71,6 +79,10 @@ signals:
     void aboutToSave();
     // A QSO was stored; notice tells which.
     void saved(const QString &notice);
+    // The cursor left the satellite field, which holds text.
+    void satelliteLeft(const QString &text);
+    // The station field changed: a QSO is being typed while the call is not empty.
+    void callChanged(const QString &call);
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -89,6 +101,10 @@ private:
     void manualTimeLeft();
     void blink();
     QWidget *fieldFor(EntryField field) const;
+    QWidget *trackedWidget(TrackedField field) const;
+    QString trackedText(TrackedField field) const;
+    void writeTracked(TrackedField field, const QString &value);
+    void focusMoved(QWidget *old, QWidget *now);
 
     Session &m_session;
     QLabel *m_stationCaption, *m_satelliteCaption, *m_orbitCaption, *m_uplinkCaption, *m_downlinkCaption;
@@ -108,6 +124,7 @@ private:
     QTimer m_blinkTimer;
     bool m_blinkRed = false;
     bool m_correcting = false; // a correction message is up: ignore the focus changes it causes
+    TrackedFields m_tracked;
 };
 
 } // namespace vorta

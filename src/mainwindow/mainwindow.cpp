@@ -2,12 +2,14 @@
 
 #include "common/appversion.h"
 #include "common/captionwidget.h"
+#include "common/contrast.h"
 #include "common/dates.h"
 #include "browser/browserwindow.h"
 #include "browser/recordeditorwindow.h"
 #include "common/dialogs.h"
 #include "common/textfile.h"
 #include "config/extrasettings.h"
+#include "config/settings.h"
 #include "tracking/builtintrackingsource.h"
 #include "tracking/compasswidget.h"
 #include "tracking/elementsdownload.h"
@@ -43,7 +45,27 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace vorta {
+
+namespace {
+
+// An element update ends a while after its menu entry, when the operator may be looking
+// elsewhere: its notice stays longer than a saved QSO's.
+constexpr std::chrono::seconds kElementsNoticeShownFor{20};
+// The UTC clock may differ this much from the machine's own before the operator is told: the
+// minute the clock shows is then still right.
+constexpr qint64 kClockSkewToleranceSeconds = 60;
+
+// "1 h", "90 min": how far the two clocks are apart.
+QString skewText(qint64 seconds)
+{
+    const qint64 minutes = std::llround(std::abs(double(seconds)) / 60.0);
+    return minutes % 60 == 0 ? QStringLiteral("%1 h").arg(minutes / 60) : QStringLiteral("%1 min").arg(minutes);
+}
+
+} // namespace
 
 MainWindow::MainWindow(Session &session, QWidget *parent) : QMainWindow(parent), m_session(session)
 {
@@ -212,9 +234,10 @@ void MainWindow::buildPanels()
         activateWindow();
         chooseSatellite(name);
     });
-    connect(m_trackerMenus, &TrackerMenus::elementsUpdated, this, [this] {
+    connect(m_trackerMenus, &TrackerMenus::elementsUpdated, this, [this](const QString &notice) {
         m_orbitronData.forgetElements();
         refreshOrbitronData();
+        m_notice->showNotice(notice, kElementsNoticeShownFor);
     });
     // The macros' placeholders stand for what this window shows when the macro is sent.
     m_keyerPanel = new KeyerWidget(m_session, [this] {
@@ -224,12 +247,25 @@ void MainWindow::buildPanels()
     m_panels->addWidget(m_keyerPanel);
     m_fileMenu->insertAction(m_settings, m_keyerPanel->toggleAction());
     m_tracking->setModeLists(EntryWidget::modes(), EntryWidget::modes());
-    connect(m_tracking, &TrackingPanelState::downlinkModeSelected, m_entry,
-            [this](int index) { m_entry->setDownlinkMode(EntryWidget::modes().value(index)); });
-    connect(m_tracking, &TrackingPanelState::uplinkModeSelected, m_entry,
-            [this](int index) { m_entry->setUplinkMode(EntryWidget::modes().value(index)); });
-    connect(m_tracking, &TrackingPanelState::downlinkChanged, m_entry, &EntryWidget::setDownlink);
-    connect(m_tracking, &TrackingPanelState::uplinkChanged, m_entry, &EntryWidget::setUplink);
+    // What the operator typed over a tracking value stays: the entry panel decides.
+    connect(m_tracking, &TrackingPanelState::downlinkModeSelected, m_entry, [this](int index) {
+        m_entry->offerTracked(TrackedField::DownlinkMode, EntryWidget::modes().value(index));
+    });
+    connect(m_tracking, &TrackingPanelState::uplinkModeSelected, m_entry, [this](int index) {
+        m_entry->offerTracked(TrackedField::UplinkMode, EntryWidget::modes().value(index));
+    });
+    connect(m_tracking, &TrackingPanelState::downlinkChanged, m_entry,
+            [this](const QString &frequency) { m_entry->offerTracked(TrackedField::Downlink, frequency); });
+    connect(m_tracking, &TrackingPanelState::uplinkChanged, m_entry,
+            [this](const QString &frequency) { m_entry->offerTracked(TrackedField::Uplink, frequency); });
+    connect(m_entry, &EntryWidget::satelliteLeft, this, [this](const QString &text) {
+        // Left empty, the satellite field follows the tracker again.
+        if (text.isEmpty() && !m_tracking->fields().satellite.isEmpty())
+            trackedNameChanged(m_tracking->fields().satellite);
+    });
+    // A QSO being typed keeps the satellite the built-in tracker follows by itself.
+    connect(m_entry, &EntryWidget::callChanged, m_builtInSource,
+            [this](const QString &call) { m_builtInSource->setHold(!call.isEmpty()); });
     connect(m_tracking, &TrackingPanelState::focusCallSign, m_entry, &EntryWidget::focusStation);
     const auto antenna = [this] {
         m_entry->setAntenna(m_tracking->fields().azimuth, m_tracking->fields().elevation);
@@ -247,6 +283,14 @@ void MainWindow::buildPanels()
     // What was just saved, beside it.
     m_notice = new NoticeWidget;
     statusBar()->addPermanentWidget(m_notice);
+    m_clockWarning = new QLabel;
+    emphasize(m_clockWarning, 0, true);
+    QPalette alert = m_clockWarning->palette();
+    alert.setColor(QPalette::WindowText, readableOn(kAlertColour, alert.color(QPalette::Window)));
+    m_clockWarning->setPalette(alert);
+    m_clockWarning->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_clockWarning->hide();
+    statusBar()->addPermanentWidget(m_clockWarning);
     connect(m_entry, &EntryWidget::saved, m_notice, [this](const QString &notice) { m_notice->showNotice(notice); });
 }
 
@@ -287,6 +331,25 @@ void MainWindow::tickClock()
     const Language language = m_session.state().language();
     showValue(m_utcDate, text(Txt::AccUtcDate, language), formatDate(utc.date()));
     showValue(m_utcTime, text(Txt::AccUtcTime, language), formatTime(utc.time()));
+
+    // QSOs are logged with the clock above, the built-in tracker and the passes run on the
+    // machine's UTC: when they part (summer time began and the configured difference stayed),
+    // the operator must know, without a message in the middle of a pass.
+    const int offset = m_session.state().settings().utcOffsetMinutes();
+    const qint64 skew = utcClockSkewSeconds(QDateTime::currentDateTime(), offset);
+    QString warning, tip;
+    if (std::abs(skew) > kClockSkewToleranceSeconds) {
+        warning = text(Txt::ClockDisagrees, language, {{"$nombre$", skewText(skew)}});
+        tip = text(Txt::ClockDisagreesTip, language,
+                   {{"$nombre$", skewText(skew)}, {"$dif$", utcOffsetText(offset)}});
+    }
+    if (m_clockWarning && warning != m_clockWarning->text()) {
+        m_clockWarning->setText(warning);
+        m_clockWarning->setToolTip(tip);
+        m_clockWarning->setAccessibleName(warning);
+        m_clockWarning->setAccessibleDescription(tip);
+        m_clockWarning->setVisible(!warning.isEmpty());
+    }
 }
 
 void MainWindow::changeEvent(QEvent *event)
@@ -431,12 +494,19 @@ void MainWindow::refreshComputedOrbit()
 
 void MainWindow::trackedNameChanged(const QString &trackedName)
 {
+    // Another satellite: frequencies and modes typed by the operator were for the one before.
+    if (!trackedName.isEmpty())
+        m_entry->giveFieldsToTracking();
     // The satellite field follows the tracked name, and its own change handling finds the
     // orbit; the tracked name, being the element set's own, then gives the orbit and age (the
     // catalogue number stays the one the satellite field found).
     // The built-in tracker following the operator's choice sends that choice back: the field
     // keeps it as typed, cursor and all. A field a tracker set is no choice of the operator's.
     if (m_session.state().trackingChoice() != TrackingChoice::BuiltIn || m_builtInSource->choice().isEmpty()) {
+        // Never under the operator's cursor: a field emptied to type another name would take
+        // the tracker's name halfway through the typing. Left empty, it takes it then.
+        if (m_entry->satelliteFocused())
+            return;
         m_trackerSetsSatellite = true;
         m_entry->setSatellite(satelliteFromTrackingName(trackedName));
         m_trackerSetsSatellite = false;
@@ -481,6 +551,7 @@ void MainWindow::chooseSatellite(const QString &name)
             m_entry->setDownlinkMode(entry->downlinkMode);
         if (!entry->uplinkMode.isEmpty())
             m_entry->setUplinkMode(entry->uplinkMode);
+        m_entry->giveFieldsToTracking();
     }
     m_entry->focusStation();
 }

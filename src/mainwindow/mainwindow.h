@@ -134,6 +134,8 @@ private:
     QVBoxLayout *m_panels = nullptr;
     LastRecordWidget *m_lastRecord = nullptr;
     NoticeWidget *m_notice = nullptr;
+    // Says, for as long as it holds, that the UTC clock and the machine's own UTC disagree.
+    QLabel *m_clockWarning = nullptr;
     QtTranslations m_qtTranslations;
     int m_fontScale = 100;
     // Whether the main window was left for another of the program's windows (not a message

@@ -146,8 +146,7 @@ bool Session::saveTrackingChoice(TrackingChoice choice)
     const QString file = m_state.folder().settingsFile();
     const QString error = saveExtraSetting(file, kTrackingChoiceKey, trackingChoiceValue(choice));
     if (!error.isEmpty()) {
-        m_dialogs.inform(text(Txt::MsgConfigNotSaved, Language::Spanish, {{"$arch$", file}, {"$nombre$", error}}),
-                         Icon::Critical);
+        reportConfigNotSaved(error, file);
         return false;
     }
     m_state.setTrackingChoice(choice);
@@ -175,10 +174,10 @@ void Session::reportLogError(const QString &error)
                      Icon::Critical);
 }
 
-void Session::reportConfigNotSaved(const QString &error)
+void Session::reportConfigNotSaved(const QString &error, const QString &file)
 {
     m_dialogs.inform(text(Txt::MsgConfigNotSaved, m_state.language(),
-                          {{"$arch$", m_state.folder().configFile()}, {"$nombre$", error}}),
+                          {{"$arch$", file.isEmpty() ? m_state.folder().configFile() : file}, {"$nombre$", error}}),
                      Icon::Critical);
 }
 

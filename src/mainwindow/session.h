@@ -64,7 +64,8 @@ public:
     void reportLogError(const QString &error);
 
 private:
-    void reportConfigNotSaved(const QString &error);
+    // Tells the operator a settings file (the configuration when none is named) was not saved.
+    void reportConfigNotSaved(const QString &error, const QString &file = {});
     // Makes a log the operator opened or created current; a damaged one is reported.
     void makeCurrent(const ChosenLog &chosen);
     // The settings as the configuration file keeps them: naming the configured log while the

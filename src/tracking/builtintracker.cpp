@@ -11,6 +11,9 @@ namespace {
 
 // A day ahead is as far as the tracker looks for a satellite's next pass.
 constexpr double kLookAheadSeconds = 86400.0;
+// How far the search for the next to rise looks past a limit that moves on with the clock, so
+// that the ticks after it have nothing more to search for a while.
+constexpr double kSearchMarginSeconds = 600.0;
 
 QString modeToken(QStringView tag, const QString &mode)
 {
@@ -99,32 +102,100 @@ void BuiltInTracker::rebuild()
     m_chosenText.clear();
     m_chosen.reset();
     m_chosenSchedule = Schedule();
+    // The satellite followed stays followed, when it is still among them.
     m_lastOrbit.reset();
     m_lastPass.reset();
 }
 
-void BuiltInTracker::refresh(Schedule &schedule, const Sgp4 &orbit, double utc) const
+void BuiltInTracker::age(Schedule &schedule, double utc)
 {
-    // A pass stays the current or next one until it has set; without a pass the satellite
-    // cannot rise before the day searched is over. A clock put back starts over.
-    if (schedule.known && utc < schedule.recheckAt && utc >= schedule.computedAt)
+    if (!schedule.known)
         return;
-    schedule.pass = PassPredictor(orbit, *m_observer).nextPass(utc, kLookAheadSeconds);
-    schedule.recheckAt = schedule.pass ? std::max(schedule.pass->los, utc + 1.0) : utc + kLookAheadSeconds;
-    schedule.computedAt = utc;
-    schedule.known = true;
+    if (utc < schedule.from) {
+        schedule = Schedule(); // the clock was put back
+        return;
+    }
+    if (!schedule.pass || utc < schedule.pass->los)
+        return;
+    // After a pass that set, the satellite is below the horizon from its LOS on; one that was
+    // still up where the search ended is looked at afresh.
+    const Pass over = *schedule.pass;
+    schedule.pass.reset();
+    schedule.known = over.sets;
+    schedule.from = schedule.clearUntil = over.los;
 }
 
-std::optional<qsizetype> BuiltInTracker::nextToRise(double utc)
+void BuiltInTracker::searchOn(Schedule &schedule, const Sgp4 &orbit, double utc, double until,
+                              qsizetype &looks) const
 {
-    std::optional<qsizetype> best;
-    for (qsizetype i = 0; i < m_tracked.size(); ++i) {
-        const Schedule &s = m_schedule[i];
-        refresh(m_schedule[i], *m_tracked[i].orbit, utc);
-        if (s.pass && s.pass->rises && (!best || s.pass->aos < m_schedule[*best].pass->aos))
-            best = i;
+    // What is known ends at clearUntil; a gap between then and now is in the past, so the
+    // search starts now, and finds a pass in progress too.
+    const bool fresh = !schedule.known || schedule.clearUntil <= utc;
+    const double from = fresh ? utc : schedule.clearUntil;
+    if (fresh)
+        schedule.from = from;
+    schedule.known = true;
+    schedule.clearUntil = std::max(from, until);
+    if (until <= from)
+        return;
+    const PassPredictor predictor(orbit, *m_observer);
+    schedule.pass = predictor.nextPass(from, until - from);
+    looks += predictor.looks();
+}
+
+void BuiltInTracker::ensurePass(Schedule &schedule, const Sgp4 &orbit, double utc) const
+{
+    age(schedule, utc);
+    qsizetype looks = 0;
+    if (!schedule.pass && (!schedule.known || schedule.clearUntil < utc + kLookAheadSeconds))
+        searchOn(schedule, orbit, utc, utc + kLookAheadSeconds, looks);
+}
+
+std::optional<qsizetype> BuiltInTracker::nextToRise(double utc, bool &unfinished)
+{
+    // The first to rise is found without every satellite's next pass: once one is known to
+    // rise at some instant, the others need only be searched up to that instant. What a
+    // search finds stays known until that pass is over.
+    for (Schedule &schedule : m_schedule)
+        age(schedule, utc);
+    qsizetype looks = 0;
+    for (;;) {
+        std::optional<qsizetype> best;
+        for (qsizetype i = 0; i < m_schedule.size(); ++i) {
+            const std::optional<Pass> &pass = m_schedule[i].pass;
+            if (pass && pass->rises && (!best || pass->aos < m_schedule[*best].pass->aos))
+                best = i;
+        }
+        // A satellite that rose before a pass in progress would be up now: the others need
+        // only be known to be down now.
+        const double limit = best ? std::max(m_schedule[*best].pass->aos, utc + 1.0) : utc + kLookAheadSeconds;
+        std::optional<qsizetype> open; // the satellite known least far ahead, short of the limit
+        for (qsizetype i = 0; i < m_schedule.size(); ++i) {
+            const Schedule &s = m_schedule[i];
+            if (s.pass || (s.known && s.clearUntil >= limit))
+                continue;
+            if (!open || (m_schedule[*open].known && (!s.known || s.clearUntil < m_schedule[*open].clearUntil)))
+                open = i;
+        }
+        if (!open)
+            return best;
+        if (looks >= m_searchBudget) {
+            unfinished = true;
+            return std::nullopt;
+        }
+        const bool moving = !best || m_schedule[*best].pass->aos <= utc + 1.0;
+        searchOn(m_schedule[*open], *m_tracked[*open].orbit, utc, moving ? limit + kSearchMarginSeconds : limit, looks);
     }
-    return best;
+}
+
+qsizetype BuiltInTracker::trackedIndex(const QString &name) const
+{
+    if (name.isEmpty())
+        return -1;
+    for (qsizetype i = 0; i < m_tracked.size(); ++i)
+        if (m_tracked[i].name == name)
+            return i;
+    return -1;
 }
 
 BuiltInTracker::Tick BuiltInTracker::follow(const TrackedSatellite &satellite, double utc)
@@ -156,13 +227,27 @@ BuiltInTracker::Tick BuiltInTracker::tick(QStringView chosenText, double utc)
     }
     const QString chosen = chosenText.trimmed().toString();
     const TrackedSatellite *satellite = nullptr;
-    const Schedule *schedule = nullptr;
+    Schedule *schedule = nullptr;
     if (chosen.isEmpty()) {
-        const std::optional<qsizetype> next = nextToRise(utc);
-        if (!next)
-            return tick;
-        satellite = &m_tracked[*next];
-        schedule = &m_schedule[*next];
+        qsizetype index = trackedIndex(m_followed);
+        const bool stays = index >= 0 && utc >= m_followedSince && (m_hold || utc < m_followedUntil + kGraceSeconds);
+        if (!stays) {
+            bool unfinished = false;
+            if (const std::optional<qsizetype> next = nextToRise(utc, unfinished)) {
+                index = *next;
+                m_followed = m_tracked[index].name;
+                m_followedSince = utc;
+                m_followedUntil = m_schedule[index].pass->los;
+            } else if (!unfinished) {
+                m_followed.clear();
+                return tick;
+            } else if (index < 0) {
+                tick.status = Status::Searching;
+                return tick;
+            } // else the satellite followed stays until the search is done
+        }
+        satellite = &m_tracked[index];
+        schedule = &m_schedule[index];
     } else {
         if (chosen != m_chosenText) {
             m_chosenText = chosen;
@@ -187,9 +272,9 @@ BuiltInTracker::Tick BuiltInTracker::tick(QStringView chosenText, double utc)
             return tick;
         }
         satellite = &*m_chosen;
-        refresh(m_chosenSchedule, *satellite->orbit, utc);
         schedule = &m_chosenSchedule;
     }
+    ensurePass(*schedule, *satellite->orbit, utc);
     tick = follow(*satellite, utc);
     tick.pass = schedule->pass;
     m_lastOrbit = satellite->orbit;

@@ -55,6 +55,15 @@ struct ListedPass
 class BuiltInTracker
 {
 public:
+    // How long after LOS a satellite followed by itself is still followed: a QSO made at the end
+    // of a pass is often typed, or saved, a little after it.
+    static constexpr double kGraceSeconds = 120.0;
+    // How many positions one tick may compute in its search for the next satellite to rise
+    // (some 0.3 ms here). A search that needs more goes on at the next ticks, so that no tick
+    // keeps the window waiting; the satellite followed meanwhile stays, and with none the
+    // tick says it is searching.
+    static constexpr qsizetype kSearchLooksPerTick = 800;
+
     // What the tracker has for the moment asked.
     enum class Status {
         Tracking,    // text holds the tracking text
@@ -62,6 +71,7 @@ public:
         NoSatellite, // nothing chosen and none of the list's satellites rises within a day
         NoElements,  // the chosen satellite has no element set
         NoOrbit,     // its orbit gives no position now (it decayed, or the set is broken)
+        Searching,   // nothing chosen, and the next to rise is still being looked for
     };
 
     struct Tick
@@ -84,6 +94,10 @@ public:
     // The satellite list's entries: their frequencies and modes, and the satellites among
     // which the next to rise is chosen.
     void setSatellites(const QList<SatelliteEntry> &entries);
+    // While held (the operator is typing a QSO), the satellite followed by itself stays
+    // followed, however long ago its pass ended and whatever rises meanwhile.
+    void setHold(bool hold) { m_hold = hold; }
+    void setSearchBudget(qsizetype looksPerTick) { m_searchBudget = looksPerTick; }
 
     // The list's satellites that have an element set, in list order.
     const QList<TrackedSatellite> &satellites() const { return m_tracked; }
@@ -92,7 +106,8 @@ public:
     // is found by name or catalogue number, its frequencies and modes by the satellite list
     // (letter case aside). With nothing chosen the tracker follows the list's satellite whose
     // current pass rose first, or else the next to rise (satellites that never rise, such as
-    // a geostationary one always in view, are not followed by themselves).
+    // a geostationary one always in view, are not followed by themselves), and stays with it
+    // until kGraceSeconds after its LOS, and longer while held.
     Tick tick(QStringView chosen, double utc);
 
     // The passes of the list's satellites over the span, by rise time; a satellite up all the
@@ -103,18 +118,30 @@ public:
     QList<SkyPoint> currentTrack(double stepSeconds = 10.0) const;
 
 private:
+    // What is known of a satellite's passes from some instant on.
     struct Schedule
     {
-        std::optional<Pass> pass; // current or next pass, when there is one within a day
-        double recheckAt = 0;     // when to look again
-        double computedAt = 0;
+        std::optional<Pass> pass; // its current or next pass, once found
+        // Without a pass: from `from` on it is below the horizon, and it does not rise before
+        // clearUntil.
+        double from = 0;
+        double clearUntil = 0;
         bool known = false;
     };
 
     void rebuild();
-    // The satellite's current or next pass, looked for again only once it has set.
-    void refresh(Schedule &schedule, const Sgp4 &orbit, double utc) const;
-    std::optional<qsizetype> nextToRise(double utc);
+    // Forgets what no longer holds at utc: a pass that is over, everything when the clock was
+    // put back.
+    static void age(Schedule &schedule, double utc);
+    // Looks on from what is known until the satellite's next pass or until `until`, counting
+    // the positions computed into looks.
+    void searchOn(Schedule &schedule, const Sgp4 &orbit, double utc, double until, qsizetype &looks) const;
+    // The current or next pass within a day, for the satellite followed.
+    void ensurePass(Schedule &schedule, const Sgp4 &orbit, double utc) const;
+    // The satellite to follow by itself: nothing when none rises within a day, or, with
+    // unfinished set, when the search has not yet ruled out every other candidate.
+    std::optional<qsizetype> nextToRise(double utc, bool &unfinished);
+    qsizetype trackedIndex(const QString &name) const;
     Tick follow(const TrackedSatellite &satellite, double utc);
 
     std::optional<Observer> m_observer;
@@ -126,6 +153,12 @@ private:
     QString m_chosenText;
     std::optional<TrackedSatellite> m_chosen;
     Schedule m_chosenSchedule;
+    // The satellite followed by itself: since when, and the LOS of the pass it was taken for.
+    QString m_followed;
+    double m_followedSince = 0;
+    double m_followedUntil = 0;
+    bool m_hold = false;
+    qsizetype m_searchBudget = kSearchLooksPerTick;
     // The satellite and pass of the last tick, for the track.
     std::shared_ptr<const Sgp4> m_lastOrbit;
     std::optional<Pass> m_lastPass;

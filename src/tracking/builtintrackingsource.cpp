@@ -67,6 +67,8 @@ QString trackerProblem(const BuiltInTracker::Tick &tick, bool hasElements, Langu
         return text(Txt::TrackerNoElementsFor, language, {{"$nombre$", tick.satellite}});
     case BuiltInTracker::Status::NoOrbit:
         return text(Txt::TrackerNoOrbit, language, {{"$nombre$", tick.satellite}});
+    case BuiltInTracker::Status::Searching:
+        return text(Txt::TrackerSearching, language);
     }
     return {};
 }

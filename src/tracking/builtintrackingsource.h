@@ -61,6 +61,8 @@ public:
     // first satellite followed would stay chosen for good.
     void setChoice(const QString &satellite);
     const QString &choice() const { return m_choice; }
+    // While a QSO is being typed, the satellite followed by itself stays followed.
+    void setHold(bool hold) { m_tracker.setHold(hold); }
 
     void start() override;
     void stop() override;

@@ -229,12 +229,14 @@ QList<ElementSet> readElementSets(const QStringList &lines)
 void ElementTable::read(const QStringList &lines)
 {
     const QList<ElementSet> sets = readElementSets(lines);
-    m_count = int(std::min<qsizetype>(sets.size(), kCapacity));
+    m_count = int(sets.size());
     // A new name starts a new satellite: the element lines of whatever an earlier reading left
     // in this place are not its own (a cut-short file would lend them to it). Entries beyond the
     // new count keep what they had.
+    if (m_sets.size() < sets.size())
+        m_sets.resize(sets.size());
     for (int i = 0; i < m_count; ++i)
-        m_sets[std::size_t(i)] = sets[i];
+        m_sets[i] = sets[i];
 }
 
 bool ElementTable::load(const QString &path)
@@ -273,8 +275,8 @@ bool elementNameMatches(QStringView name, QStringView text)
 
 int ElementTable::find(QStringView text) const
 {
-    for (int number = 1; number <= kCapacity; ++number) {
-        const QString &name = m_sets[std::size_t(number - 1)].name;
+    for (int number = 1; number <= int(m_sets.size()); ++number) {
+        const QString &name = m_sets[number - 1].name;
         if (name.isEmpty())
             return 0;
         if (elementNameMatches(name, text))

@@ -13,7 +13,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <array>
 #include <optional>
 
 namespace vorta {
@@ -84,25 +83,24 @@ QList<ElementSet> readElementSets(const QStringList &lines);
 // "FUNCUBE-1 (AO-73)" is not found by "AO-7".
 bool elementNameMatches(QStringView name, QStringView text);
 
-// The element table: up to 100 satellites numbered from 1.
+// The element table: the satellites of an elements file, numbered from 1. It holds every set of
+// the file (today's amateur files hold well over a hundred), so that each satellite the
+// built-in tracker follows has its orbit number too.
 class ElementTable
 {
 public:
-    static constexpr int kCapacity = 100;
-
     // Reads the lines of an elements file: a line starting with "1" or "2" is line 1 or 2 of the
     // current satellite, any other line (an empty one too) starts the next satellite, its
     // trimmed text being the name, its element lines starting empty. Entries beyond the new
-    // count keep what an earlier reading put there. Name lines beyond the 100th are ignored, with
-    // their element lines.
+    // count keep what an earlier reading put there.
     void read(const QStringList &lines);
     // Reads the file; false (and the table unchanged) when it cannot be read.
     bool load(const QString &path);
 
-    // The number of name lines of the last reading (at most kCapacity).
+    // The number of name lines of the last reading.
     int count() const { return m_count; }
-    // Satellite number (1 to kCapacity).
-    const ElementSet &at(int number) const { return m_sets.at(std::size_t(number - 1)); }
+    // Satellite number (1 to the most satellites any reading held).
+    const ElementSet &at(int number) const { return m_sets.at(number - 1); }
 
     // The first satellite, in number order, whose name matches the text (elementNameMatches).
     // The search stops without a result at the first empty name, so satellites after an empty
@@ -110,7 +108,7 @@ public:
     int find(QStringView text) const;
 
 private:
-    std::array<ElementSet, kCapacity> m_sets;
+    QList<ElementSet> m_sets;
     int m_count = 0;
 };
 

@@ -64,16 +64,30 @@ void ElementsDownload::answered(const WebAnswer &answer)
     const ElementsCount count = countElementSets(body);
     if (!count.acceptable())
         return fail(text(Txt::ElementsReasonNoSets, m_language));
+    const QString target = QDir::toNativeSeparators(m_target);
+    if (const std::optional<QStringList> old = readTextLines(m_target)) {
+        const qsizetype had = readOrbitalElements(*old).size();
+        if (double(count.usable) < kFewerSetsShare * double(had)
+            && !m_dialogs.ask(text(Txt::MsgElementsFewer, m_language,
+                                   {{"$web$", m_address},
+                                    {"$nuevos$", QString::number(count.usable)},
+                                    {"$arch$", target},
+                                    {"$actuales$", QString::number(had)}}),
+                              Icon::Question)) {
+            emit finished(false); // the operator's answer: nothing more to say
+            return;
+        }
+    }
     const QString error = writeFileAtomically(m_target, body);
     if (!error.isEmpty())
-        return fail(QDir::toNativeSeparators(m_target) + QStringLiteral(": ") + error);
+        return fail(target + QStringLiteral(": ") + error);
 
-    QString message = text(Txt::MsgElementsUpdated, m_language,
-                           {{"$qsoss$", QString::number(count.usable)}, {"$arch$", QDir::toNativeSeparators(m_target)}});
+    QString notice = text(Txt::MsgElementsUpdated, m_language,
+                          {{"$qsoss$", QString::number(count.usable)}, {"$arch$", target}});
     if (!m_fileInUse.isEmpty() && m_fileInUse != m_target)
-        message += QStringLiteral("\r\n")
-                   + text(Txt::MsgElementsOtherFile, m_language, {{"$arch$", QDir::toNativeSeparators(m_fileInUse)}});
-    m_dialogs.inform(message, Icon::Information);
+        notice += u' '
+                  + text(Txt::MsgElementsOtherFile, m_language, {{"$arch$", QDir::toNativeSeparators(m_fileInUse)}});
+    emit updated(notice);
     emit finished(true);
 }
 

@@ -1,7 +1,10 @@
 // The element sets Vorta keeps in its data folder for the built-in tracker (and for orbit
 // numbers when the tracker's folder has none): a standard TLE file, brought up to date from the
 // web on demand. What arrives replaces the file only when it really holds element sets, and only
-// whole; every failure is told to the operator with its reason, the file staying as it was.
+// whole; every failure is told to the operator with its reason, the file staying as it was. An
+// answer with far fewer sets than the file (a download cut short where the server gave no
+// length) replaces it only when the operator says so. Success is told quietly (updated()), as
+// it comes well after the menu entry, when the operator is busy with something else.
 #pragma once
 
 #include "common/dialogs.h"
@@ -38,6 +41,9 @@ public:
     static constexpr std::chrono::milliseconds kDefaultTimeout{30000};
     // More than any list of amateur satellites needs: a larger answer is not an element file.
     static constexpr qint64 kMaxBytes = 8 * 1024 * 1024;
+    // An answer with fewer usable sets than this share of the file's is asked about: groups
+    // lose a satellite or two now and then, not a quarter of them.
+    static constexpr double kFewerSetsShare = 0.75;
 
     explicit ElementsDownload(Dialogs &dialogs, std::chrono::milliseconds timeout = kDefaultTimeout,
                               QObject *parent = nullptr);
@@ -49,6 +55,8 @@ public:
     bool running() const { return m_get.running(); }
 
 signals:
+    // The target was replaced; notice says so, for the status line.
+    void updated(const QString &notice);
     // The download ended; replaced tells whether the target now holds what arrived.
     void finished(bool replaced);
 

@@ -75,6 +75,18 @@ std::optional<GeoPoint> locatorPoint(QStringView locator)
     return point;
 }
 
+std::optional<GeoPoint> locatorCentre(QStringView locator)
+{
+    std::optional<GeoPoint> point = locatorPoint(locator);
+    if (point && locator.size() == 4) {
+        // From the centre of its subsquare AA, the square's south-west corner one, to the
+        // centre of the square itself.
+        point->longitude += 1.0 - kHalfSubsquareLongitude;
+        point->latitude += 0.5 - kHalfSubsquareLatitude;
+    }
+    return point;
+}
+
 DistanceBearing distanceAndBearing(const GeoPoint &contact, const GeoPoint &own)
 {
     const double phiA = contact.latitude / kDegreesPerRadian;

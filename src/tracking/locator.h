@@ -22,6 +22,10 @@ struct GeoPoint
 // "AA"). Nothing when the text is no locator.
 std::optional<GeoPoint> locatorPoint(QStringView locator);
 
+// The middle of the area a locator names: of its square for 4 characters (2° of longitude by
+// 1° of latitude), of its subsquare for 6. Nothing when the text is no locator.
+std::optional<GeoPoint> locatorCentre(QStringView locator);
+
 // The great-circle distance in km rounded to one decimal, and the initial great-circle bearing
 // in degrees (0 up to, not including, 360; not rounded) from the own station towards the contact.
 // The bearing is 0 when every direction leads there (the same point, or its antipode).

@@ -42,7 +42,7 @@ Observer makeObserver(double latitude, double longitude, double heightKm)
 
 std::optional<Observer> observerAtLocator(QStringView locator)
 {
-    const std::optional<GeoPoint> point = locatorPoint(locator);
+    const std::optional<GeoPoint> point = locatorCentre(locator);
     if (!point)
         return std::nullopt;
     return makeObserver(point->latitude, point->longitude);

@@ -23,8 +23,8 @@ struct Observer
 };
 
 Observer makeObserver(double latitude, double longitude, double heightKm = 0.0);
-// The station at the centre of its locator's subsquare, at sea level; nothing when the text is
-// no locator.
+// The station at the centre of what its locator names (the square of a 4-character one), at
+// sea level; nothing when the text is no locator.
 std::optional<Observer> observerAtLocator(QStringView locator);
 
 struct LookAngles

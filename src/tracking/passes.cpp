@@ -37,6 +37,7 @@ PassPredictor::PassPredictor(const Sgp4 &orbit, const Observer &observer)
 
 std::optional<LookAngles> PassPredictor::look(double utc) const
 {
+    ++m_looks;
     const Sgp4Result result = m_orbit.at(utc);
     if (!result.ok())
         return std::nullopt;

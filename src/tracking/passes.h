@@ -59,6 +59,10 @@ public:
     // Points of a pass from its rise to its set, every stepSeconds, both ends included.
     QList<SkyPoint> track(const Pass &pass, double stepSeconds = 10.0) const;
 
+    // The positions computed so far: the measure of the work done, for callers that spread
+    // their searches over time.
+    qsizetype looks() const { return m_looks; }
+
 private:
     QList<Pass> scan(double from, double to, qsizetype count) const;
     // A time step after which the satellite cannot yet have crossed the horizon, seen from a
@@ -72,6 +76,7 @@ private:
     Observer m_observer;
     double m_maxSpeed = 0;   // km/s, an upper bound of the satellite's speed over the ground
     double m_maxInPassStep = 0;
+    mutable qsizetype m_looks = 0;
 };
 
 } // namespace vorta

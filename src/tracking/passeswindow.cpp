@@ -5,8 +5,10 @@
 #include "tracking/passtable.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
@@ -43,15 +45,14 @@ PassesWindow::PassesWindow(Session &session, BuiltInTrackingSource &source, QWid
     m_sort = new QComboBox;
     m_sort->addItems(QStringList(PassTableModel::ColumnCount, QString()));
     m_sortCaption->setBuddy(m_sort);
+    m_sort->installEventFilter(this);
 
-    // Enter on a pass chooses it, as a double click does (the view's activation); Enter in the
-    // sort list only sorts.
+    // Enter on a button presses it; anywhere else it chooses the pass selected ("Elegir" is the
+    // default), as a double click on a pass does.
     m_choose = new QPushButton;
-    m_choose->setAutoDefault(false);
+    m_choose->setDefault(true);
     m_refresh = new QPushButton;
-    m_refresh->setAutoDefault(false);
     m_close = new QPushButton;
-    m_close->setAutoDefault(false);
 
     auto *sortRow = new QHBoxLayout;
     sortRow->addWidget(m_sortCaption);
@@ -69,6 +70,9 @@ PassesWindow::PassesWindow(Session &session, BuiltInTrackingSource &source, QWid
     layout->addLayout(buttons);
     resize(760, 460);
 
+    // Passes go by while the window stays open: the list moves on with them.
+    m_refreshTimer.setInterval(kRefreshInterval);
+    connect(&m_refreshTimer, &QTimer::timeout, this, &PassesWindow::refresh);
     connect(m_table, &QTableView::activated, this, &PassesWindow::chooseSelected);
     connect(m_choose, &QPushButton::clicked, this, &PassesWindow::chooseSelected);
     connect(m_refresh, &QPushButton::clicked, this, &PassesWindow::refresh);
@@ -86,7 +90,36 @@ void PassesWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     refresh();
+    m_refreshTimer.start();
     m_table->setFocus();
+}
+
+void PassesWindow::hideEvent(QHideEvent *event)
+{
+    m_refreshTimer.stop();
+    QDialog::hideEvent(event);
+}
+
+void PassesWindow::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    // Back from the main window a while later, the list is brought up to the moment.
+    // (Not when just shown: the list was computed then.)
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible()
+        && m_sinceRefresh.hasExpired(kRefreshSkipMs))
+        refresh();
+}
+
+bool PassesWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // The sort list sorts as its choice changes; Enter there confirms the sort, it does not
+    // choose a pass the operator may not have looked at yet.
+    if (watched == m_sort && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void PassesWindow::setTimeZone(const QTimeZone &zone)
@@ -111,6 +144,7 @@ void PassesWindow::retranslate(Language language)
 
 void PassesWindow::refresh()
 {
+    m_sinceRefresh.start();
     const Language language = m_session.state().language();
     const BuiltInTracker &tracker = m_source.tracker();
     const QList<ListedPass> passes = m_source.passList();
@@ -157,6 +191,9 @@ QString PassesWindow::summary() const
 
 void PassesWindow::chooseSelected()
 {
+    // Enter on a pass both activates it and reaches the default button: one choice is enough.
+    if (!isVisible())
+        return;
     const QModelIndex index = m_sorted->mapToSource(m_table->currentIndex());
     if (!index.isValid())
         return;

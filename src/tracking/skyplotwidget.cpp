@@ -121,11 +121,13 @@ SkyPlotWidget::SkyPlotWidget(BuiltInTrackingSource &source, AppState &state, QWi
     emphasize(m_countdown, 2, true);
     m_times = new QLabel;
     m_problem = new QLabel;
-    m_problem->setWordWrap(true);
     m_problem->hide();
     for (QLabel *label : {m_countdown, m_times, m_problem})
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
+    // The line takes the width the panel's fields give it, so that what it says never moves the
+    // fields above it; it stays one line high for the same reason.
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_countdown);

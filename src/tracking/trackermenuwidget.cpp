@@ -23,11 +23,8 @@ TrackerMenus::TrackerMenus(Session &session, BuiltInTrackingSource &source, QMen
     m_passesEntry->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     m_updateEntry = m_menu->addAction(QString(), this, &TrackerMenus::updateElements);
     connect(m_passes, &PassesWindow::satelliteChosen, this, &TrackerMenus::satelliteChosen);
-    connect(&m_download, &ElementsDownload::finished, this, [this](bool replaced) {
-        m_updateEntry->setEnabled(true);
-        if (replaced)
-            emit elementsUpdated();
-    });
+    connect(&m_download, &ElementsDownload::updated, this, &TrackerMenus::elementsUpdated);
+    connect(&m_download, &ElementsDownload::finished, this, [this] { m_updateEntry->setEnabled(true); });
     retranslate(session.state().language());
 }
 

@@ -43,8 +43,8 @@ public:
 signals:
     // The passes window chose a satellite for the entry panel.
     void satelliteChosen(const QString &name);
-    // The data folder's elements file was replaced.
-    void elementsUpdated();
+    // The data folder's elements file was replaced; notice says so, for the status line.
+    void elementsUpdated(const QString &notice);
 
 private:
     Session &m_session;

@@ -47,6 +47,13 @@ TrackingWidget::TrackingWidget(TrackingPanelState &state, QWidget *parent) : QGr
     m_badge->setAlignment(Qt::AlignCenter);
     emphasize(m_badge, 0, true);
     fitWidth(m_badge, QStringLiteral("VISIBLE"), Fit::AtLeast, 16);
+    // The badge and the compass name keep their room while hidden: the fields beside them stay
+    // where the operator's eyes know them.
+    for (QLabel *label : {m_badge, m_compassName}) {
+        QSizePolicy policy = label->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        label->setSizePolicy(policy);
+    }
     m_badge->hide();
     // Wide enough for what they show, and no wider: a wide window gives its room to the
     // compass side rather than to long strips of field.
@@ -130,9 +137,11 @@ void TrackingWidget::showAzimuth(const QString &azimuth)
 
 void TrackingWidget::addSkyPlot(QWidget *plot, QWidget *line)
 {
+    // The plot at the far right, in a column of its own, so that it is never drawn over the
+    // compass (which gives way to it while it is shown).
     auto *grid = static_cast<QGridLayout *>(layout());
-    grid->addWidget(plot, 0, 7, 4, 1);
-    grid->addWidget(line, 3, 0, 1, 7);
+    grid->addWidget(plot, 0, 8, 4, 1);
+    grid->addWidget(line, 3, 0, 1, 8);
 }
 
 QString TrackingWidget::compassText() const

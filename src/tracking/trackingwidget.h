@@ -21,8 +21,8 @@ public:
     explicit TrackingWidget(TrackingPanelState &state, QWidget *parent = nullptr);
 
     void retranslate(Language language);
-    // The built-in tracker's sky plot, at the right of the fields, and its line of texts below
-    // them.
+    // The built-in tracker's sky plot, at the right of the compass, and its line of texts
+    // below the fields.
     void addSkyPlot(QWidget *plot, QWidget *line);
     QString compassText() const;
     CompassWidget &compass() { return *m_compass; }
