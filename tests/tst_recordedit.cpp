@@ -219,19 +219,6 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(db::DbError, updateRecord(log.path, id, staged));
         QCOMPARE(log.row(id), before);
     }
-
-    void f1EditsTheNewestRowById()
-    {
-        Log log;
-        QVERIFY(!newestQso(log.path));
-        const qint64 latest = log.add(contact());
-        QsoRecord early = contact();
-        early.fecha = QStringLiteral("2020-01-01 10:00:00");
-        const qint64 id = log.add(early);
-        // The row stored last, not the one latest in time.
-        QCOMPARE(newestQso(log.path)->id, id);
-        QCOMPARE(lastQso(log.path)->id, latest);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestRecordEdit)
