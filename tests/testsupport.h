@@ -62,6 +62,16 @@ private:
     std::unique_ptr<DataFolder> m_folder;
 };
 
+// A temporary data folder with a log made from the template, Bases/<name>.
+struct TempLog
+{
+    explicit TempLog(const QString &name = QStringLiteral("base1.mdb"));
+    TempHome home;
+    QString path;
+    // Runs SQL of the test's own on the log.
+    void exec(const char *sql) const;
+};
+
 // While it lives, no file this process writes may grow beyond the given size (RLIMIT_FSIZE):
 // a longer write fails as on a full disk, with the system's "File too large".
 class FileSizeLimit

@@ -3,6 +3,7 @@
 #include "adifsamples.h"
 #include "browser/adifexport.h"
 #include "browser/logmodel.h"
+#include "browser/recordedit.h"
 #include "import/adifimport.h"
 #include "import/importstaging.h"
 #include "logdb/logdatabase.h"
@@ -30,16 +31,9 @@ QsoRecord logged(const char *station, const char *satellite, const char *mode, c
     return r;
 }
 
-struct Log
+struct Log : test::TempLog
 {
-    test::TempHome home;
     test::ScriptedDialogs dialogs;
-    QString path;
-    Log() : path(home.folder().defaultLog())
-    {
-        if (!ensureDefaultLog(home.folder()).isEmpty())
-            qFatal("cannot make the test log");
-    }
     qint64 add(const QsoRecord &r) const { return insertQso(path, r); }
 
     QList<QsoRecord> rows() const
@@ -494,10 +488,7 @@ private slots:
         QVERIFY(loadAll(import));
         QCOMPARE(log.rows().size(), 3);
         // The operator confirms one by hand meanwhile; a plain file does not take it back.
-        {
-            db::Database database(log.path, db::Database::Mode::ReadWrite);
-            database.exec("UPDATE Tabla1 SET QSLr='1' WHERE Estacion='PY1ABC'");
-        }
+        log.exec("UPDATE Tabla1 SET QSLr='1' WHERE Estacion='PY1ABC'");
 
         QVERIFY(readAll(import, log.setup(file)));
         QVERIFY(import.logText().contains(QStringLiteral("\n  QSOs Sat: 3\n  QSOs DUP: 3 (serán reemplazados)\n")));
@@ -617,11 +608,8 @@ private slots:
         AdifImport import(log.dialogs);
         QVERIFY(readAll(import, log.setup(log.file(test::loggerFile(3)))));
         QCOMPARE(import.counts().duplicates, 1);
-        {
-            // A duplicate that cannot be written, loaded after the new QSOs.
-            db::Database database(log.path, db::Database::Mode::ReadWrite);
-            database.exec("UPDATE Tabla2 SET Fecha='zz', Hora='zz' WHERE [Nombre Log] LIKE 'dupe%'");
-        }
+        // A duplicate that cannot be written, loaded after the new QSOs.
+        log.exec("UPDATE Tabla2 SET Fecha='zz', Hora='zz' WHERE [Nombre Log] LIKE 'dupe%'");
         const QList<QsoRecord> before = log.rows();
         QVERIFY(!loadAll(import));
         QCOMPARE(log.rows(), before);
@@ -631,13 +619,8 @@ private slots:
         QVERIFY(import.canLoad()); // it may be tried again
 
         // The row a duplicate names is gone meanwhile: the QSO is added rather than lost.
-        {
-            db::Database database(log.path, db::Database::Mode::ReadWrite);
-            database.exec("UPDATE Tabla2 SET Fecha='2024-03-01 00:01:00', Hora='00:01' WHERE [Nombre Log] LIKE 'dupe%'");
-            db::Statement remove(database, "DELETE FROM Tabla1 WHERE Id=?1");
-            remove.bind(1, id);
-            remove.run();
-        }
+        log.exec("UPDATE Tabla2 SET Fecha='2024-03-01 00:01:00', Hora='00:01' WHERE [Nombre Log] LIKE 'dupe%'");
+        QVERIFY(deleteRecord(log.path, id));
         QVERIFY(loadAll(import));
         QCOMPARE(log.rows().size(), 3);
         QCOMPARE(log.rows()[0].estacion, QStringLiteral("PY0ABC"));

@@ -27,15 +27,8 @@ EditorFields valid()
     return f;
 }
 
-struct Log
+struct Log : test::TempLog
 {
-    test::TempHome home;
-    QString path;
-    Log() : path(home.folder().basesDir() + QStringLiteral("/editor.mdb"))
-    {
-        if (!copyTemplate(home.folder(), path).isEmpty())
-            qFatal("cannot make the test log");
-    }
     qint64 add(const QsoRecord &r) const { return insertQso(path, r); }
     QsoRecord row(qint64 id) const { return readRecordById(path, id).value(); }
 };

@@ -59,9 +59,8 @@ private slots:
     void firstStartAsksForTheSettingsBeforeAnythingElse()
     {
         test::TempHome home;
-        test::Program program(home);
-        MainWindow window(program.session);
-        window.show();
+        test::Running run(home);
+        auto &[program, window] = run;
         QCOMPARE(window.windowTitle(), QStringLiteral("Vorta Versión 1.0.15"));
 
         bool checked = false;
@@ -117,9 +116,8 @@ private slots:
         settings.basePath = log;
         settings.baseName = QStringLiteral("mine.mdb");
         settings.language = QStringLiteral("English");
-        test::Program program(home, settings);
-        MainWindow window(program.session);
-        window.show();
+        test::Running run(home, settings);
+        auto &[program, window] = run;
         QCOMPARE(test::caption(window.menuBar()->actions().first()), QStringLiteral("File"));
         QTRY_COMPARE(window.lastRecordValues(), (QStringList{"LU2XYZ", "02/01/2024", "03:04", "145.900", "SO-50", "777"}));
         QVERIFY(!window.configWindow().isVisible());
@@ -135,9 +133,8 @@ private slots:
     void languageChoiceRecaptionsAtOnce()
     {
         test::TempHome home;
-        test::Program program(home, test::stationSettings());
-        MainWindow window(program.session);
-        window.show();
+        test::Running run(home, test::stationSettings());
+        auto &[program, window] = run;
         QCOMPARE(test::caption(window.menuBar()->actions().first()), QStringLiteral("Archivo"));
 
         bool done = false;
@@ -169,9 +166,8 @@ private slots:
     void exitAsksAndSavesOnlyOnYes()
     {
         test::TempHome home;
-        test::Program program(home, test::stationSettings());
-        MainWindow window(program.session);
-        window.show();
+        test::Running run(home, test::stationSettings());
+        auto &[program, window] = run;
         QTRY_VERIFY(!program.state.currentLog().path.isEmpty());
         QFile::remove(home.folder().configFile());
 
@@ -196,9 +192,8 @@ private slots:
     {
         test::TempHome home;
         const QString gone = QStringLiteral("/media/usb/vorta/mine.mdb");
-        test::Program program(home, onLog(gone));
-        MainWindow window(program.session);
-        window.show();
+        test::Running run(home, onLog(gone));
+        auto &[program, window] = run;
         QTRY_COMPARE(program.dialogs.shown.size(), 1);
         QCOMPARE(program.dialogs.shown[0].text,
                  QStringLiteral("No se encuentra la Base de datos %1!\r\nLos QSOs se guardarán en %2 mientras no "
@@ -258,9 +253,8 @@ private slots:
         const QByteArray bytes = test::readBytes(damaged);
         Settings settings = onLog(damaged);
         settings.language = QStringLiteral("Portugues");
-        test::Program program(home, settings);
-        MainWindow window(program.session);
-        window.show();
+        test::Running run(home, settings);
+        auto &[program, window] = run;
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QTRY_COMPARE(program.dialogs.shown.size(), 1);
         const QString message = program.dialogs.shown[0].text;
@@ -290,9 +284,8 @@ private slots:
     {
         test::TempHome home;
         test::writeBytes(home.folder().configFile(), QByteArray());
-        test::Program program(home);
-        MainWindow window(program.session);
-        window.show();
+        test::Running run(home);
+        auto &[program, window] = run;
         QCOMPARE(program.dialogs.texts(),
                  QStringList{QStringLiteral("El archivo de configuración %1 no contiene ningún valor de Vorta.\r\n"
                                             "Se guardó aparte como %1.bad; indique de nuevo su configuración.")
@@ -345,9 +338,8 @@ private slots:
     void newAndOpenLogRefreshThePanel()
     {
         test::TempHome home;
-        test::Program program(home, test::stationSettings());
-        MainWindow window(program.session);
-        window.show();
+        test::Running run(home, test::stationSettings());
+        auto &[program, window] = run;
         QTRY_VERIFY(!program.state.currentLog().path.isEmpty());
         QsoEntry e;
         e.station = QStringLiteral("CE3ABC");

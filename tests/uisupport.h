@@ -6,6 +6,7 @@
 #include "common/mnemonics.h"
 #include "config/configfile.h"
 #include "keyer/keyport.h"
+#include "mainwindow/mainwindow.h"
 #include "mainwindow/session.h"
 #include "testsupport.h"
 
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <functional>
@@ -50,6 +52,24 @@ private:
             saveConfig(home.folder().configFile(), *settings);
         return home.folder();
     }
+};
+
+// A run of the program with its main window shown.
+struct Running
+{
+    explicit Running(const TempHome &home, const std::optional<Settings> &settings = std::nullopt)
+        : program(home, settings), window(program.session)
+    {
+        window.show();
+    }
+    // The window active and its log chosen.
+    bool ready()
+    {
+        return QTest::qWaitForWindowActive(&window)
+               && QTest::qWaitFor([this] { return !program.state.currentLog().path.isEmpty(); });
+    }
+    Program program;
+    MainWindow window;
 };
 
 // Runs action once the window is up. Modal windows run their own event loop, so a test acts
@@ -91,9 +111,10 @@ inline QString caption(const QAction *action)
     return withoutMnemonic(action->text());
 }
 
-inline QPushButton *buttonCaptioned(QWidget &window, const QString &caption)
+template <typename Button = QPushButton>
+Button *buttonCaptioned(QWidget &window, const QString &caption)
 {
-    for (QPushButton *button : window.findChildren<QPushButton *>())
+    for (Button *button : window.findChildren<Button *>())
         if (button->text() == caption)
             return button;
     return nullptr;
