@@ -1,13 +1,9 @@
-// Shared by the window tests: one run of the program on a test data folder, and ways to find
-// the widgets an operator would see by their captions.
+// Shared by the window tests: the program with its main window on a test data folder, and ways
+// to find the widgets an operator would see by their captions.
 #pragma once
 
-#include "common/appstate.h"
 #include "common/mnemonics.h"
-#include "config/configfile.h"
-#include "keyer/keyport.h"
 #include "mainwindow/mainwindow.h"
-#include "mainwindow/session.h"
 #include "testsupport.h"
 
 #include <QAction>
@@ -21,38 +17,6 @@
 #include <optional>
 
 namespace vorta::test {
-
-// A configured station: call sign, locator and the default macros.
-inline Settings stationSettings(const QString &locator = QStringLiteral("GF05TJ"))
-{
-    Settings settings;
-    settings.callSign = QStringLiteral("LU1ABC");
-    settings.gridLocator = locator;
-    settings.macros = defaultMacros();
-    return settings;
-}
-
-// Everything one run of the program holds. With settings, the configuration file is written
-// first, so the program starts as on any day after the first.
-struct Program
-{
-    explicit Program(const TempHome &home, const std::optional<Settings> &settings = std::nullopt)
-        : state(configured(home, settings)), session(state, dialogs, keyPort)
-    {
-    }
-    AppState state;
-    ScriptedDialogs dialogs;
-    KeyPort keyPort;
-    Session session;
-
-private:
-    static const DataFolder &configured(const TempHome &home, const std::optional<Settings> &settings)
-    {
-        if (settings)
-            saveConfig(home.folder().configFile(), *settings);
-        return home.folder();
-    }
-};
 
 // A run of the program with its main window shown.
 struct Running
