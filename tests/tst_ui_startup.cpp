@@ -41,6 +41,19 @@ QByteArray baseLines(const test::TempHome &home)
     return lines;
 }
 
+// A QSO with station on SO-50, orbit 777, on 02/01/2024 at 03:04.
+void addQso(const QString &log, const char *station)
+{
+    QsoEntry e;
+    e.station = QString::fromLatin1(station);
+    e.uplinkFreq = QStringLiteral("145.9");
+    e.downlinkFreq = QStringLiteral("435.8");
+    e.satellite = QStringLiteral("SO-50");
+    e.orbit = QStringLiteral("777");
+    e.utc = QDateTime(QDate(2024, 1, 2), QTime(3, 4), Qt::UTC);
+    insertQso(log, recordForInsert(e));
+}
+
 Settings onLog(const QString &path)
 {
     Settings settings = test::stationSettings();
@@ -104,17 +117,8 @@ private slots:
         test::TempHome home;
         const QString log = home.folder().basesDir() + QStringLiteral("/mine.mdb");
         QCOMPARE(copyTemplate(home.folder(), log), QString());
-        QsoEntry e;
-        e.station = QStringLiteral("LU2XYZ");
-        e.uplinkFreq = QStringLiteral("145.9");
-        e.downlinkFreq = QStringLiteral("435.8");
-        e.satellite = QStringLiteral("SO-50");
-        e.orbit = QStringLiteral("777");
-        e.utc = QDateTime(QDate(2024, 1, 2), QTime(3, 4), Qt::UTC);
-        insertQso(log, recordForInsert(e));
-        Settings settings = test::stationSettings();
-        settings.basePath = log;
-        settings.baseName = QStringLiteral("mine.mdb");
+        addQso(log, "LU2XYZ");
+        Settings settings = onLog(log);
         settings.language = QStringLiteral("English");
         test::Running run(home, settings);
         auto &[program, window] = run;
@@ -221,10 +225,7 @@ private slots:
         test::TempHome home;
         const QString log = home.folder().basesDir() + QStringLiteral("/mine.mdb");
         copyTemplate(home.folder(), log);
-        QsoEntry e;
-        e.station = QStringLiteral("LU2XYZ");
-        e.utc = QDateTime(QDate(2024, 1, 2), QTime(3, 4), Qt::UTC);
-        insertQso(log, recordForInsert(e));
+        addQso(log, "LU2XYZ");
         test::Program program(home, onLog(log));
         db::Database other(log, db::Database::Mode::ReadWrite);
         other.exec("BEGIN EXCLUSIVE");
@@ -341,10 +342,7 @@ private slots:
         test::Running run(home, test::stationSettings());
         auto &[program, window] = run;
         QTRY_VERIFY(!program.state.currentLog().path.isEmpty());
-        QsoEntry e;
-        e.station = QStringLiteral("CE3ABC");
-        e.utc = QDateTime(QDate(2024, 1, 2), QTime(3, 4), Qt::UTC);
-        insertQso(home.folder().defaultLog(), recordForInsert(e));
+        addQso(home.folder().defaultLog(), "CE3ABC");
 
         const QString fresh = home.folder().basesDir() + QStringLiteral("/new.mdb");
         program.dialogs.files = {fresh};
