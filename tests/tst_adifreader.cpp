@@ -62,7 +62,6 @@ private slots:
         QTest::newRow("huge length") << "<CALL:100000000000000000000>AB1C<EOR>" << "<CALL:" << "AB1C<EOR>";
         QTest::newRow("length beyond every number") << "<CALL:" + QString(400, u'9') + ">AB1C" << "<CALL:" << "AB1C";
         QTest::newRow("negative length") << "<CALL:-3>AB1C" << "<CALL:" << "";
-        QTest::newRow("length with a type indicator") << "<CALL:4:S>AB1C<EOR>" << "<CALL:" << "AB1C";
         QTest::newRow("length past the end, type indicator") << "<NOTES:40:M>HELLO" << "<NOTES:" << "HELLO";
         QTest::newRow("nothing after the bracket") << "<CALL:4>" << "<CALL:" << "";
     }
