@@ -1,5 +1,5 @@
-// Shared by the test programs: scripted answers for the dialog interface, and a fresh data
-// folder with the shipped files for each test.
+// Shared by the test programs: scripted answers for the dialog interface, a fresh data folder
+// with the shipped files for each test, a log made in it, and one run of the program on it.
 #pragma once
 
 #include "common/appstate.h"
