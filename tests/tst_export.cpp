@@ -26,25 +26,10 @@ const QByteArray kHeader = "<PROGRAMID:5>Vorta\r\n<PROGRAMVERSION:14>Versi\xF3n 
 // A contact as the entry panel stores it: USB up on 145.900, down on 435.800, SO-50.
 QsoRecord qso(const char *call = "YY2BB", const char *instant = "2021-03-02 14:23:00")
 {
-    QsoRecord r;
-    r.modoU = QStringLiteral("USB");
-    r.frecU = QStringLiteral("145.900");
-    r.myCall = QStringLiteral("XX1AAA");
-    r.estacion = QString::fromUtf8(call);
-    r.fecha = QString::fromLatin1(instant);
-    r.hora = r.fecha.mid(11, 5);
-    r.rste = QStringLiteral("59");
-    r.frecD = QStringLiteral("435.800");
-    r.rstr = QStringLiteral("57");
-    r.modoD = QStringLiteral("LSB");
-    r.obs = QStringLiteral("");
-    r.qsle = QStringLiteral("0");
-    r.qslr = QStringLiteral("0");
-    r.nombreLog = QStringLiteral("GF05TJ");
-    r.operador = QStringLiteral("FF78");
-    r.satelite = QStringLiteral("SO-50");
-    r.orbita = QStringLiteral("");
-    return r;
+    const QString fecha = QString::fromLatin1(instant);
+    return recordFromValues(0, {"USB", "145.900", "XX1AAA", QString::fromUtf8(call), fecha, fecha.mid(11, 5), "59",
+                                "435.800", "57", "LSB", QStringLiteral(""), "0", "0", QString(), "GF05TJ", "FF78",
+                                "SO-50", QStringLiteral(""), QString(), QString()});
 }
 
 // A listening report as the entry panel stores it.

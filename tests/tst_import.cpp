@@ -272,18 +272,9 @@ private slots:
     void lotwReportConfirmsAndKeepsWhatTheOperatorLogged()
     {
         Log log;
-        QsoRecord mine = logged("PY2XYZ", "AO-91", "FM", "2024-01-31 13:47:00");
-        mine.frecU = QStringLiteral("435.250");
-        mine.frecD = QStringLiteral("145.960");
-        mine.rste = QStringLiteral("55");
-        mine.rstr = QStringLiteral("57");
-        mine.obs = QStringLiteral("nice signal");
-        mine.operador = QStringLiteral("GG66");
-        mine.nombreLog = QStringLiteral("GF05TJ");
-        mine.orbita = QStringLiteral("23456");
-        mine.m2 = QStringLiteral("120");
-        mine.m3 = QStringLiteral("30");
-        mine.qsle = mine.qslr = QStringLiteral("0");
+        const QsoRecord mine = recordFromValues(0, {"FM", "435.250", "LU1ABC", "PY2XYZ", "2024-01-31 13:47:00", "13:47",
+                                                    "55", "145.960", "57", QString(), "nice signal", "0", "0",
+                                                    QString(), "GF05TJ", "GG66", "AO-91", "23456", "120", "30"});
         const qint64 id = log.add(mine);
 
         AdifImport import(log.dialogs);
@@ -422,21 +413,9 @@ private slots:
     void completeExportReadBackChangesNothing()
     {
         Log log;
-        QsoRecord sideband = logged("CE3AB", "RS-44", "USB", "2024-01-30 22:12:00");
-        sideband.modoD = QStringLiteral("LSB");
-        sideband.frecU = QStringLiteral("145.935");
-        sideband.frecD = QStringLiteral("435.640");
-        sideband.rste = QStringLiteral("59");
-        sideband.rstr = QStringLiteral("57");
-        sideband.obs = QStringLiteral("Nice signal, sent a photo to María. ") + QString(80, u'x');
-        sideband.qsle = QStringLiteral("1");
-        sideband.qslr = QStringLiteral("0");
-        sideband.nombreLog = QStringLiteral("GF05TJ");
-        sideband.operador = QStringLiteral("FF46");
-        sideband.orbita = QStringLiteral("23456");
-        sideband.m2 = QStringLiteral("120");
-        sideband.m3 = QStringLiteral("30");
-        log.add(sideband);
+        log.add(recordFromValues(0, {"USB", "145.935", "LU1ABC", "CE3AB", "2024-01-30 22:12:00", "22:12", "59", "435.640",
+                                     "57", "LSB", QStringLiteral("Nice signal, sent a photo to María. ") + QString(80, u'x'),
+                                     "1", "0", QString(), "GF05TJ", "FF46", "RS-44", "23456", "120", "30"}));
         // Corrected by hand in the record editor.
         QsoRecord edited = logged("py2xyz", "Ao-91", "FM", "2024-01-31 13:45:00");
         edited.modoD = QStringLiteral("FM");
