@@ -228,6 +228,19 @@ Pty::~Pty()
         ::close(master);
 }
 
+TempLog::TempLog(const QString &name) : path(home.folder().basesDir() + u'/' + name)
+{
+    const QString error = copyTemplate(home.folder(), path);
+    if (!error.isEmpty())
+        qFatal("cannot make the test log: %s", qPrintable(error));
+}
+
+void TempLog::exec(const char *sql) const
+{
+    db::Database database(path, db::Database::Mode::ReadWrite);
+    database.exec(sql);
+}
+
 QString damagedLog(const DataFolder &folder, const QString &name, Damage damage)
 {
     const QString path = folder.basesDir() + u'/' + name;

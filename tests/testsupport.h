@@ -1,9 +1,13 @@
-// Shared by the test programs: scripted answers for the dialog interface, and a fresh data
-// folder with the shipped files for each test.
+// Shared by the test programs: scripted answers for the dialog interface, a fresh data folder
+// with the shipped files for each test, a log made in it, and one run of the program on it.
 #pragma once
 
+#include "common/appstate.h"
 #include "common/datafolder.h"
 #include "common/dialogs.h"
+#include "config/configfile.h"
+#include "keyer/keyport.h"
+#include "mainwindow/session.h"
 #include "tracking/sgp4.h"
 
 #include <QHash>
@@ -60,6 +64,48 @@ public:
 private:
     QTemporaryDir m_dir;
     std::unique_ptr<DataFolder> m_folder;
+};
+
+// A configured station: call sign, locator and the default macros.
+inline Settings stationSettings(const QString &locator = QStringLiteral("GF05TJ"))
+{
+    Settings settings;
+    settings.callSign = QStringLiteral("LU1ABC");
+    settings.gridLocator = locator;
+    settings.macros = defaultMacros();
+    return settings;
+}
+
+// Everything one run of the program holds. With settings, the configuration file is written
+// first, so the program starts as on any day after the first.
+struct Program
+{
+    explicit Program(const TempHome &home, const std::optional<Settings> &settings = std::nullopt)
+        : state(configured(home, settings)), session(state, dialogs, keyPort)
+    {
+    }
+    AppState state;
+    ScriptedDialogs dialogs;
+    KeyPort keyPort;
+    Session session;
+
+private:
+    static const DataFolder &configured(const TempHome &home, const std::optional<Settings> &settings)
+    {
+        if (settings)
+            saveConfig(home.folder().configFile(), *settings);
+        return home.folder();
+    }
+};
+
+// A temporary data folder with a log made from the template, Bases/<name>.
+struct TempLog
+{
+    explicit TempLog(const QString &name = QStringLiteral("base1.mdb"));
+    TempHome home;
+    QString path;
+    // Runs SQL of the test's own on the log.
+    void exec(const char *sql) const;
 };
 
 // While it lives, no file this process writes may grow beyond the given size (RLIMIT_FSIZE):

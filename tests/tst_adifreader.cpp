@@ -62,7 +62,6 @@ private slots:
         QTest::newRow("huge length") << "<CALL:100000000000000000000>AB1C<EOR>" << "<CALL:" << "AB1C<EOR>";
         QTest::newRow("length beyond every number") << "<CALL:" + QString(400, u'9') + ">AB1C" << "<CALL:" << "AB1C";
         QTest::newRow("negative length") << "<CALL:-3>AB1C" << "<CALL:" << "";
-        QTest::newRow("length with a type indicator") << "<CALL:4:S>AB1C<EOR>" << "<CALL:" << "AB1C";
         QTest::newRow("length past the end, type indicator") << "<NOTES:40:M>HELLO" << "<NOTES:" << "HELLO";
         QTest::newRow("nothing after the bracket") << "<CALL:4>" << "<CALL:" << "";
     }
@@ -138,14 +137,10 @@ private slots:
         QVERIFY(r.qslSent.isEmpty() && r.qslReceived.isEmpty()); // no confirmation service
 
         // A date that is no real one leaves the record without a moment.
-        QVERIFY(!readFile(QStringLiteral("<CALL:2>AB<SAT_NAME:2>X1<BAND:2>2M<QSO_DATE:8>20240231<TIME_ON:4>1345<EOR>"))
-                     .records[0]
-                     .moment()
-                     .isValid());
-        QVERIFY(!readFile(QStringLiteral("<CALL:2>AB<SAT_NAME:2>X1<BAND:2>2M<TIME_ON:4>1345<EOR>"))
-                     .records[0]
-                     .moment()
-                     .isValid());
+        for (const char *date : {"<QSO_DATE:8>20240231", ""}) {
+            const QString line = QStringLiteral("<CALL:2>AB<SAT_NAME:2>X1<BAND:2>2M%1<TIME_ON:4>1345<EOR>").arg(date);
+            QVERIFY2(!readFile(line).records[0].moment().isValid(), date);
+        }
         // An orbit found in the comment does not make the reader forget the record's downlink.
         const ReadFile orbit = readFile(QStringLiteral("<CALL:2>AB<COMMENT:15>FO-29 ORB: 123<FREQ:7>145.850"
                                                        "<FREQ_RX:7>435.850<EOR>"));

@@ -26,25 +26,10 @@ const QByteArray kHeader = "<PROGRAMID:5>Vorta\r\n<PROGRAMVERSION:14>Versi\xF3n 
 // A contact as the entry panel stores it: USB up on 145.900, down on 435.800, SO-50.
 QsoRecord qso(const char *call = "YY2BB", const char *instant = "2021-03-02 14:23:00")
 {
-    QsoRecord r;
-    r.modoU = QStringLiteral("USB");
-    r.frecU = QStringLiteral("145.900");
-    r.myCall = QStringLiteral("XX1AAA");
-    r.estacion = QString::fromUtf8(call);
-    r.fecha = QString::fromLatin1(instant);
-    r.hora = r.fecha.mid(11, 5);
-    r.rste = QStringLiteral("59");
-    r.frecD = QStringLiteral("435.800");
-    r.rstr = QStringLiteral("57");
-    r.modoD = QStringLiteral("LSB");
-    r.obs = QStringLiteral("");
-    r.qsle = QStringLiteral("0");
-    r.qslr = QStringLiteral("0");
-    r.nombreLog = QStringLiteral("GF05TJ");
-    r.operador = QStringLiteral("FF78");
-    r.satelite = QStringLiteral("SO-50");
-    r.orbita = QStringLiteral("");
-    return r;
+    const QString fecha = QString::fromLatin1(instant);
+    return recordFromValues(0, {"USB", "145.900", "XX1AAA", QString::fromUtf8(call), fecha, fecha.mid(11, 5), "59",
+                                "435.800", "57", "LSB", QStringLiteral(""), "0", "0", QString(), "GF05TJ", "FF78",
+                                "SO-50", QStringLiteral(""), QString(), QString()});
 }
 
 // A listening report as the entry panel stores it.
@@ -55,26 +40,18 @@ QsoRecord listening(const char *instant)
     return r;
 }
 
-struct Fixture
+struct Fixture : test::TempLog
 {
-    test::TempHome home;
     test::ScriptedDialogs dialogs;
     LogModel model;
-    QString log;
     Language language = Language::Spanish;
 
-    Fixture()
-    {
-        log = home.folder().basesDir() + QStringLiteral("/export.mdb");
-        const QString error = copyTemplate(home.folder(), log);
-        if (!error.isEmpty())
-            qFatal("%s", qPrintable(error));
-    }
+    Fixture() : TempLog(QStringLiteral("export.mdb")) {}
     void list(const QList<QsoRecord> &rows)
     {
         for (const QsoRecord &r : rows)
-            insertQso(log, r);
-        QVERIFY(model.listAll(log, false).isEmpty());
+            insertQso(path, r);
+        QVERIFY(model.listAll(path, false).isEmpty());
     }
     ExportContext context() { return {dialogs, language, home.folder().outputsDir(), QStringLiteral("LU1ABC")}; }
     QString output(const QString &name) const { return home.folder().outputsDir() + u'/' + name; }
@@ -271,17 +248,17 @@ private slots:
         test::writeBytes(existing, "old");
         // The log itself is never written over; No shows the dialog again, on the chosen file;
         // cancelling it ends the export quietly.
-        const QByteArray log = test::readBytes(f.log);
-        f.dialogs.files = {f.log, existing, std::nullopt};
+        const QByteArray log = test::readBytes(f.path);
+        f.dialogs.files = {f.path, existing, std::nullopt};
         f.dialogs.answers = {false};
         AdifExport lotw(AdifTarget::Lotw, f.context());
         QVERIFY(!lotw.run(f.model));
         QCOMPARE(f.dialogs.texts(),
                  (QStringList{QStringLiteral("export.mdb is the Data Base in use!\r\nChoose another file for the export."),
                               QStringLiteral("ADIF File LU1ABC_LoTW already exists!\r\nOverwrite?")}));
-        QCOMPARE(f.dialogs.proposedPaths, (QStringList{existing, f.log, existing}));
+        QCOMPARE(f.dialogs.proposedPaths, (QStringList{existing, f.path, existing}));
         QCOMPARE(test::readBytes(existing), QByteArray("old"));
-        QCOMPARE(test::readBytes(f.log), log);
+        QCOMPARE(test::readBytes(f.path), log);
 
         f.language = Language::Portuguese;
         f.dialogs.shown.clear();
@@ -386,7 +363,7 @@ private slots:
         // An empty view gives the header alone; a program that cannot be started is told.
         LogFilter nobody;
         nobody.station = QStringLiteral("NOBODY");
-        f.model.listFiltered(f.log, nobody);
+        f.model.listFiltered(f.path, nobody);
         f.dialogs.shown.clear();
         f.dialogs.files = {f.output(QStringLiteral("vacio.csv"))};
         f.dialogs.answers = {true};
@@ -429,22 +406,18 @@ private slots:
     void everyRowOfAFilteredReversedViewInItsOrder()
     {
         Fixture f;
-        {
-            // More rows than the ten thousand an export once stopped at.
-            db::Database database(f.log, db::Database::Mode::ReadWrite);
-            database.exec(
-                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 20100) "
+        // More rows than the ten thousand an export once stopped at.
+        f.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 20100) "
                 "INSERT INTO Tabla1 ([ModoU], [FrecU], [MyCall], [Estacion], [Fecha], [Hora], [RSTe], [FrecD], "
                 "[RSTr], [ModoD], [Obs], [QSLe], [QSLr], [Nombre Log], [Operador], [Satelite], [Orbita]) "
                 "SELECT 'FM', '145.850', 'LU1ABC', 'K' || i, datetime('2020-01-01', '+' || i || ' minutes'), "
                 "strftime('%H:%M', datetime('2020-01-01', '+' || i || ' minutes')), '59', '436.795', '59', 'FM', '', "
                 "'0', CASE WHEN i % 3 = 0 THEN '1' ELSE '0' END, 'GF05TJ', 'FN31', "
                 "CASE WHEN i % 2 = 0 THEN 'SO-50' ELSE 'AO-91' END, i FROM n");
-        }
         LogFilter filter;
         filter.satellite = QStringLiteral("SO-50");
         filter.reverse = true;
-        QVERIFY(f.model.listFiltered(f.log, filter).isEmpty());
+        QVERIFY(f.model.listFiltered(f.path, filter).isEmpty());
         QCOMPARE(f.model.rowCount(), 10050);
 
         QVERIFY(f.adif(AdifTarget::Complete, QStringLiteral("c.adi")));

@@ -3,6 +3,7 @@
 #include "adifsamples.h"
 #include "browser/adifexport.h"
 #include "browser/logmodel.h"
+#include "browser/recordedit.h"
 #include "import/adifimport.h"
 #include "import/importstaging.h"
 #include "logdb/logdatabase.h"
@@ -30,16 +31,9 @@ QsoRecord logged(const char *station, const char *satellite, const char *mode, c
     return r;
 }
 
-struct Log
+struct Log : test::TempLog
 {
-    test::TempHome home;
     test::ScriptedDialogs dialogs;
-    QString path;
-    Log() : path(home.folder().defaultLog())
-    {
-        if (!ensureDefaultLog(home.folder()).isEmpty())
-            qFatal("cannot make the test log");
-    }
     qint64 add(const QsoRecord &r) const { return insertQso(path, r); }
 
     QList<QsoRecord> rows() const
@@ -278,18 +272,9 @@ private slots:
     void lotwReportConfirmsAndKeepsWhatTheOperatorLogged()
     {
         Log log;
-        QsoRecord mine = logged("PY2XYZ", "AO-91", "FM", "2024-01-31 13:47:00");
-        mine.frecU = QStringLiteral("435.250");
-        mine.frecD = QStringLiteral("145.960");
-        mine.rste = QStringLiteral("55");
-        mine.rstr = QStringLiteral("57");
-        mine.obs = QStringLiteral("nice signal");
-        mine.operador = QStringLiteral("GG66");
-        mine.nombreLog = QStringLiteral("GF05TJ");
-        mine.orbita = QStringLiteral("23456");
-        mine.m2 = QStringLiteral("120");
-        mine.m3 = QStringLiteral("30");
-        mine.qsle = mine.qslr = QStringLiteral("0");
+        const QsoRecord mine = recordFromValues(0, {"FM", "435.250", "LU1ABC", "PY2XYZ", "2024-01-31 13:47:00", "13:47",
+                                                    "55", "145.960", "57", QString(), "nice signal", "0", "0",
+                                                    QString(), "GF05TJ", "GG66", "AO-91", "23456", "120", "30"});
         const qint64 id = log.add(mine);
 
         AdifImport import(log.dialogs);
@@ -428,21 +413,9 @@ private slots:
     void completeExportReadBackChangesNothing()
     {
         Log log;
-        QsoRecord sideband = logged("CE3AB", "RS-44", "USB", "2024-01-30 22:12:00");
-        sideband.modoD = QStringLiteral("LSB");
-        sideband.frecU = QStringLiteral("145.935");
-        sideband.frecD = QStringLiteral("435.640");
-        sideband.rste = QStringLiteral("59");
-        sideband.rstr = QStringLiteral("57");
-        sideband.obs = QStringLiteral("Nice signal, sent a photo to María. ") + QString(80, u'x');
-        sideband.qsle = QStringLiteral("1");
-        sideband.qslr = QStringLiteral("0");
-        sideband.nombreLog = QStringLiteral("GF05TJ");
-        sideband.operador = QStringLiteral("FF46");
-        sideband.orbita = QStringLiteral("23456");
-        sideband.m2 = QStringLiteral("120");
-        sideband.m3 = QStringLiteral("30");
-        log.add(sideband);
+        log.add(recordFromValues(0, {"USB", "145.935", "LU1ABC", "CE3AB", "2024-01-30 22:12:00", "22:12", "59", "435.640",
+                                     "57", "LSB", QStringLiteral("Nice signal, sent a photo to María. ") + QString(80, u'x'),
+                                     "1", "0", QString(), "GF05TJ", "FF46", "RS-44", "23456", "120", "30"}));
         // Corrected by hand in the record editor.
         QsoRecord edited = logged("py2xyz", "Ao-91", "FM", "2024-01-31 13:45:00");
         edited.modoD = QStringLiteral("FM");
@@ -494,10 +467,7 @@ private slots:
         QVERIFY(loadAll(import));
         QCOMPARE(log.rows().size(), 3);
         // The operator confirms one by hand meanwhile; a plain file does not take it back.
-        {
-            db::Database database(log.path, db::Database::Mode::ReadWrite);
-            database.exec("UPDATE Tabla1 SET QSLr='1' WHERE Estacion='PY1ABC'");
-        }
+        log.exec("UPDATE Tabla1 SET QSLr='1' WHERE Estacion='PY1ABC'");
 
         QVERIFY(readAll(import, log.setup(file)));
         QVERIFY(import.logText().contains(QStringLiteral("\n  QSOs Sat: 3\n  QSOs DUP: 3 (serán reemplazados)\n")));
@@ -617,11 +587,8 @@ private slots:
         AdifImport import(log.dialogs);
         QVERIFY(readAll(import, log.setup(log.file(test::loggerFile(3)))));
         QCOMPARE(import.counts().duplicates, 1);
-        {
-            // A duplicate that cannot be written, loaded after the new QSOs.
-            db::Database database(log.path, db::Database::Mode::ReadWrite);
-            database.exec("UPDATE Tabla2 SET Fecha='zz', Hora='zz' WHERE [Nombre Log] LIKE 'dupe%'");
-        }
+        // A duplicate that cannot be written, loaded after the new QSOs.
+        log.exec("UPDATE Tabla2 SET Fecha='zz', Hora='zz' WHERE [Nombre Log] LIKE 'dupe%'");
         const QList<QsoRecord> before = log.rows();
         QVERIFY(!loadAll(import));
         QCOMPARE(log.rows(), before);
@@ -631,13 +598,8 @@ private slots:
         QVERIFY(import.canLoad()); // it may be tried again
 
         // The row a duplicate names is gone meanwhile: the QSO is added rather than lost.
-        {
-            db::Database database(log.path, db::Database::Mode::ReadWrite);
-            database.exec("UPDATE Tabla2 SET Fecha='2024-03-01 00:01:00', Hora='00:01' WHERE [Nombre Log] LIKE 'dupe%'");
-            db::Statement remove(database, "DELETE FROM Tabla1 WHERE Id=?1");
-            remove.bind(1, id);
-            remove.run();
-        }
+        log.exec("UPDATE Tabla2 SET Fecha='2024-03-01 00:01:00', Hora='00:01' WHERE [Nombre Log] LIKE 'dupe%'");
+        QVERIFY(deleteRecord(log.path, id));
         QVERIFY(loadAll(import));
         QCOMPARE(log.rows().size(), 3);
         QCOMPARE(log.rows()[0].estacion, QStringLiteral("PY0ABC"));

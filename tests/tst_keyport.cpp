@@ -39,10 +39,8 @@ private slots:
     void aPortThatCannotOpenIsReportedAndNothingBreaks()
     {
         test::TempHome home;
-        AppState state(home.folder());
-        test::ScriptedDialogs dialogs;
-        KeyPort port;
-        Session session(state, dialogs, port);
+        test::Program program(home);
+        auto &[state, dialogs, port, session] = program;
         session.openKeyPort(QStringLiteral("ttyVortaMissing9"));
         QVERIFY(!port.isOpen());
         QCOMPARE(dialogs.shown.size(), 1);
@@ -58,10 +56,8 @@ private slots:
     void anUnchangedPortIsNotOpenedAgain()
     {
         test::TempHome home;
-        AppState state(home.folder());
-        test::ScriptedDialogs dialogs;
-        KeyPort port;
-        Session session(state, dialogs, port);
+        test::Program program(home);
+        auto &[state, dialogs, port, session] = program;
         test::Pty pty;
         QVERIFY(!pty.path.isEmpty());
         // The port is reached through a link that then goes away: only opening it again fails.

@@ -88,7 +88,6 @@ private slots:
         QTest::newRow("fraction") << "12.9" << "12" << "12";
         QTest::newRow("whole") << "-3" << "" << "-3";
         QTest::newRow("negative fraction") << "-3.2" << "" << "";
-        QTest::newRow("azimuth fraction") << "123.7" << "123" << "";
         QTest::newRow("limits") << "90" << "90" << "90";
         QTest::newRow("below the horizon") << "-90" << "" << "-90";
         QTest::newRow("north again") << "360" << "0" << "";
@@ -410,30 +409,24 @@ private slots:
         QVERIFY(dialogs.shown.isEmpty());
     }
 
-    void openRefusesAFileThatIsNoLog()
+    // "Abrir" refuses a file that is no log, and the template, whose QSOs would reappear in
+    // every new log.
+    void openRefusesAFileThatIsNoLogOrTheTemplate()
     {
         test::TempHome home;
         const QString junk = home.path() + QStringLiteral("/photo.mdb");
         test::writeBytes(junk, QByteArray(4096, '\xFF'));
         test::ScriptedDialogs dialogs;
-        dialogs.files = {junk};
+        dialogs.files = {junk, home.folder().templateFile()};
         QVERIFY(!openLog(home.folder(), dialogs, Language::Spanish));
-        QCOMPARE(dialogs.shown.size(), 1);
+        QVERIFY(!openLog(home.folder(), dialogs, Language::Spanish));
+        QCOMPARE(dialogs.shown.size(), 2);
         QVERIFY(dialogs.shown[0].text.startsWith(QStringLiteral("El archivo %1 no es una Base de datos de Vorta!").arg(junk)));
+        QVERIFY(dialogs.shown[1].text.contains(QStringLiteral("plantilla")));
         const QString good = home.folder().basesDir() + QStringLiteral("/good.mdb");
         copyTemplate(home.folder(), good);
         dialogs.files = {good};
         QCOMPARE(openLog(home.folder(), dialogs, Language::Spanish)->log, (CurrentLog{good, QStringLiteral("good.mdb")}));
-    }
-
-    void theTemplateIsNeverOpenedAsALog()
-    {
-        test::TempHome home;
-        test::ScriptedDialogs dialogs;
-        dialogs.files = {home.folder().templateFile()};
-        QVERIFY(!openLog(home.folder(), dialogs, Language::Spanish));
-        QCOMPARE(dialogs.shown.size(), 1);
-        QVERIFY(dialogs.shown[0].text.contains(QStringLiteral("plantilla")));
     }
 
     void insertIntoAFileThatIsNoLogFailsCleanly()

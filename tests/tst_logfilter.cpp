@@ -15,18 +15,12 @@ namespace {
 
 // A log made from the template, holding the given rows of (Estacion, Fecha, Satelite, QSLe, QSLr,
 // Operador, Orbita, MyCall); their Ids in the same order.
-struct Log
+struct Log : test::TempLog
 {
-    test::TempHome home;
-    QString path;
     QList<qint64> ids;
 
     explicit Log(const char *values = nullptr)
     {
-        path = home.folder().basesDir() + QStringLiteral("/filtros.mdb");
-        const QString error = copyTemplate(home.folder(), path);
-        if (!error.isEmpty())
-            qFatal("%s", qPrintable(error));
         if (!values)
             return;
         db::Database database(path, db::Database::Mode::ReadWrite);

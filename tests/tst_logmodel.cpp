@@ -28,29 +28,14 @@ QString day(int d)
     return QStringLiteral("2021-06-%1 12:00:00").arg(d, 2, 10, QLatin1Char('0'));
 }
 
-struct Log
+struct Log : test::TempLog
 {
-    test::TempHome home;
-    QString path;
     QList<qint64> ids;
-
-    explicit Log(const QList<QsoRecord> &rows = {})
-    {
-        path = home.folder().basesDir() + QStringLiteral("/grilla.mdb");
-        const QString error = copyTemplate(home.folder(), path);
-        if (!error.isEmpty())
-            qFatal("%s", qPrintable(error));
-        add(rows);
-    }
+    explicit Log(const QList<QsoRecord> &rows = {}) { add(rows); }
     void add(const QList<QsoRecord> &rows)
     {
         for (const QsoRecord &r : rows)
             ids << insertQso(path, r);
-    }
-    void run(const char *sql)
-    {
-        db::Database database(path, db::Database::Mode::ReadWrite);
-        database.exec(sql);
     }
 };
 
@@ -59,7 +44,7 @@ struct Log
 // in upper case when m is even, lower case when odd.
 void addScrambled(Log &log)
 {
-    log.run("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 2999), "
+    log.exec("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 2999), "
             "r(i, m) AS (SELECT i, (i * 1237) % 3000 FROM n) "
             "INSERT INTO Tabla1 (Estacion, Fecha, MyCall, Orbita, Satelite) "
             "SELECT 'A1', datetime('2020-01-01', '+' || m || ' minutes'), 'LU1ABC', m / 3, "
@@ -124,7 +109,7 @@ private slots:
     {
         // E5's satellite is NULL; F6 is an older QSO stored last, so listed first.
         Log log;
-        log.run("INSERT INTO Tabla1 (Estacion, Fecha, Satelite, Operador, Orbita, MyCall) VALUES "
+        log.exec("INSERT INTO Tabla1 (Estacion, Fecha, Satelite, Operador, Orbita, MyCall) VALUES "
                 "('B2', '2021-06-02', 'AO-91', 'FF78', '100', 'LU1ABC'), ('C3', '2021-06-03', '', '', '200', 'LU1ABC'), "
                 "('D4', '2021-06-04', 'SO-50', 'FF78', NULL, 'LU1ABC'), ('E5', '2021-06-05', NULL, 'GF05', '', 'LU1ABC'), "
                 "('F6', '2021-06-01', 'so-50', NULL, '200', 'LU9ZZ')");
@@ -143,9 +128,10 @@ private slots:
         QCOMPARE(readFilterLists(together.path, true).satellites, QStringList({"AO-91", "SO-50"}));
     }
 
-    void listsOfManyDistinctValues()
+    // Enough values to make the lists' lookup tables grow several times, read in slices that
+    // follow the listing.
+    void listsOfManyValuesFollowTheListingInSlices()
     {
-        // Enough values to make the lists' lookup tables grow several times.
         Log log;
         addScrambled(log);
         FilterLists ascending;
@@ -159,13 +145,7 @@ private slots:
         std::reverse(descending.orbits.begin(), descending.orbits.end());
         std::reverse(descending.satellites.begin(), descending.satellites.end());
         QCOMPARE(readFilterLists(log.path, true), descending);
-    }
 
-    void filterListsFollowTheListingInSlices()
-    {
-        Log log;
-        addScrambled(log);
-        const FilterLists ascending = readFilterLists(log.path, false);
         LogModel model;
         model.setFilterListSlice(7);
         QSignalSpy ready(&model, &LogModel::filterListsReady);
@@ -186,14 +166,14 @@ private slots:
 
         // A listing started while the lists of another are read starts them afresh; a model
         // cleared meanwhile announces none.
-        const FilterLists descending = readFilterLists(log.path, true);
-        QVERIFY(descending.satellites.contains(QStringLiteral("NEW-SAT")));
+        const FilterLists withNew = readFilterLists(log.path, true);
+        QVERIFY(withNew.satellites.contains(QStringLiteral("NEW-SAT")));
         QCOMPARE(model.listAll(log.path, false), QString());
         QCoreApplication::processEvents();
         QCOMPARE(model.listAll(log.path, true), QString());
         QVERIFY(ready.wait(5000));
         QCOMPARE(ready.size(), 2);
-        QCOMPARE(model.filterLists(), descending);
+        QCOMPARE(model.filterLists(), withNew);
         QCOMPARE(model.listAll(log.path, true), QString());
         model.clear();
         QVERIFY(model.filterListsComplete());
@@ -206,15 +186,15 @@ private slots:
         // Bytes that are not UTF-8 read as the replacement character: two different ones show
         // the same text and are listed once, in the first place.
         Log log({qso("A1", day(1)), qso("B2", day(2)), qso("C3", day(3)), qso("D4", day(4))});
-        log.run("UPDATE Tabla1 SET Operador = CAST(X'FF41' AS TEXT) WHERE Estacion IN ('B2', 'D4')");
-        log.run("UPDATE Tabla1 SET Operador = CAST(X'FE41' AS TEXT) WHERE Estacion = 'A1'");
-        log.run("UPDATE Tabla1 SET Operador = 'FF78' WHERE Estacion = 'C3'");
+        log.exec("UPDATE Tabla1 SET Operador = CAST(X'FF41' AS TEXT) WHERE Estacion IN ('B2', 'D4')");
+        log.exec("UPDATE Tabla1 SET Operador = CAST(X'FE41' AS TEXT) WHERE Estacion = 'A1'");
+        log.exec("UPDATE Tabla1 SET Operador = 'FF78' WHERE Estacion = 'C3'");
         const QString malformed = QString(QChar::ReplacementCharacter) + u'A';
         QCOMPARE(readFilterLists(log.path, false).locators, QStringList({malformed, "FF78"}));
         QCOMPARE(readFilterLists(log.path, true).locators, QStringList({malformed, "FF78"}));
 
         // Ids far apart still give the lists.
-        log.run("UPDATE Tabla1 SET Id = 9000000000, Satelite = 'AO-91' WHERE Estacion = 'A1'");
+        log.exec("UPDATE Tabla1 SET Id = 9000000000, Satelite = 'AO-91' WHERE Estacion = 'A1'");
         LogModel model;
         QCOMPARE(model.listAll(log.path, false), QString());
         QCOMPARE(model.filterLists().satellites, QStringList({"AO-91", "SO-50"}));
@@ -226,7 +206,7 @@ private slots:
         // Enough rows for many pages, stored newest first so that Id order differs from listing
         // order: row r of the listing shows ST<r + 1>.
         Log log;
-        log.run("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 4999) "
+        log.exec("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 4999) "
                 "INSERT INTO Tabla1 (Estacion, Fecha) "
                 "SELECT 'ST' || (5000 - i), datetime('2015-01-01', '+' || ((5000 - i) * 10) || ' minutes') FROM n ORDER BY i");
         LogModel model;
@@ -284,7 +264,7 @@ private slots:
 
         // Rows deleted elsewhere since the listing: it is read again.
         QCOMPARE(model.listAll(log.path, false), QString());
-        log.run("DELETE FROM Tabla1 WHERE Estacion = 'PY2BB'");
+        log.exec("DELETE FROM Tabla1 WHERE Estacion = 'PY2BB'");
         log.add({qso("B2", day(3))});
         QCOMPARE(model.appendQso(log.ids[4]), 1);
         QCOMPARE(listedIds(model), QList<qint64>({log.ids[0], log.ids[4], log.ids[2], log.ids[3]}));

@@ -6,7 +6,6 @@
 #include "logdb/sqlite.h"
 #include "testsupport.h"
 
-#include <QFile>
 #include <QTest>
 
 using namespace vorta;
@@ -37,10 +36,8 @@ class TestPreviousContact : public QObject
 private slots:
     void lookupInTheLog()
     {
-        test::TempHome home;
-        const QString log = home.folder().defaultLog();
-        QVERIFY(QFile::copy(home.folder().templateFile(), log));
-        QFile(log).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        const test::TempLog temp;
+        const QString &log = temp.path;
         insertQso(log, qso("LU1A", "AO-91", "100", "GF05", "four"));
         insertQso(log, qso("LU1AB", "SO-50", "12345", "GF05TJ", "first"));
         insertQso(log, qso("LU1AB", "AO-7", "999", "FF78", "second"));
@@ -59,7 +56,7 @@ private slots:
         QCOMPARE(*previousContact(log, "CE3ABC"), (PreviousContact{"Sat: SO;50 #12;3", "GF05", "a;b"}));
 
         // A log that cannot be read gives no summary rather than interrupting the typing.
-        const QString missing = home.path() + "/none.mdb";
+        const QString missing = temp.home.path() + "/none.mdb";
         QCOMPARE(previousContact(missing, "LU1AB"), std::nullopt);
         QVERIFY_THROWS_EXCEPTION(db::DbError, findPreviousQso(missing, "LU1AB"));
     }
@@ -132,10 +129,8 @@ private slots:
     // means the station is already in the log for this pass.
     void workedBeforeInThisPass()
     {
-        test::TempHome home;
-        const QString log = home.folder().defaultLog();
-        QVERIFY(QFile::copy(home.folder().templateFile(), log));
-        QFile(log).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        const test::TempLog temp;
+        const QString &log = temp.path;
         insertQso(log, qso("LU1AB", "SO-50", "12345", "GF05TJ", "first"));
         insertQso(log, qso("LU1AB", "AO-91", " 4567 ", "GF05TJ", "second"));
         insertQso(log, qso("LU1A", "AO-91", "4567", "", ""));
@@ -152,7 +147,7 @@ private slots:
         QVERIFY(!workedInPass(log, "PY2XYZ", "", ""));
         // Too short for a lookup, as for the summary; an unreadable log claims nothing.
         QVERIFY(!workedInPass(log, "LU1A", "AO-91", "4567"));
-        QVERIFY(!workedInPass(home.path() + "/none.mdb", "LU1AB", "SO-50", "12345"));
+        QVERIFY(!workedInPass(temp.home.path() + "/none.mdb", "LU1AB", "SO-50", "12345"));
     }
 };
 

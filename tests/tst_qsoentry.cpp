@@ -25,12 +25,7 @@ struct Fixture
         s.baseName = QStringLiteral("base1.mdb");
         state.setSettings(s);
     }
-    int rows() const
-    {
-        int n = 0;
-        // newestQso is enough to tell whether anything was stored in these tests
-        return newestQso(home.folder().defaultLog()) ? ++n : n;
-    }
+    bool stored() const { return newestQso(home.folder().defaultLog()).has_value(); }
     test::TempHome home;
     AppState state;
     test::ScriptedDialogs dialogs;
@@ -65,7 +60,7 @@ private slots:
         f.satellite.clear();
         QCOMPARE(saveEntry(f, fx.state, fx.dialogs).kind, SaveResult::Kind::Ignored);
         QVERIFY(fx.dialogs.shown.isEmpty());
-        QCOMPARE(fx.rows(), 0);
+        QVERIFY(!fx.stored());
     }
 
     void eachFailingCheckNamesItsFieldAndStoresNothing_data()
@@ -117,7 +112,7 @@ private slots:
         QCOMPARE(int(result.focus), focus);
         QCOMPARE(fx.dialogs.texts(), QStringList{message});
         QCOMPARE(fx.dialogs.shown[0].icon, Icon::Exclamation);
-        QCOMPARE(fx.rows(), 0);
+        QVERIFY(!fx.stored());
     }
 
     void checksRunInTheirOrder()
@@ -194,42 +189,32 @@ private slots:
         QCOMPARE(result.notice, QStringLiteral("QSO %1 guardado: LU2XYZ SO-50 %2").arg(r.id).arg(r.hora));
     }
 
-    void theSavedNoticeSpeaksTheLanguage()
+    // The date and time typed are stored, and the status line names the QSO with them in the
+    // interface language; a time still being typed when Enter is pressed is refused.
+    void manualDateAndTimeAreStoredAsTyped()
     {
         Fixture fx;
-        Settings s = fx.state.settings();
-        s.language = QStringLiteral("English");
-        fx.state.setSettings(s);
+        fx.state.setLanguage(Language::English);
         EntryForm f = goodForm();
         f.manualTime = true;
         f.manualDate = QStringLiteral("2/3/2021");
         f.manualTimeText = QStringLiteral("0915");
         const SaveResult qso = saveEntry(f, fx.state, fx.dialogs);
         QCOMPARE(qso.notice, QStringLiteral("QSO %1 saved: LU2XYZ SO-50 09:15").arg(qso.id));
+        const QsoRecord r = *newestQso(fx.home.folder().defaultLog());
+        QCOMPARE(r.fecha, QStringLiteral("2021-03-02 09:15:00"));
+        QCOMPARE(r.hora, QStringLiteral("09:15"));
         f.station.clear();
         f.listening = true;
         const SaveResult swl = saveEntry(f, fx.state, fx.dialogs);
         QCOMPARE(swl.notice, QStringLiteral("QSO %1 saved: SWL SO-50 09:15").arg(swl.id));
         // Nothing stored, nothing to tell.
         QCOMPARE(saveEntry(EntryForm{}, fx.state, fx.dialogs).notice, QString());
-    }
 
-    void manualDateAndTimeAreStoredAsTyped()
-    {
-        Fixture fx;
-        EntryForm f = goodForm();
-        f.manualTime = true;
-        f.manualDate = QStringLiteral("2/3/2021");
-        f.manualTimeText = QStringLiteral("0915");
-        QCOMPARE(saveEntry(f, fx.state, fx.dialogs).kind, SaveResult::Kind::Stored);
-        const QsoRecord r = *newestQso(fx.home.folder().defaultLog());
-        QCOMPARE(r.fecha, QStringLiteral("2021-03-02 09:15:00"));
-        QCOMPARE(r.hora, QStringLiteral("09:15"));
-        // A time still being typed when Enter is pressed is refused, not stored as nonsense.
         f.manualTimeText = QStringLiteral("915");
         const SaveResult bad = saveEntry(f, fx.state, fx.dialogs);
         QCOMPARE(bad.focus, EntryField::ManualTime);
-        QCOMPARE(fx.dialogs.texts().last(), QStringLiteral("El formato de hora es hhmm"));
+        QCOMPARE(fx.dialogs.texts().last(), QStringLiteral("El formato de hora es hhmm")); // Spanish in every language
     }
 
     void manualFieldCorrections()
@@ -237,7 +222,6 @@ private slots:
         QCOMPARE(correctedManualDate(QStringLiteral("2/3/2021")), QStringLiteral("02/03/2021"));
         QVERIFY(!correctedManualDate(QStringLiteral("31/02/2021")));
         QVERIFY(!manualTimeOf(QStringLiteral("915")));  // 91:15
-        QCOMPARE(manualTimeOf(QStringLiteral("0915")), QTime(9, 15));
         QCOMPARE(manualTimeOf(QStringLiteral("2359")), QTime(23, 59));
         QCOMPARE(manualTimeOf(QStringLiteral("0000")), QTime(0, 0));
         QVERIFY(!manualTimeOf(QStringLiteral("2400")));
@@ -317,7 +301,7 @@ private slots:
             other.exec("ROLLBACK");
         }
         QCOMPARE(saveEntry(goodForm(), fx.state, fx.dialogs).kind, SaveResult::Kind::Stored);
-        QCOMPARE(fx.rows(), 1);
+        QVERIFY(fx.stored());
         QCOMPARE(fx.dialogs.shown.size(), 2);
     }
 };

@@ -27,15 +27,8 @@ EditorFields valid()
     return f;
 }
 
-struct Log
+struct Log : test::TempLog
 {
-    test::TempHome home;
-    QString path;
-    Log() : path(home.folder().basesDir() + QStringLiteral("/editor.mdb"))
-    {
-        if (!copyTemplate(home.folder(), path).isEmpty())
-            qFatal("cannot make the test log");
-    }
     qint64 add(const QsoRecord &r) const { return insertQso(path, r); }
     QsoRecord row(qint64 id) const { return readRecordById(path, id).value(); }
 };
@@ -218,19 +211,6 @@ private slots:
         const QsoRecord before = log.row(id);
         QVERIFY_THROWS_EXCEPTION(db::DbError, updateRecord(log.path, id, staged));
         QCOMPARE(log.row(id), before);
-    }
-
-    void f1EditsTheNewestRowById()
-    {
-        Log log;
-        QVERIFY(!newestQso(log.path));
-        const qint64 latest = log.add(contact());
-        QsoRecord early = contact();
-        early.fecha = QStringLiteral("2020-01-01 10:00:00");
-        const qint64 id = log.add(early);
-        // The row stored last, not the one latest in time.
-        QCOMPARE(newestQso(log.path)->id, id);
-        QCOMPARE(lastQso(log.path)->id, latest);
     }
 };
 

@@ -45,22 +45,30 @@ void addQso(const QString &log, const char *station, int day, const char *locato
     insertQso(log, recordForInsert(e));
 }
 
-// A log of two QSOs, CE3ABC on the 1st in FF78 and LU2XYZ on the 2nd in FN31PR, and the main
-// window showing it.
-struct TwoQsos
+// A configured station's log holding the given QSOs (by default CE3ABC on the 1st in FF78 and
+// LU2XYZ on the 2nd in FN31PR), and the main window showing it.
+struct Qso
+{
+    const char *station;
+    int day;
+    const char *locator = "FN31PR";
+};
+
+struct Logged
 {
     test::TempHome home;
     test::Program program{home, test::stationSettings(QStringLiteral("GF05TE"))};
     std::optional<MainWindow> window;
 
-    TwoQsos()
+    explicit Logged(std::initializer_list<Qso> qsos = {{"LU2XYZ", 2}, {"CE3ABC", 1, "FF78"}})
     {
         ensureDefaultLog(home.folder());
-        addQso(home.folder().defaultLog(), "LU2XYZ", 2);
-        addQso(home.folder().defaultLog(), "CE3ABC", 1, "FF78");
+        for (const Qso &q : qsos)
+            addQso(log(), q.station, q.day, q.locator);
         window.emplace(program.session);
         window->show();
     }
+    QString log() const { return home.folder().defaultLog(); }
 };
 
 // The filter list whose caption reads caption.
@@ -88,10 +96,9 @@ class TestBrowser : public QObject
 private slots:
     void emptyLogOpensNothing()
     {
-        test::TempHome home;
-        test::Program program(home, test::stationSettings(QStringLiteral("GF05TE")));
-        MainWindow window(program.session);
-        window.show();
+        Logged empty({});
+        test::Program &program = empty.program;
+        MainWindow &window = *empty.window;
         QTRY_VERIFY(!program.state.currentLog().path.isEmpty());
         window.showLog();
         QCOMPARE(program.dialogs.texts(), QStringList{QStringLiteral("Log vacío!")});
@@ -103,8 +110,7 @@ private slots:
 
     void doubleClickEditSaveAndFindItInTheLog()
     {
-        TwoQsos two;
-        test::TempHome &home = two.home;
+        Logged two;
         test::Program &program = two.program;
         MainWindow &window = *two.window;
         QTRY_COMPARE(window.lastRecordValues().first(), QStringLiteral("LU2XYZ"));
@@ -149,7 +155,7 @@ private slots:
         });
         browser.open();
         QVERIFY(edited);
-        const QsoRecord r = *readRecordById(home.folder().defaultLog(), 2);
+        const QsoRecord r = *readRecordById(two.log(), 2);
         QCOMPARE(r.obs, QStringLiteral("it's a new grid"));
         QCOMPARE(r.m2, QStringLiteral("45"));
         QCOMPARE(r.operador, QStringLiteral("FF78AA"));
@@ -214,12 +220,9 @@ private slots:
 
     void f1OpensTheNewestQsoWithTheOwnLocatorDistance()
     {
-        test::TempHome home;
-        test::Program program(home, test::stationSettings(QStringLiteral("GF05TE")));
-        ensureDefaultLog(home.folder());
-        addQso(home.folder().defaultLog(), "K1ABC", 3);
-        MainWindow window(program.session);
-        window.show();
+        Logged one({{"K1ABC", 3}});
+        test::Program &program = one.program;
+        MainWindow &window = *one.window;
         QTRY_COMPARE(window.lastRecordValues().first(), QStringLiteral("K1ABC"));
         RecordEditorWindow &editor = window.browser().editor();
         bool deleted = false;
@@ -234,13 +237,13 @@ private slots:
         QVERIFY(deleted);
         QCOMPARE(program.dialogs.texts(),
                  (QStringList{QStringLiteral("Elimina QSO con K1ABC vía SO-50?"), QStringLiteral("Log vacío!")}));
-        QVERIFY(!newestQso(home.folder().defaultLog()));
+        QVERIFY(!newestQso(one.log()));
         QCOMPARE(window.lastRecordValues().first(), QString());
     }
 
     void filterListsArriveWithoutTouchingWhatIsTyped()
     {
-        TwoQsos two;
+        Logged two;
         QTRY_COMPARE(two.window->lastRecordValues().first(), QStringLiteral("LU2XYZ"));
         BrowserWindow &browser = two.window->browser();
         bool checked = false;
@@ -257,7 +260,7 @@ private slots:
             satellite->setFocus();
             satellite->lineEdit()->selectAll();
             QTest::keyClicks(satellite->lineEdit(), QStringLiteral("AO-9"));
-            addQso(two.home.folder().defaultLog(), "PY2AA", 3, "GG66");
+            addQso(two.log(), "PY2AA", 3, "GG66");
             two.program.state.announceLogChanged();
             QTRY_COMPARE(entries(locator), (QStringList{"Todos", "FF78", "FN31PR", "GG66"}));
             QCOMPARE(satellite->currentText(), QStringLiteral("AO-9"));
@@ -270,20 +273,16 @@ private slots:
 
     void aStoredQsoJoinsTheKeptListing()
     {
-        test::TempHome home;
-        test::Program program(home, test::stationSettings(QStringLiteral("GF05TE")));
-        ensureDefaultLog(home.folder());
-        addQso(home.folder().defaultLog(), "LU2XYZ", 2);
-        MainWindow window(program.session);
-        window.show();
+        Logged one({{"LU2XYZ", 2}});
+        MainWindow &window = *one.window;
         QTRY_COMPARE(window.lastRecordValues().first(), QStringLiteral("LU2XYZ"));
         BrowserWindow &browser = window.browser();
         test::whenShown(browser, [&] { browser.hide(); });
         browser.open();
         QCOMPARE(browser.model().rowCount(), 1);
 
-        addQso(home.folder().defaultLog(), "PY2AA", 9); // stands for a save of the entry panel
-        program.state.announceQsoStored(2);
+        addQso(one.log(), "PY2AA", 9); // stands for a save of the entry panel
+        one.program.state.announceQsoStored(2);
         QCOMPARE(browser.model().rowCount(), 2);
         QCOMPARE(browser.frameCaption(), QStringLiteral("2 QSO(s)"));
         QCOMPARE(window.lastRecordValues().first(), QStringLiteral("PY2AA"));
@@ -291,17 +290,12 @@ private slots:
 
     void lotwExportOfAFilteredView()
     {
-        test::TempHome home;
-        test::Program program(home, test::stationSettings(QStringLiteral("GF05TE")));
-        ensureDefaultLog(home.folder());
-        addQso(home.folder().defaultLog(), "LU4AA", 3);
-        addQso(home.folder().defaultLog(), "CE3ABC", 1);
-        addQso(home.folder().defaultLog(), "LU2XYZ", 2);
-        MainWindow window(program.session);
-        window.show();
-        QTRY_COMPARE(window.lastRecordValues().first(), QStringLiteral("LU4AA"));
-        BrowserWindow &browser = window.browser();
-        const QString file = home.folder().outputsDir() + QStringLiteral("/pasada.adi");
+        Logged three({{"LU4AA", 3}, {"CE3ABC", 1}, {"LU2XYZ", 2}});
+        test::Program &program = three.program;
+        QTRY_COMPARE(three.window->lastRecordValues().first(), QStringLiteral("LU4AA"));
+        BrowserWindow &browser = three.window->browser();
+        const QString outputs = three.home.folder().outputsDir();
+        const QString file = outputs + QStringLiteral("/pasada.adi");
 
         bool exported = false;
         test::whenShown(browser, [&] {
@@ -318,7 +312,7 @@ private slots:
         browser.open();
         QVERIFY(exported);
         QCOMPARE(program.dialogs.proposedPaths,
-                 QStringList{home.folder().outputsDir() + QStringLiteral("/LU1ABC_LoTW")});
+                 QStringList{outputs + QStringLiteral("/LU1ABC_LoTW")});
         const QByteArray adif = test::readBytes(file);
         QCOMPARE(adif.count("<EOR>"), 2);
         QVERIFY(adif.indexOf("<CALL:6>LU2XYZ") < adif.indexOf("<CALL:5>LU4AA"));
@@ -330,7 +324,7 @@ private slots:
     // with the cursor in the station field.
     void theBrowserAnswersTheKeyboard()
     {
-        TwoQsos two;
+        Logged two;
         QTRY_COMPARE(two.window->lastRecordValues().first(), QStringLiteral("LU2XYZ"));
         BrowserWindow &browser = two.window->browser();
         RecordEditorWindow &editor = browser.editor();

@@ -35,11 +35,9 @@ private slots:
     void typeAWholeQsoAndPressEnter()
     {
         test::TempHome home;
-        test::Program program(home, test::stationSettings());
-        MainWindow window(program.session);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        QTRY_VERIFY(!program.state.currentLog().path.isEmpty());
+        test::Running run(home, test::stationSettings());
+        auto &[program, window] = run;
+        QVERIFY(run.ready());
         EntryWidget &entry = window.entry();
 
         // The shipped list offers SO-50; choosing it fills satellite, frequencies and modes.
@@ -88,10 +86,8 @@ private slots:
         QCOMPARE(sent->text(), QStringLiteral("57"));
         QVERIFY(station->hasFocus());
 
-        // The same station again: four characters never look it up, the fifth does.
-        QTest::keyClicks(station, QStringLiteral("LU2X"));
-        QCOMPARE(entry.previousContactText(), QString());
-        QTest::keyClicks(station, QStringLiteral("Y"));
+        // The same station again: the QSO just saved is looked up as the call is typed.
+        QTest::keyClicks(station, QStringLiteral("LU2XY"));
         QCOMPARE(entry.previousContactText(), QString());
         QTest::keyClicks(station, QStringLiteral("Z"));
         QCOMPARE(entry.previousContactText(), QStringLiteral("Sat: SO-50 #1234"));
@@ -138,10 +134,7 @@ private slots:
         QCOMPARE(notes->text(), QStringLiteral("mine"));
 
         // Kept notes are never replaced, not even when empty.
-        QCheckBox *keep = nullptr;
-        for (QCheckBox *box : entry.findChildren<QCheckBox *>())
-            if (box->text() == QStringLiteral("Notas (No borrar)"))
-                keep = box;
+        QCheckBox *keep = test::buttonCaptioned<QCheckBox>(entry, QStringLiteral("Notas (No borrar)"));
         QVERIFY(keep);
         keep->click();
         notes->clear();
@@ -156,11 +149,9 @@ private slots:
     void failingCheckKeepsTheFieldsAndFocusesTheCulprit()
     {
         test::TempHome home;
-        test::Program program(home, test::stationSettings());
-        MainWindow window(program.session);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        QTRY_VERIFY(!program.state.currentLog().path.isEmpty());
+        test::Running run(home, test::stationSettings());
+        auto &[program, window] = run;
+        QVERIFY(run.ready());
         EntryWidget &entry = window.entry();
         QLineEdit *station = edit(entry, QStringLiteral("Estación:"));
         QTest::keyClicks(station, QStringLiteral("CE3ABC"));
@@ -181,15 +172,11 @@ private slots:
     void manualTimeFieldsCorrectThemselves()
     {
         test::TempHome home;
-        test::Program program(home, test::stationSettings());
-        MainWindow window(program.session);
-        window.show();
+        test::Running run(home, test::stationSettings());
+        auto &[program, window] = run;
         QVERIFY(QTest::qWaitForWindowActive(&window));
         EntryWidget &entry = window.entry();
-        QCheckBox *manual = nullptr;
-        for (QCheckBox *box : entry.findChildren<QCheckBox *>())
-            if (box->text() == QStringLiteral("Ingreso QTR Manual"))
-                manual = box;
+        QCheckBox *manual = test::buttonCaptioned<QCheckBox>(entry, QStringLiteral("Ingreso QTR Manual"));
         QLineEdit *time = edit(entry, QStringLiteral("Hora"));
         QVERIFY(time->isHidden());
         manual->click();

@@ -91,9 +91,8 @@ private slots:
         Settings settings = test::stationSettings();
         settings.basePath = test::damagedLog(home.folder(), QStringLiteral("roto.mdb"), test::Damage::Truncated);
         settings.baseName = QStringLiteral("roto.mdb");
-        test::Program program(home, settings);
-        MainWindow window(program.session);
-        window.show();
+        test::Running run(home, settings);
+        auto &[program, window] = run;
         QTRY_VERIFY(!program.dialogs.texts().isEmpty()); // told at start
         program.dialogs.files << writeFile(home, "lotwreport.adi", test::lotwReport());
         const qsizetype before = program.dialogs.texts().size();
@@ -109,9 +108,8 @@ private slots:
     void theLoadGoesIntoTheLogStagedIn()
     {
         test::TempHome home;
-        test::Program program(home, test::stationSettings());
-        MainWindow window(program.session);
-        window.show();
+        test::Running run(home, test::stationSettings());
+        auto &[program, window] = run;
         QTRY_VERIFY(!program.state.currentLog().path.isEmpty());
         const CurrentLog staged = program.state.currentLog();
         ImportWindow &import = window.importWindow();
@@ -146,9 +144,8 @@ private slots:
     void closingMidwayLoadsNothing()
     {
         test::TempHome home;
-        test::Program program(home, test::stationSettings());
-        MainWindow window(program.session);
-        window.show();
+        test::Running run(home, test::stationSettings());
+        auto &[program, window] = run;
         QTRY_VERIFY(!program.state.currentLog().path.isEmpty());
         ImportWindow &import = window.importWindow();
 

@@ -49,16 +49,22 @@ void release(Qt::Key key, bool autoRepeat = false)
     QApplication::sendEvent(QApplication::focusWidget(), &event);
 }
 
+// The main window of a configured station, up and active; with the CW panel shown when asked.
 struct Started
 {
-    explicit Started(const test::TempHome &home) : program(home, test::stationSettings()), window(program.session)
+    explicit Started(bool macrosShown = true) : program(home, test::stationSettings()), window(program.session)
     {
         window.show();
+        if (!QTest::qWaitForWindowActive(&window))
+            qFatal("the main window did not become active");
+        if (macrosShown)
+            macrosTick(window)->trigger();
     }
     Keyer &keyer() { return program.session.keyer(); }
     KeyerWidget &panel() { return window.keyerPanel(); }
     QString sending() { return panel().control().status(); }
 
+    test::TempHome home;
     test::Program program;
     MainWindow window;
 };
@@ -71,9 +77,7 @@ class TestUiKeyer : public QObject
 private slots:
     void functionKeysSendTheMacrosOnlyWhileTickedAndIdle()
     {
-        test::TempHome home;
-        Started run(home);
-        QVERIFY(QTest::qWaitForWindowActive(&run.window));
+        Started run(false);
         QLineEdit *station = test::captionedEdit(run.window, QStringLiteral("Estación:"));
         QLineEdit *sent = test::captionedEdit(run.window, QStringLiteral("Env:"));
         station->setFocus();
@@ -122,10 +126,7 @@ private slots:
 
     void f9HeldSendsTheTestAndItsReleaseRestoresTheSpeed()
     {
-        test::TempHome home;
-        Started run(home);
-        QVERIFY(QTest::qWaitForWindowActive(&run.window));
-        macrosTick(run.window)->trigger();
+        Started run;
         QSlider *speed = run.panel().findChild<QSlider *>();
         speed->setValue(18);
         QVERIFY(labelReading(run.panel(), QStringLiteral("Vel 18 ppm")));
@@ -147,10 +148,7 @@ private slots:
 
     void mouseOnThePanel()
     {
-        test::TempHome home;
-        Started run(home);
-        QVERIFY(QTest::qWaitForWindowActive(&run.window));
-        macrosTick(run.window)->trigger();
+        Started run;
         QLabel *f5 = labelReading(run.panel(), QStringLiteral("F5 - CQ"));
         QLabel *test = labelReading(run.panel(), QStringLiteral("F9-Test"));
 
@@ -182,10 +180,7 @@ private slots:
 
     void speedStartsOverAtFifteenBackFromAnotherOfTheProgramsWindows()
     {
-        test::TempHome home;
-        Started run(home);
-        QVERIFY(QTest::qWaitForWindowActive(&run.window));
-        macrosTick(run.window)->trigger();
+        Started run;
         QSlider *speed = run.panel().findChild<QSlider *>();
         speed->setValue(30);
         ConfigWindow &config = run.window.configWindow();
@@ -214,10 +209,7 @@ private slots:
     // program's own: back from it, even in the middle of a macro, the speed stays.
     void messagesAndFileDialogsLeaveTheSpeedAlone()
     {
-        test::TempHome home;
-        Started run(home);
-        QVERIFY(QTest::qWaitForWindowActive(&run.window));
-        macrosTick(run.window)->trigger();
+        Started run;
         QSlider *speed = run.panel().findChild<QSlider *>();
         speed->setValue(30);
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Vorta"), QStringLiteral("Falta Nombre de Satelite!"),

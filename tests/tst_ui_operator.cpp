@@ -148,11 +148,9 @@ private slots:
     void keysReachTheMenusAndTheLog()
     {
         test::TempHome home;
-        test::Program program(home, test::stationSettings());
-        MainWindow window(program.session);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        QTRY_VERIFY(!program.state.currentLog().path.isEmpty());
+        test::Running run(home, test::stationSettings());
+        auto &[program, window] = run;
+        QVERIFY(run.ready());
         QMenuBar &bar = *window.menuBar();
         QMenu *file = bar.actions().first()->menu();
 
@@ -207,9 +205,8 @@ private slots:
         test::writeBytes(ajustes, "PuertoSeguimiento=47123\r\n");
         const qreal desktop = QApplication::font().pointSizeF();
         {
-            test::Program program(home, test::stationSettings());
-            MainWindow window(program.session);
-            window.show();
+            test::Running run(home, test::stationSettings());
+            auto &[program, window] = run;
             QVERIFY(QTest::qWaitForWindowActive(&window));
             QLineEdit *call = test::captionedEdit(window.entry(), QStringLiteral("Estación:"));
             QLineEdit *notes = test::captionedEdit(window.entry(), QStringLiteral("Notas"));
@@ -223,9 +220,8 @@ private slots:
             QCOMPARE(window.configWindow().font().pointSizeF(), desktop);
             QCOMPARE(test::readBytes(ajustes), QByteArray("PuertoSeguimiento=47123\r\nEscalaLetra=120\r\n"));
         }
-        test::Program program(home, test::stationSettings());
-        MainWindow window(program.session);
-        window.show();
+        test::Running run(home, test::stationSettings());
+        auto &[program, window] = run;
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QLineEdit *call = test::captionedEdit(window.entry(), QStringLiteral("Estación:"));
         QCOMPARE(window.fontScale(), 120);
@@ -297,10 +293,7 @@ private slots:
         QCOMPARE(entry.satModeText(), QStringLiteral("SAT L/X"));
         QVERIFY(unmoved());
 
-        QCheckBox *manual = nullptr;
-        for (QCheckBox *box : entry.findChildren<QCheckBox *>())
-            if (box->text() == QStringLiteral("Ingreso QTR Manual"))
-                manual = box;
+        QCheckBox *manual = test::buttonCaptioned<QCheckBox>(entry, QStringLiteral("Ingreso QTR Manual"));
         manual->click();
         QVERIFY(unmoved());
         // The longest text of each field shows whole: with the cursor at its end, its start has
@@ -373,9 +366,8 @@ private slots:
         if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_es.qm")))
             QSKIP("Qt's translations are not installed (qt6-translations-l10n)");
         test::TempHome home;
-        test::Program program(home, test::stationSettings());
-        MainWindow window(program.session);
-        window.show();
+        test::Running run(home, test::stationSettings());
+        auto &[program, window] = run;
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QtDialogs dialogs(&window);
         // The buttons of a question, as the operator reads them; the answer is No.

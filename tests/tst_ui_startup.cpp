@@ -41,6 +41,19 @@ QByteArray baseLines(const test::TempHome &home)
     return lines;
 }
 
+// A QSO with station on SO-50, orbit 777, on 02/01/2024 at 03:04.
+void addQso(const QString &log, const char *station)
+{
+    QsoEntry e;
+    e.station = QString::fromLatin1(station);
+    e.uplinkFreq = QStringLiteral("145.9");
+    e.downlinkFreq = QStringLiteral("435.8");
+    e.satellite = QStringLiteral("SO-50");
+    e.orbit = QStringLiteral("777");
+    e.utc = QDateTime(QDate(2024, 1, 2), QTime(3, 4), Qt::UTC);
+    insertQso(log, recordForInsert(e));
+}
+
 Settings onLog(const QString &path)
 {
     Settings settings = test::stationSettings();
@@ -59,9 +72,8 @@ private slots:
     void firstStartAsksForTheSettingsBeforeAnythingElse()
     {
         test::TempHome home;
-        test::Program program(home);
-        MainWindow window(program.session);
-        window.show();
+        test::Running run(home);
+        auto &[program, window] = run;
         QCOMPARE(window.windowTitle(), QStringLiteral("Vorta Versión 1.0.15"));
 
         bool checked = false;
@@ -105,21 +117,11 @@ private slots:
         test::TempHome home;
         const QString log = home.folder().basesDir() + QStringLiteral("/mine.mdb");
         QCOMPARE(copyTemplate(home.folder(), log), QString());
-        QsoEntry e;
-        e.station = QStringLiteral("LU2XYZ");
-        e.uplinkFreq = QStringLiteral("145.9");
-        e.downlinkFreq = QStringLiteral("435.8");
-        e.satellite = QStringLiteral("SO-50");
-        e.orbit = QStringLiteral("777");
-        e.utc = QDateTime(QDate(2024, 1, 2), QTime(3, 4), Qt::UTC);
-        insertQso(log, recordForInsert(e));
-        Settings settings = test::stationSettings();
-        settings.basePath = log;
-        settings.baseName = QStringLiteral("mine.mdb");
+        addQso(log, "LU2XYZ");
+        Settings settings = onLog(log);
         settings.language = QStringLiteral("English");
-        test::Program program(home, settings);
-        MainWindow window(program.session);
-        window.show();
+        test::Running run(home, settings);
+        auto &[program, window] = run;
         QCOMPARE(test::caption(window.menuBar()->actions().first()), QStringLiteral("File"));
         QTRY_COMPARE(window.lastRecordValues(), (QStringList{"LU2XYZ", "02/01/2024", "03:04", "145.900", "SO-50", "777"}));
         QVERIFY(!window.configWindow().isVisible());
@@ -135,9 +137,8 @@ private slots:
     void languageChoiceRecaptionsAtOnce()
     {
         test::TempHome home;
-        test::Program program(home, test::stationSettings());
-        MainWindow window(program.session);
-        window.show();
+        test::Running run(home, test::stationSettings());
+        auto &[program, window] = run;
         QCOMPARE(test::caption(window.menuBar()->actions().first()), QStringLiteral("Archivo"));
 
         bool done = false;
@@ -169,9 +170,8 @@ private slots:
     void exitAsksAndSavesOnlyOnYes()
     {
         test::TempHome home;
-        test::Program program(home, test::stationSettings());
-        MainWindow window(program.session);
-        window.show();
+        test::Running run(home, test::stationSettings());
+        auto &[program, window] = run;
         QTRY_VERIFY(!program.state.currentLog().path.isEmpty());
         QFile::remove(home.folder().configFile());
 
@@ -196,9 +196,8 @@ private slots:
     {
         test::TempHome home;
         const QString gone = QStringLiteral("/media/usb/vorta/mine.mdb");
-        test::Program program(home, onLog(gone));
-        MainWindow window(program.session);
-        window.show();
+        test::Running run(home, onLog(gone));
+        auto &[program, window] = run;
         QTRY_COMPARE(program.dialogs.shown.size(), 1);
         QCOMPARE(program.dialogs.shown[0].text,
                  QStringLiteral("No se encuentra la Base de datos %1!\r\nLos QSOs se guardarán en %2 mientras no "
@@ -226,10 +225,7 @@ private slots:
         test::TempHome home;
         const QString log = home.folder().basesDir() + QStringLiteral("/mine.mdb");
         copyTemplate(home.folder(), log);
-        QsoEntry e;
-        e.station = QStringLiteral("LU2XYZ");
-        e.utc = QDateTime(QDate(2024, 1, 2), QTime(3, 4), Qt::UTC);
-        insertQso(log, recordForInsert(e));
+        addQso(log, "LU2XYZ");
         test::Program program(home, onLog(log));
         db::Database other(log, db::Database::Mode::ReadWrite);
         other.exec("BEGIN EXCLUSIVE");
@@ -258,9 +254,8 @@ private slots:
         const QByteArray bytes = test::readBytes(damaged);
         Settings settings = onLog(damaged);
         settings.language = QStringLiteral("Portugues");
-        test::Program program(home, settings);
-        MainWindow window(program.session);
-        window.show();
+        test::Running run(home, settings);
+        auto &[program, window] = run;
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QTRY_COMPARE(program.dialogs.shown.size(), 1);
         const QString message = program.dialogs.shown[0].text;
@@ -290,9 +285,8 @@ private slots:
     {
         test::TempHome home;
         test::writeBytes(home.folder().configFile(), QByteArray());
-        test::Program program(home);
-        MainWindow window(program.session);
-        window.show();
+        test::Running run(home);
+        auto &[program, window] = run;
         QCOMPARE(program.dialogs.texts(),
                  QStringList{QStringLiteral("El archivo de configuración %1 no contiene ningún valor de Vorta.\r\n"
                                             "Se guardó aparte como %1.bad; indique de nuevo su configuración.")
@@ -345,14 +339,10 @@ private slots:
     void newAndOpenLogRefreshThePanel()
     {
         test::TempHome home;
-        test::Program program(home, test::stationSettings());
-        MainWindow window(program.session);
-        window.show();
+        test::Running run(home, test::stationSettings());
+        auto &[program, window] = run;
         QTRY_VERIFY(!program.state.currentLog().path.isEmpty());
-        QsoEntry e;
-        e.station = QStringLiteral("CE3ABC");
-        e.utc = QDateTime(QDate(2024, 1, 2), QTime(3, 4), Qt::UTC);
-        insertQso(home.folder().defaultLog(), recordForInsert(e));
+        addQso(home.folder().defaultLog(), "CE3ABC");
 
         const QString fresh = home.folder().basesDir() + QStringLiteral("/new.mdb");
         program.dialogs.files = {fresh};

@@ -17,13 +17,12 @@ struct Outcome
     int finished = 0;
 };
 
-Outcome runCheck(const QString &address, bool silent, std::chrono::milliseconds timeout = 10s,
-                 Language language = Language::Spanish)
+Outcome runCheck(const QString &address, bool silent, std::chrono::milliseconds timeout = 10s)
 {
     test::ScriptedDialogs dialogs;
     VersionCheck check(dialogs, QStringLiteral("Versión 1.0.15"), timeout);
     QSignalSpy done(&check, &VersionCheck::finished);
-    check.run(address, silent, language, QStringLiteral("/home/op/.local/share/Vorta/ajustes.ini"));
+    check.run(address, silent, Language::Spanish, QStringLiteral("/home/op/.local/share/Vorta/ajustes.ini"));
     if (done.isEmpty())
         done.wait(20000);
     return {dialogs.shown, int(done.count())};
@@ -56,7 +55,6 @@ private slots:
         QTest::newRow("equal, at start") << QByteArray("1.0.15") << true << QString() << 0;
         QTest::newRow("equal, asked for") << QByteArray("1.0.15\n") << false << latest << info;
         QTest::newRow("revision") << QByteArray("1.0.16") << true << update("1.0.16") << warn;
-        QTest::newRow("minor") << QByteArray("1.1.0") << false << update("1.1.0") << warn;
         QTest::newRow("revision counted, not spelt") << QByteArray("1.0.100") << true << update("1.0.100") << warn;
         QTest::newRow("installed newer") << QByteArray("1.0.9") << false << newer("1.0.9") << warn;
         QTest::newRow("major decides") << QByteArray("0.9.20") << true << newer("0.9.20") << warn;
@@ -90,12 +88,10 @@ private slots:
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<QString>("message");
         QTest::newRow("Forbidden page") << 200 << QByteArray("<html><title>403 Forbidden</title></html>") << kWebError;
-        QTest::newRow("403") << 403 << QByteArray("Forbidden") << kWebError;
         QTest::newRow("404 page") << 404 << QByteArray("<html><body>Not Found</body></html>") << kWebError;
         QTest::newRow("error status with a version in it") << 500 << QByteArray("1.0.99") << kWebError;
         QTest::newRow("not a version") << 200 << QByteArray("abc") << kWebError;
         QTest::newRow("HTML page") << 200 << QByteArray("<!DOCTYPE html>\n<html>1.0.16</html>") << kWebError;
-        QTest::newRow("two parts only") << 200 << QByteArray("1.1") << kWebError;
         QTest::newRow("empty answer") << 200 << QByteArray() << kNoInternet;
         QTest::newRow("empty first line") << 200 << QByteArray("\r\n1.0.16") << kNoInternet;
     }
@@ -199,18 +195,13 @@ private slots:
         QCOMPARE(outcome.shown[0].icon, Icon::None);
     }
 
+    // At start: no message, no traffic, and the check is over. (What the menu entry says then
+    // is the window test's.)
     void withoutAnAddressNothingIsAsked()
     {
-        // At start: no message, no traffic, and the check is over.
-        Outcome outcome = runCheck(QString(), true);
+        const Outcome outcome = runCheck(QString(), true);
         QCOMPARE(outcome.finished, 1);
         QVERIFY(outcome.shown.isEmpty());
-        // Asked for from the menu: where the address would go, in the interface language.
-        outcome = runCheck(QStringLiteral("  "), false, 10s, Language::English);
-        QCOMPARE(outcome.shown.size(), 1);
-        QCOMPARE(outcome.shown[0].text, QStringLiteral("No address is configured for the version check.\r\n"
-                                                       "Add the line DireccionVersion= to "
-                                                       "/home/op/.local/share/Vorta/ajustes.ini"));
     }
 };
 

@@ -1,18 +1,16 @@
-// Shared by the window tests: one run of the program on a test data folder, and ways to find
-// the widgets an operator would see by their captions.
+// Shared by the window tests: the program with its main window on a test data folder, and ways
+// to find the widgets an operator would see by their captions.
 #pragma once
 
-#include "common/appstate.h"
 #include "common/mnemonics.h"
-#include "config/configfile.h"
-#include "keyer/keyport.h"
-#include "mainwindow/session.h"
+#include "mainwindow/mainwindow.h"
 #include "testsupport.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <functional>
@@ -20,36 +18,22 @@
 
 namespace vorta::test {
 
-// A configured station: call sign, locator and the default macros.
-inline Settings stationSettings(const QString &locator = QStringLiteral("GF05TJ"))
+// A run of the program with its main window shown.
+struct Running
 {
-    Settings settings;
-    settings.callSign = QStringLiteral("LU1ABC");
-    settings.gridLocator = locator;
-    settings.macros = defaultMacros();
-    return settings;
-}
-
-// Everything one run of the program holds. With settings, the configuration file is written
-// first, so the program starts as on any day after the first.
-struct Program
-{
-    explicit Program(const TempHome &home, const std::optional<Settings> &settings = std::nullopt)
-        : state(configured(home, settings)), session(state, dialogs, keyPort)
+    explicit Running(const TempHome &home, const std::optional<Settings> &settings = std::nullopt)
+        : program(home, settings), window(program.session)
     {
+        window.show();
     }
-    AppState state;
-    ScriptedDialogs dialogs;
-    KeyPort keyPort;
-    Session session;
-
-private:
-    static const DataFolder &configured(const TempHome &home, const std::optional<Settings> &settings)
+    // The window active and its log chosen.
+    bool ready()
     {
-        if (settings)
-            saveConfig(home.folder().configFile(), *settings);
-        return home.folder();
+        return QTest::qWaitForWindowActive(&window)
+               && QTest::qWaitFor([this] { return !program.state.currentLog().path.isEmpty(); });
     }
+    Program program;
+    MainWindow window;
 };
 
 // Runs action once the window is up. Modal windows run their own event loop, so a test acts
@@ -91,9 +75,10 @@ inline QString caption(const QAction *action)
     return withoutMnemonic(action->text());
 }
 
-inline QPushButton *buttonCaptioned(QWidget &window, const QString &caption)
+template <typename Button = QPushButton>
+Button *buttonCaptioned(QWidget &window, const QString &caption)
 {
-    for (QPushButton *button : window.findChildren<QPushButton *>())
+    for (Button *button : window.findChildren<Button *>())
         if (button->text() == caption)
             return button;
     return nullptr;
