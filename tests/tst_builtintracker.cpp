@@ -26,6 +26,12 @@ LookAngles seen(double azimuth, double elevation, double rangeRate)
 }
 
 const SatelliteEntry kAo91{"AO-91", "435.250", "145.960", "FM", "FM"};
+const QList<SatelliteEntry> kList{kAo91,
+                                  {"SO-50", "145.850", "436.795", "FM", "FM"},
+                                  {"ISS", "145.990", "437.800", "FM", "FM"},
+                                  {"XW-2A", "435.040", "145.665", "USB", "LSB"}, // no element set
+                                  {"ES'HAIL", "2400.250", "10489.750", "USB", "USB"},
+                                  {"CIRCULAR LEO", "", "", "", ""}};
 
 } // namespace
 
@@ -40,12 +46,7 @@ private:
         BuiltInTracker t;
         t.setLocator(locator);
         t.setElements(m_sets);
-        t.setSatellites({kAo91,
-                         {"SO-50", "145.850", "436.795", "FM", "FM"},
-                         {"ISS", "145.990", "437.800", "FM", "FM"},
-                         {"XW-2A", "435.040", "145.665", "USB", "LSB"}, // no element set
-                         {"ES'HAIL", "2400.250", "10489.750", "USB", "USB"},
-                         {"CIRCULAR LEO", "", "", "", ""}});
+        t.setSatellites(kList);
         return t;
     }
 
@@ -307,6 +308,33 @@ private slots:
         // A locator that is none tracks nothing.
         QVERIFY(!t.setLocator(u"GF0"));
         QCOMPARE(t.tick(u"AO-91", utc).status, BuiltInTracker::Status::NoStation);
+    }
+
+    // What was followed by itself ends with a choice of the operator's or another list: emptied
+    // again, the field takes the next to rise then, not a satellite followed hours before.
+    void aFollowEndsWithAChoiceOrAnotherList()
+    {
+        const double epoch = m_sets.first().epoch;
+        BuiltInTracker t = tracker();
+        const BuiltInTracker::Tick first = t.tick(u"", epoch);
+        QVERIFY(first.pass);
+        const double later = first.pass->los + 6 * 3600;
+        t.tick(u"AO-91", later);
+        t.setHold(true); // a call is typed
+        QCOMPARE(t.tick(u"", later).satellite, tracker().tick(u"", later).satellite);
+
+        // Following the only satellite of a list, then the whole list.
+        int compared = 0;
+        for (double utc = epoch; utc < epoch + 2 * 86400; utc += 3600) {
+            BuiltInTracker one = tracker();
+            one.setSatellites({kAo91});
+            if (one.tick(u"", utc).satellite != kAo91.name)
+                continue;
+            one.setSatellites(kList);
+            QCOMPARE(one.tick(u"", utc + 1).satellite, tracker().tick(u"", utc + 1).satellite);
+            ++compared;
+        }
+        QVERIFY(compared > 10);
     }
 
     void elementAgeAndStaleness()

@@ -225,10 +225,24 @@ private slots:
         satellite->clear();
         QVERIFY(b.nextTick());
         QCOMPARE(satellite->text(), QString());
-        b.field(QStringLiteral("Estación:"))->setFocus();
+        QLineEdit *station = b.field(QStringLiteral("Estación:"));
+        station->setFocus();
         QTRY_VERIFY(!satellite->text().isEmpty());
         QCOMPARE(satellite->text(), b.source().lastTick().satellite);
         QVERIFY(b.source().choice().isEmpty());
+
+        // The tracker moving on while the cursor merely rests in the field: once it leaves,
+        // the field names the satellite followed.
+        const QString before = satellite->text();
+        satellite->setFocus();
+        for (int pass = 0; pass < 6 && b.source().lastTick().satellite == before; ++pass) {
+            b.utc = b.source().lastTick().pass->los + BuiltInTracker::kGraceSeconds + 1;
+            b.source().tickNow();
+        }
+        QVERIFY(b.source().lastTick().satellite != before);
+        QCOMPARE(satellite->text(), before);
+        station->setFocus();
+        QCOMPARE(satellite->text(), b.source().lastTick().satellite);
     }
 
     // A frequency or mode the operator types is logged as typed: tracking writes only into a

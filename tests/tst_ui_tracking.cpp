@@ -1,6 +1,7 @@
 // The main window following a pass from a real tracking-data server on the loopback: the
 // tracking panel, the entry fields it feeds, the compass and the satellite's orbit.
 #include "common/appstate.h"
+#include "common/textvalue.h"
 #include "config/configfile.h"
 #include "keyer/keyport.h"
 #include "logdb/logdatabase.h"
@@ -15,6 +16,7 @@
 
 #include <QAccessible>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -86,6 +88,7 @@ struct Linked
 };
 
 const QByteArray kAo91 = "SNAO-91 AZ123.4 EL10.5 DN145960000 UP435250000 DMFM UMFM\r\n";
+const QByteArray kSo50 = "SNSO-50 AZ200.0 EL5.0 DN436795000 UP145850000 DMFM UMFM\r\n";
 
 } // namespace
 
@@ -146,6 +149,53 @@ private slots:
         tracker->write("SNSO-50 AZ200.0 EL5.0 DN436795000 UP145850000 DMFM UMFM\r\n");
         QTRY_COMPARE(downlink->text(), QStringLiteral("436.795.000"));
         QVERIFY(dialogs.shown.isEmpty());
+    }
+
+    // The link moving on to another satellite while the operator's cursor rests in a field it
+    // fills: the field is left alone until the cursor leaves it, and a QSO saved from there has
+    // the new satellite's values all the same. A mode the two satellites share is the field's
+    // again after one the operator typed for the first.
+    void anotherSatelliteUnderTheCursor()
+    {
+        Linked l;
+        QVERIFY(l.start());
+        QVERIFY(QTest::qWaitForWindowActive(&*l.window));
+        const AppState &state = l.tracker->program.state;
+        QTRY_VERIFY(!state.currentLog().path.isEmpty());
+        QLineEdit *satellite = l.entryField(QStringLiteral("Satélite:"));
+        QLineEdit *downlink = l.entryField(QStringLiteral("Bajada"));
+        QLineEdit *station = l.entryField(QStringLiteral("Estación:"));
+        QComboBox *mode = nullptr;
+        for (QComboBox *combo : l.window->entry().findChildren<QComboBox *>())
+            if (combo->accessibleName() == QStringLiteral("Modo de bajada"))
+                mode = combo;
+        QVERIFY(mode);
+        l.link->write(kAo91);
+        QTRY_COMPARE(satellite->text(), QStringLiteral("AO-91"));
+        mode->setFocus();
+        mode->lineEdit()->selectAll();
+        QTest::keyClicks(mode, QStringLiteral("USB"));
+        satellite->setFocus(); // looked at, nothing typed
+
+        l.link->write(kSo50);
+        QTRY_COMPARE(downlink->text(), QStringLiteral("436.795.000"));
+        QCOMPARE(satellite->text(), QStringLiteral("AO-91"));
+        QCOMPARE(mode->currentText(), QStringLiteral("FM"));
+        station->setFocus();
+        QCOMPARE(satellite->text(), QStringLiteral("SO-50"));
+        QTest::keyClicks(station, QStringLiteral("LU2XYZ"));
+
+        downlink->setFocus();
+        l.link->write(kAo91);
+        QTRY_COMPARE(satellite->text(), QStringLiteral("AO-91"));
+        QCOMPARE(downlink->text(), QStringLiteral("436.795.000"));
+        QTest::keyClick(downlink, Qt::Key_Return); // saves from any field
+        const QsoRecord saved = *newestQso(state.currentLog().path);
+        QCOMPARE(saved.estacion, QStringLiteral("LU2XYZ"));
+        QCOMPARE(saved.satelite, QStringLiteral("AO-91"));
+        QCOMPARE(numericValue(saved.frecD), 145.960);
+        QCOMPARE(saved.modoD, QStringLiteral("FM"));
+        QVERIFY(l.tracker->program.dialogs.shown.isEmpty());
     }
 
     // The link ends with the box, whichever way it is cleared, and the entry panel takes

@@ -99,6 +99,16 @@ qint64 utcClockSkewSeconds(const QDateTime &localNow, int offsetMinutes)
     return localNow.toUTC().secsTo(utcClock(localNow, offsetMinutes));
 }
 
+std::optional<QString> utcClockSkewText(const QDateTime &localNow, int offsetMinutes)
+{
+    constexpr qint64 kToleranceSeconds = 60;
+    const qint64 seconds = std::abs(utcClockSkewSeconds(localNow, offsetMinutes));
+    if (seconds <= kToleranceSeconds)
+        return std::nullopt;
+    const qint64 minutes = (seconds + 30) / 60;
+    return minutes % 60 == 0 ? QStringLiteral("%1 h").arg(minutes / 60) : QStringLiteral("%1 min").arg(minutes);
+}
+
 int systemUtcOffsetMinutes()
 {
     return int(std::lround(QDateTime::currentDateTime().offsetFromUtc() / 60.0));

@@ -20,6 +20,9 @@ QDateTime utcClock(const QDateTime &localNow, int offsetMinutes);
 // How far the UTC clock is ahead of the machine's own UTC (behind when negative), in seconds:
 // an hour when summer time began or ended and the configured offset did not follow.
 qint64 utcClockSkewSeconds(const QDateTime &localNow, int offsetMinutes);
+// How far apart the two clocks are, as the operator is told ("1 h", "90 min"), when it is more
+// than a minute (the minute the UTC clock shows is then wrong); nothing otherwise.
+std::optional<QString> utcClockSkewText(const QDateTime &localNow, int offsetMinutes);
 
 // The offset of this machine's time zone right now, in minutes (local minus UTC).
 int systemUtcOffsetMinutes();

@@ -199,10 +199,13 @@ void ConfigWindow::acceptSettings()
         return;
     }
     // The tracking source changes only with settings that were really saved: a refused
-    // configuration leaves everything as it was.
-    if (m_session.saveConfiguration(fromFields())
-        && m_session.saveTrackingChoice(TrackingChoice(m_tracking->currentIndex())))
-        QDialog::accept();
+    // configuration leaves everything as it was, and the window open. Once the configuration
+    // is saved the window closes, even when the tracking choice could not be kept (the
+    // operator is told): a Cancel then would seem to undo what is already done.
+    if (!m_session.saveConfiguration(fromFields()))
+        return;
+    m_session.saveTrackingChoice(TrackingChoice(m_tracking->currentIndex()));
+    QDialog::accept();
 }
 
 void ConfigWindow::cancel()

@@ -334,6 +334,9 @@ QWidget *EntryWidget::fieldFor(EntryField field) const
 
 void EntryWidget::save()
 {
+    // Enter saves from any field: one whose cursor held back a newer tracking value saves that
+    // value, as it would have shown it a moment later.
+    takeHeldBackValues();
     emit aboutToSave();
     // The save checks the manual date and time itself; its message takes the focus away from
     // those fields, which must not answer with a second message of their own.
@@ -587,10 +590,16 @@ void EntryWidget::writeTracked(TrackedField field, const QString &value)
 void EntryWidget::offerTracked(TrackedField field, const QString &value)
 {
     QWidget *widget = trackedWidget(field);
-    QWidget *focus = QApplication::focusWidget();
-    const bool focused = focus && (focus == widget || widget->isAncestorOf(focus));
+    const bool focused = holds(widget, QApplication::focusWidget());
     if (const auto written = m_tracked.offer(field, value, trackedText(field), focused))
         writeTracked(field, *written);
+}
+
+void EntryWidget::takeHeldBackValues()
+{
+    for (const TrackedField field : kTrackedFields)
+        if (const auto written = m_tracked.left(field, trackedText(field)))
+            writeTracked(field, *written);
 }
 
 void EntryWidget::giveFieldsToTracking()
@@ -599,24 +608,34 @@ void EntryWidget::giveFieldsToTracking()
         m_tracked.giveBack(field, trackedText(field));
 }
 
+bool EntryWidget::holds(const QWidget *field, const QWidget *focus)
+{
+    // An editable list's cursor is in its line edit, a child of the list.
+    return focus && (focus == field || field->isAncestorOf(focus));
+}
+
 bool EntryWidget::satelliteFocused() const
 {
-    return m_satellite->hasFocus();
+    return holds(m_satellite, QApplication::focusWidget());
+}
+
+QString EntryWidget::satellite() const
+{
+    return m_satellite->text();
 }
 
 void EntryWidget::focusMoved(QWidget *old, QWidget *now)
 {
     if (!old)
         return;
-    const auto within = [](QWidget *widget, QWidget *w) { return w && (w == widget || widget->isAncestorOf(w)); };
     for (const TrackedField field : kTrackedFields) {
         QWidget *widget = trackedWidget(field);
-        if (within(widget, old) && !within(widget, now))
+        if (holds(widget, old) && !holds(widget, now))
             if (const auto written = m_tracked.left(field, trackedText(field)))
                 writeTracked(field, *written);
     }
-    if (old == m_satellite)
-        emit satelliteLeft(m_satellite->text());
+    if (holds(m_satellite, old) && !holds(m_satellite, now))
+        emit satelliteLeft();
 }
 
 QString EntryWidget::satModeText() const

@@ -59,6 +59,7 @@ public:
     // Another satellite: the frequency and mode fields follow tracking again.
     void giveFieldsToTracking();
     bool satelliteFocused() const;
+    QString satellite() const;
 
     EntryForm form() const;
     QString satModeText() const;
@@ -79,8 +80,8 @@ signals:
     void aboutToSave();
     // A QSO was stored; notice tells which.
     void saved(const QString &notice);
-    // The cursor left the satellite field, which holds text.
-    void satelliteLeft(const QString &text);
+    // The cursor left the satellite field.
+    void satelliteLeft();
     // The station field changed: a QSO is being typed while the call is not empty.
     void callChanged(const QString &call);
 
@@ -105,6 +106,10 @@ private:
     QString trackedText(TrackedField field) const;
     void writeTracked(TrackedField field, const QString &value);
     void focusMoved(QWidget *old, QWidget *now);
+    // Whether the cursor (focus) is in the field.
+    static bool holds(const QWidget *field, const QWidget *focus);
+    // Writes the tracking values held back for the cursor into the fields still tracking's.
+    void takeHeldBackValues();
 
     Session &m_session;
     QLabel *m_stationCaption, *m_satelliteCaption, *m_orbitCaption, *m_uplinkCaption, *m_downlinkCaption;

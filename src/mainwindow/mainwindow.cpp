@@ -45,8 +45,6 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
-#include <cmath>
-
 namespace vorta {
 
 namespace {
@@ -54,16 +52,6 @@ namespace {
 // An element update ends a while after its menu entry, when the operator may be looking
 // elsewhere: its notice stays longer than a saved QSO's.
 constexpr std::chrono::seconds kElementsNoticeShownFor{20};
-// The UTC clock may differ this much from the machine's own before the operator is told: the
-// minute the clock shows is then still right.
-constexpr qint64 kClockSkewToleranceSeconds = 60;
-
-// "1 h", "90 min": how far the two clocks are apart.
-QString skewText(qint64 seconds)
-{
-    const qint64 minutes = std::llround(std::abs(double(seconds)) / 60.0);
-    return minutes % 60 == 0 ? QStringLiteral("%1 h").arg(minutes / 60) : QStringLiteral("%1 min").arg(minutes);
-}
 
 } // namespace
 
@@ -229,7 +217,10 @@ void MainWindow::buildPanels()
     connect(m_entry, &EntryWidget::satelliteChosen, this, &MainWindow::chooseSatellite);
     connect(m_entry, &EntryWidget::satelliteListRequested, this, &MainWindow::showSatelliteList);
     connect(m_entry, &EntryWidget::satelliteChanged, this, &MainWindow::satelliteFieldChanged);
-    connect(m_entry, &EntryWidget::aboutToSave, this, &MainWindow::refreshComputedOrbit);
+    connect(m_entry, &EntryWidget::aboutToSave, this, [this] {
+        catchUpTrackedSatellite(true);
+        refreshComputedOrbit();
+    });
     connect(m_trackerMenus, &TrackerMenus::satelliteChosen, this, [this](const QString &name) {
         activateWindow();
         chooseSatellite(name);
@@ -258,11 +249,7 @@ void MainWindow::buildPanels()
             [this](const QString &frequency) { m_entry->offerTracked(TrackedField::Downlink, frequency); });
     connect(m_tracking, &TrackingPanelState::uplinkChanged, m_entry,
             [this](const QString &frequency) { m_entry->offerTracked(TrackedField::Uplink, frequency); });
-    connect(m_entry, &EntryWidget::satelliteLeft, this, [this](const QString &text) {
-        // Left empty, the satellite field follows the tracker again.
-        if (text.isEmpty() && !m_tracking->fields().satellite.isEmpty())
-            trackedNameChanged(m_tracking->fields().satellite);
-    });
+    connect(m_entry, &EntryWidget::satelliteLeft, this, [this] { catchUpTrackedSatellite(false); });
     // A QSO being typed keeps the satellite the built-in tracker follows by itself.
     connect(m_entry, &EntryWidget::callChanged, m_builtInSource,
             [this](const QString &call) { m_builtInSource->setHold(!call.isEmpty()); });
@@ -336,12 +323,10 @@ void MainWindow::tickClock()
     // machine's UTC: when they part (summer time began and the configured difference stayed),
     // the operator must know, without a message in the middle of a pass.
     const int offset = m_session.state().settings().utcOffsetMinutes();
-    const qint64 skew = utcClockSkewSeconds(QDateTime::currentDateTime(), offset);
     QString warning, tip;
-    if (std::abs(skew) > kClockSkewToleranceSeconds) {
-        warning = text(Txt::ClockDisagrees, language, {{"$nombre$", skewText(skew)}});
-        tip = text(Txt::ClockDisagreesTip, language,
-                   {{"$nombre$", skewText(skew)}, {"$dif$", utcOffsetText(offset)}});
+    if (const std::optional<QString> skew = utcClockSkewText(QDateTime::currentDateTime(), offset)) {
+        warning = text(Txt::ClockDisagrees, language, {{"$nombre$", *skew}});
+        tip = text(Txt::ClockDisagreesTip, language, {{"$nombre$", *skew}, {"$dif$", utcOffsetText(offset)}});
     }
     if (m_clockWarning && warning != m_clockWarning->text()) {
         m_clockWarning->setText(warning);
@@ -457,8 +442,8 @@ void MainWindow::applyTrackingChoice()
 {
     const bool builtIn = m_session.state().trackingChoice() == TrackingChoice::BuiltIn;
     m_skyPlot->setShown(builtIn);
-    // The sky plot stands where the compass stands and shows the direction itself: with both
-    // shown, the compass's rim and needle would be drawn round and through the plot.
+    // The sky plot shows the direction itself: the compass gives way to it, so that the panel
+    // shows one picture of where the satellite is.
     m_trackingWidget->compass().setVisible(!builtIn);
     m_tracking->switchSource(builtIn ? static_cast<TrackingSource *>(m_builtInSource) : m_trackingSource);
 }
@@ -494,21 +479,44 @@ void MainWindow::refreshComputedOrbit()
 
 void MainWindow::trackedNameChanged(const QString &trackedName)
 {
-    // Another satellite: frequencies and modes typed by the operator were for the one before.
-    if (!trackedName.isEmpty())
+    if (!trackedName.isEmpty()) {
+        // Another satellite: frequencies and modes typed by the operator were for the one
+        // before. The panel's values are the fields' again, a mode the two satellites share
+        // too (the panel passes a value on only when it changes).
         m_entry->giveFieldsToTracking();
+        m_tracking->resendValues();
+    }
+    followTrackedName(trackedName, false);
+}
+
+void MainWindow::catchUpTrackedSatellite(bool underCursor)
+{
+    // A satellite field left as tracking last wrote it, or emptied, takes the satellite tracking
+    // follows now; what the operator typed there stays theirs.
+    const QString tracked = m_tracking->fields().satellite;
+    const QString text = m_entry->satellite();
+    if (tracked.isEmpty() || text == satelliteFromTrackingName(tracked))
+        return;
+    if (text.isEmpty() || text == m_satelliteWritten)
+        followTrackedName(tracked, underCursor);
+}
+
+void MainWindow::followTrackedName(const QString &trackedName, bool underCursor)
+{
     // The satellite field follows the tracked name, and its own change handling finds the
     // orbit; the tracked name, being the element set's own, then gives the orbit and age (the
     // catalogue number stays the one the satellite field found).
     // The built-in tracker following the operator's choice sends that choice back: the field
     // keeps it as typed, cursor and all. A field a tracker set is no choice of the operator's.
     if (m_session.state().trackingChoice() != TrackingChoice::BuiltIn || m_builtInSource->choice().isEmpty()) {
-        // Never under the operator's cursor: a field emptied to type another name would take
-        // the tracker's name halfway through the typing. Left empty, it takes it then.
-        if (m_entry->satelliteFocused())
+        // Not under the operator's cursor: a field emptied to type another name would take
+        // the tracker's name halfway through the typing. The name waits for the cursor to
+        // leave, or for the QSO to be saved (catchUpTrackedSatellite).
+        if (m_entry->satelliteFocused() && !underCursor)
             return;
         m_trackerSetsSatellite = true;
-        m_entry->setSatellite(satelliteFromTrackingName(trackedName));
+        m_satelliteWritten = satelliteFromTrackingName(trackedName);
+        m_entry->setSatellite(m_satelliteWritten);
         m_trackerSetsSatellite = false;
         m_builtInSource->setChoice({});
     }

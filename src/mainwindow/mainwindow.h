@@ -91,6 +91,10 @@ private:
     // Feeds the tracking panel from the source the configuration names.
     void applyTrackingChoice();
     void trackedNameChanged(const QString &trackedName);
+    // The satellite field and orbit follow the tracked name; underCursor writes a field that
+    // has the cursor too.
+    void followTrackedName(const QString &trackedName, bool underCursor);
+    void catchUpTrackedSatellite(bool underCursor);
     // Whether text can give an orbit; then the orbit field from the element set that matches
     // it, nothing when none does.
     bool hasOrbitFor(const QString &text) const;
@@ -119,6 +123,7 @@ private:
     TrackerMenus *m_trackerMenus = nullptr;
     int m_elementReadings = 0;          // the readings of the elements file the built-in tracker has
     bool m_trackerSetsSatellite = false; // the satellite field is being set from the tracked name
+    QString m_satelliteWritten;          // what tracking last wrote into the satellite field
     TrackingWidget *m_trackingWidget = nullptr;
     QCheckBox *m_useOrbitron = nullptr;
     QString m_orbitronFolder; // from the extra settings; empty: found through Wine

@@ -102,7 +102,10 @@ void BuiltInTracker::rebuild()
     m_chosenText.clear();
     m_chosen.reset();
     m_chosenSchedule = Schedule();
-    // The satellite followed stays followed, when it is still among them.
+    // Another list or station makes another next to rise, except for a QSO being typed: its
+    // satellite stays followed, when it is still among them.
+    if (!m_hold)
+        m_followed.clear();
     m_lastOrbit.reset();
     m_lastPass.reset();
 }
@@ -249,6 +252,9 @@ BuiltInTracker::Tick BuiltInTracker::tick(QStringView chosenText, double utc)
         satellite = &m_tracked[index];
         schedule = &m_schedule[index];
     } else {
+        // The operator's choice ends what was followed by itself: emptied again, the field
+        // takes the next to rise from then on, not a satellite followed hours before.
+        m_followed.clear();
         if (chosen != m_chosenText) {
             m_chosenText = chosen;
             m_chosen.reset();

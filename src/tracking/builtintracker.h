@@ -59,7 +59,7 @@ public:
     // of a pass is often typed, or saved, a little after it.
     static constexpr double kGraceSeconds = 120.0;
     // How many positions one tick may compute in its search for the next satellite to rise
-    // (some 0.3 ms here). A search that needs more goes on at the next ticks, so that no tick
+    // (the tracker benchmark shows what that costs). A search that needs more goes on at the next ticks, so that no tick
     // keeps the window waiting; the satellite followed meanwhile stays, and with none the
     // tick says it is searching.
     static constexpr qsizetype kSearchLooksPerTick = 800;

@@ -82,11 +82,15 @@ void ElementsDownload::answered(const WebAnswer &answer)
     if (!error.isEmpty())
         return fail(target + QStringLiteral(": ") + error);
 
-    QString notice = text(Txt::MsgElementsUpdated, m_language,
-                          {{"$qsoss$", QString::number(count.usable)}, {"$arch$", target}});
+    const QString notice = text(Txt::MsgElementsUpdated, m_language,
+                                {{"$qsoss$", QString::number(count.usable)}, {"$arch$", target}});
+    // An update that changes nothing the tracker reads is no quiet success: the operator must
+    // learn of it, and will not from a line that vanishes after some seconds.
     if (!m_fileInUse.isEmpty() && m_fileInUse != m_target)
-        notice += u' '
-                  + text(Txt::MsgElementsOtherFile, m_language, {{"$arch$", QDir::toNativeSeparators(m_fileInUse)}});
+        m_dialogs.inform(notice + QStringLiteral("\r\n")
+                             + text(Txt::MsgElementsOtherFile, m_language,
+                                    {{"$arch$", QDir::toNativeSeparators(m_fileInUse)}}),
+                         Icon::Information);
     emit updated(notice);
     emit finished(true);
 }

@@ -15,7 +15,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include <cmath>
 
 namespace vorta {
 
@@ -169,11 +168,7 @@ void PassesWindow::refresh()
     m_summary->setText(summary);
     m_table->setAccessibleDescription(summary);
 
-    // Computed again from another instant, a rise may move by a fraction of a second.
-    int row = 0;
-    for (qsizetype i = 0; kept && i < passes.size(); ++i)
-        if (passes[i].satellite == kept->satellite && std::fabs(passes[i].pass.aos - kept->pass.aos) < 60.0)
-            row = int(i);
+    const int row = kept ? m_model->rowOfSamePass(*kept) : 0;
     if (!passes.isEmpty())
         m_table->setCurrentIndex(m_sorted->mapFromSource(m_model->index(row, 0)));
 }

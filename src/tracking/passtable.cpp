@@ -13,6 +13,14 @@ void PassTableModel::setPasses(const QList<ListedPass> &passes)
     endResetModel();
 }
 
+int PassTableModel::rowOfSamePass(const ListedPass &pass) const
+{
+    for (qsizetype i = 0; i < m_passes.size(); ++i)
+        if (m_passes[i].satellite == pass.satellite && std::fabs(m_passes[i].pass.aos - pass.pass.aos) < 60.0)
+            return int(i);
+    return 0;
+}
+
 void PassTableModel::setLanguage(Language language)
 {
     m_language = language;

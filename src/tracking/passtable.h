@@ -23,6 +23,10 @@ public:
 
     void setPasses(const QList<ListedPass> &passes);
     const QList<ListedPass> &passes() const { return m_passes; }
+    // The row of the same pass as one listed before the passes were computed again from another
+    // instant (its rise may have moved by a fraction of a second); the first row when it is no
+    // longer listed.
+    int rowOfSamePass(const ListedPass &pass) const;
     void setLanguage(Language language);
     // The zone of the local times; the system's unless a test sets another.
     void setTimeZone(const QTimeZone &zone);

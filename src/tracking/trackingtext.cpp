@@ -367,6 +367,18 @@ void TrackingPanelState::setDownlink(const QString &value)
     emit downlinkChanged(value);
 }
 
+void TrackingPanelState::resendValues()
+{
+    if (!m_fields.downlink.isEmpty())
+        emit downlinkChanged(m_fields.downlink);
+    if (!m_fields.uplink.isEmpty())
+        emit uplinkChanged(m_fields.uplink);
+    if (const int index = firstEqual(m_downlinkModes, m_fields.downlinkMode); index >= 0)
+        emit downlinkModeSelected(index);
+    if (const int index = firstEqual(m_uplinkModes, m_fields.uplinkMode); index >= 0)
+        emit uplinkModeSelected(index);
+}
+
 void TrackingPanelState::setUplink(const QString &value)
 {
     if (value == m_fields.uplink)

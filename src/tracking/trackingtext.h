@@ -151,6 +151,11 @@ public:
     // The outcome of a Start link: false when no tracker answered.
     void linkStarted(bool connected);
 
+    // Sends the frequencies and modes the panel holds once more, as if they had just arrived
+    // (those it has none of stay unsent): the entry panel, giving its fields back to tracking
+    // for another satellite, takes again a value the new satellite shares with the old one.
+    void resendValues();
+
     // The 1-second clock tick: the data-wait notice.
     void clockTick();
     // The 30-second watchdog tick. True when it declared contact lost.
