@@ -8,6 +8,7 @@
 #include "tracking/trackingtext.h"
 
 #include <QDir>
+#include <QTimeZone>
 #include <QStringEncoder>
 #include <QTest>
 
@@ -93,6 +94,15 @@ private slots:
         QCOMPARE(utcClock(local, -3 * 60), QDateTime(QDate(2024, 3, 2), QTime(1, 30, 15), Qt::UTC));
         QCOMPARE(utcClock(local, 2 * 60), QDateTime(QDate(2024, 3, 1), QTime(20, 30, 15), Qt::UTC));
         QCOMPARE(utcClock(local, 330), QDateTime(QDate(2024, 3, 1), QTime(17, 0, 15), Qt::UTC)); // India
+
+        // Against the machine's own UTC: said only when more than a minute apart.
+        const QDateTime summer(QDate(2024, 3, 31), QTime(10, 0), QTimeZone(2 * 3600));
+        QCOMPARE(utcClockSkewText(summer, 120), std::nullopt);
+        QCOMPARE(utcClockSkewText(summer, 121), std::nullopt);
+        QCOMPARE(utcClockSkewText(summer, 122), QStringLiteral("2 min"));
+        QCOMPARE(utcClockSkewText(summer, 60), QStringLiteral("1 h")); // summer time forgotten
+        QCOMPARE(utcClockSkewText(summer, 210), QStringLiteral("90 min"));
+        QCOMPARE(utcClockSkewSeconds(summer, 60), 3600); // ahead of the machine
     }
 
     void storedInstantsSortAndReadBack()
