@@ -195,6 +195,20 @@ private slots:
         QCOMPARE(saved.satelite, QStringLiteral("AO-91"));
         QCOMPARE(numericValue(saved.frecD), 145.960);
         QCOMPARE(saved.modoD, QStringLiteral("FM"));
+
+        // Another satellite whose text carries no frequencies or modes: what the list filled in
+        // stays, and nothing of the satellite before comes back.
+        QComboBox *choices = nullptr;
+        for (QComboBox *combo : l.window->entry().findChildren<QComboBox *>())
+            if (combo->accessibleName() == QStringLiteral("Lista ..."))
+                choices = combo;
+        QVERIFY(choices);
+        emit choices->textActivated(QStringLiteral("RS-44"));
+        QCOMPARE(downlink->text(), QStringLiteral("435.640"));
+        l.link->write("SNRS-44 AZ100.0 EL5.0\r\n");
+        QTRY_COMPARE(l.window->tracking().fields().satellite, QStringLiteral("RS-44"));
+        QCOMPARE(downlink->text(), QStringLiteral("435.640"));
+        QCOMPARE(mode->currentText(), QStringLiteral("USB"));
         QVERIFY(l.tracker->program.dialogs.shown.isEmpty());
     }
 

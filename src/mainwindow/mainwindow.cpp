@@ -479,13 +479,10 @@ void MainWindow::refreshComputedOrbit()
 
 void MainWindow::trackedNameChanged(const QString &trackedName)
 {
-    if (!trackedName.isEmpty()) {
-        // Another satellite: frequencies and modes typed by the operator were for the one
-        // before. The panel's values are the fields' again, a mode the two satellites share
-        // too (the panel passes a value on only when it changes).
+    // Another satellite: frequencies and modes typed by the operator were for the one before.
+    // The panel then sends what the new satellite's text carries, a mode the two share too.
+    if (!trackedName.isEmpty())
         m_entry->giveFieldsToTracking();
-        m_tracking->resendValues();
-    }
     followTrackedName(trackedName, false);
 }
 

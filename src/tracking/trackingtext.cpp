@@ -265,6 +265,7 @@ void TrackingPanelState::apply(const TrackingText &t)
         setBadge({});
         return;
     }
+    const TrackingFields before = m_fields;
     setSatellite(t.satellite);
     setAzimuth(t.azimuth);
     if (t.downlink)
@@ -275,6 +276,8 @@ void TrackingPanelState::apply(const TrackingText &t)
     setUplinkMode(t.uplinkMode);
     setElevation(t.elevation);
     setBadge(t.hasElevation ? visibilityBadge(t.elevation, m_language) : VisibilityBadge{});
+    if (!t.satellite.isEmpty() && t.satellite != before.satellite)
+        resendUnchanged(t, before);
 }
 
 void TrackingPanelState::emptyFields()
@@ -367,15 +370,16 @@ void TrackingPanelState::setDownlink(const QString &value)
     emit downlinkChanged(value);
 }
 
-void TrackingPanelState::resendValues()
+void TrackingPanelState::resendUnchanged(const TrackingText &t, const TrackingFields &before)
 {
-    if (!m_fields.downlink.isEmpty())
-        emit downlinkChanged(m_fields.downlink);
-    if (!m_fields.uplink.isEmpty())
-        emit uplinkChanged(m_fields.uplink);
-    if (const int index = firstEqual(m_downlinkModes, m_fields.downlinkMode); index >= 0)
+    if (t.downlink && *t.downlink == before.downlink)
+        emit downlinkChanged(*t.downlink);
+    if (t.uplink && *t.uplink == before.uplink)
+        emit uplinkChanged(*t.uplink);
+    if (const int index = firstEqual(m_downlinkModes, t.downlinkMode);
+        index >= 0 && t.downlinkMode == before.downlinkMode)
         emit downlinkModeSelected(index);
-    if (const int index = firstEqual(m_uplinkModes, m_fields.uplinkMode); index >= 0)
+    if (const int index = firstEqual(m_uplinkModes, t.uplinkMode); index >= 0 && t.uplinkMode == before.uplinkMode)
         emit uplinkModeSelected(index);
 }
 

@@ -151,18 +151,14 @@ public:
     // The outcome of a Start link: false when no tracker answered.
     void linkStarted(bool connected);
 
-    // Sends the frequencies and modes the panel holds once more, as if they had just arrived
-    // (those it has none of stay unsent): the entry panel, giving its fields back to tracking
-    // for another satellite, takes again a value the new satellite shares with the old one.
-    void resendValues();
-
     // The 1-second clock tick: the data-wait notice.
     void clockTick();
     // The 30-second watchdog tick. True when it declared contact lost.
     bool watchdogTick();
 
 signals:
-    // Per field, emitted only when its text changes.
+    // Per field, emitted only when its text changes, and for another satellite also when a
+    // value it carries stays the same (resendUnchanged).
     void satelliteChanged(const QString &trackingName); // → satellite field and orbit
     void azimuthChanged(const QString &azimuth);        // → compass label
     void elevationChanged(const QString &elevation);
@@ -194,6 +190,11 @@ private:
     void stopLink();
     void applyCheckBox(bool ticked);
     void apply(const TrackingText &text);
+    // With another satellite, sends the frequencies and modes the text carries that did not
+    // change (and so went unsent): the entry panel, giving its fields back to tracking for the
+    // new satellite, takes a value it shares with the old one (FM and FM) too. What the text
+    // does not carry stays unsent, so nothing of the satellite before reaches the fields.
+    void resendUnchanged(const TrackingText &text, const TrackingFields &before);
     void emptyFields();
     void setSatellite(const QString &value);
     void setAzimuth(const QString &value);
