@@ -135,6 +135,9 @@ private slots:
         QTest::newRow("Nepal 5.75") << QByteArray("5.75") << 345;
         QTest::newRow("Newfoundland -3.5") << QByteArray("-3.5") << -210;
         QTest::newRow("not a number") << QByteArray("abc") << 0;
+        // An offset no time zone has (a hand-edited file) leaves the default.
+        QTest::newRow("20 h") << QByteArray("20") << -180;
+        QTest::newRow("huge") << QByteArray("99999999999999") << -180;
         QTest::newRow("missing") << QByteArray() << -180;
     }
     void utcOffsetIsRounded()

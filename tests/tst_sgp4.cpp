@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <limits>
 
 using namespace vorta;
 
@@ -205,6 +206,13 @@ private slots:
                  ElementSetError::OutOfRange);
         QCOMPARE(parse(l1, withChecksum(QString(l2).replace(26, 7, "A000000"))).second,
                  ElementSetError::BadField);
+        // "nan" and "inf" read as numbers, and no orbit comes of them (the pass search would
+        // never end): epoch day, inclination, ascending node, mean motion, drag.
+        QCOMPARE(parse(withChecksum(QString(l1).replace(20, 12, "         nan")), l2).second, ElementSetError::BadField);
+        QCOMPARE(parse(l1, withChecksum(QString(l2).replace(8, 8, "     nan"))).second, ElementSetError::BadField);
+        QCOMPARE(parse(l1, withChecksum(QString(l2).replace(17, 8, "     inf"))).second, ElementSetError::BadField);
+        QCOMPARE(parse(l1, withChecksum(QString(l2).replace(52, 11, "        inf"))).second, ElementSetError::BadField);
+        QCOMPARE(parse(withChecksum(QString(l1).replace(33, 10, "       nan")), l2).second, ElementSetError::BadField);
         // Catalogue numbers beyond 99999 start with a letter (I and O are not used).
         const auto alpha = parseOrbitalElements(
             {"X", withChecksum(QString(l1).replace(2, 5, "B0001")), withChecksum(QString(l2).replace(2, 5, "B0001"))});
@@ -351,6 +359,10 @@ private slots:
         QVERIFY(std::fabs(first.rangeRateKmS) < 0.01);
         QVERIFY(std::fabs(later.elevation - first.elevation) < 0.2);
         QVERIFY(std::fabs(geo.semiMajorAxisKm() - 42164.0) < 10.0);
+        // An instant that is no number gives no position, at once: the resonance integration
+        // would step towards it for ever.
+        QCOMPARE(geo.propagate(std::nan("")).error, Sgp4Error::NotANumber);
+        QCOMPARE(geo.at(std::numeric_limits<double>::infinity()).error, Sgp4Error::NotANumber);
     }
 
     void dopplerConvention()

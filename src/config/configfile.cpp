@@ -51,8 +51,13 @@ ConfigRead applyConfigLines(const QStringList &lines, Settings &s)
             s.callSign = v->toUpper();
         if (auto v = valueOf(QLatin1String("Orbitron="), kValueLimit))
             s.useOrbitron = numericValue(*v) != 0;
-        if (auto v = valueOf(QLatin1String("UTC_DIF="), kValueLimit))
-            s.utcText = utcOffsetText(utcOffsetMinutesOf(*v));
+        // An offset no time zone has (a hand-edited file) is refused as the settings window
+        // refuses it: the default stands, and the clock's warning shows what is off.
+        if (auto v = valueOf(QLatin1String("UTC_DIF="), kValueLimit)) {
+            const int minutes = utcOffsetMinutesOf(*v);
+            if (minutes >= kMinUtcOffsetMinutes && minutes <= kMaxUtcOffsetMinutes)
+                s.utcText = utcOffsetText(minutes);
+        }
         if (auto v = valueOf(QLatin1String("Base="), 0))
             s.basePath = *v;
         if (auto v = valueOf(QLatin1String("BaseN="), 0))
@@ -159,7 +164,7 @@ std::optional<ConfigProblem> checkConfigEntry(const QString &callSign, const QSt
     // than read as 0 (which would log local time as UTC).
     static const QRegularExpression number(QStringLiteral("^\\s*[+-]?\\d{1,2}(\\.\\d+)?\\s*$"));
     const int minutes = utcOffsetMinutesOf(utcText);
-    if (!number.match(utcText).hasMatch() || minutes < -12 * 60 || minutes > 14 * 60)
+    if (!number.match(utcText).hasMatch() || minutes < kMinUtcOffsetMinutes || minutes > kMaxUtcOffsetMinutes)
         return ConfigProblem{ConfigField::UtcOffset, text(Txt::MsgBadUtcOffset, language)};
     return std::nullopt;
 }

@@ -2,13 +2,21 @@
 
 #include "common/textvalue.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vorta {
 
+namespace {
+constexpr double kMaxOffsetHours = 24.0;
+} // namespace
+
 int utcOffsetMinutesOf(QStringView typed)
 {
-    const double hours = numericValue(typed);
+    // Beyond a day either way no offset makes sense; held there, a huge number still reads as
+    // out of range instead of overflowing the minutes.
+    double hours = numericValue(typed);
+    hours = std::isfinite(hours) ? std::clamp(hours, -kMaxOffsetHours, kMaxOffsetHours) : 0.0;
     const double fraction = std::fabs(hours - std::trunc(hours));
     for (double zone : {0.25, 0.5, 0.75})
         if (std::fabs(fraction - zone) < 1e-9)

@@ -39,8 +39,10 @@ struct Settings
 // A typed UTC offset (hours, local minus UTC) in minutes. A number of hours is rounded to whole
 // hours (2.6 gives 3); the quarter, half and three-quarter hours of real time zones (5.5 for
 // India, -3.5 for Newfoundland, 5.75 for Nepal) are kept exactly, since rounding them would put
-// every logged time half an hour off. 0 without a number.
+// every logged time half an hour off. 0 without a number; beyond a day, a day.
 int utcOffsetMinutesOf(QStringView typed);
+// The offsets a configuration may hold, in minutes: the world's time zones.
+inline constexpr int kMinUtcOffsetMinutes = -12 * 60, kMaxUtcOffsetMinutes = 14 * 60;
 // The offset as the configuration writes it: "-3", "5.5", "5.75".
 QString utcOffsetText(int minutes);
 

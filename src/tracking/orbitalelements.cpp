@@ -22,7 +22,8 @@ std::optional<double> decimalField(QStringView field)
         return std::nullopt;
     bool ok = false;
     const double value = text.toDouble(&ok);
-    return ok ? std::optional<double>(value) : std::nullopt;
+    // "nan" and "inf" read as numbers, and no orbit can be computed from them.
+    return ok && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
 }
 
 std::optional<int> integerField(QStringView field)
@@ -57,7 +58,8 @@ std::optional<double> exponentField(QStringView field)
     const int exponent = text.mid(exponentAt).toInt(&ok);
     if (!ok)
         return std::nullopt;
-    return sign * mantissa * std::pow(10.0, exponent);
+    const double value = sign * mantissa * std::pow(10.0, exponent);
+    return std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
 }
 
 // Catalogue numbers beyond 99999 are written with a leading letter standing for 10 to 33

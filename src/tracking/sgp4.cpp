@@ -652,6 +652,12 @@ void Sgp4::deepSpacePeriodics(double t, double &ep, double &inclp, double &nodep
 Sgp4Result Sgp4::propagate(double t) const
 {
     Sgp4Result out;
+    // The resonance integration steps towards t: it would never reach an instant that is no
+    // number.
+    if (!std::isfinite(t)) {
+        out.error = Sgp4Error::NotANumber;
+        return out;
+    }
     // Secular effects of gravity and drag.
     const double xmdf = m_mo + m_mdot * t;
     const double argpdf = m_argpo + m_argpdot * t;
@@ -801,6 +807,9 @@ Sgp4Result Sgp4::propagate(double t) const
                           (mvt * uz + rvdot * vz) * kmPerSecond};
     if (mrt < 1.0)
         out.error = Sgp4Error::Decayed;
+    for (int i = 0; i < 3; ++i)
+        if (!std::isfinite(out.state.position[i]) || !std::isfinite(out.state.velocity[i]))
+            out.error = Sgp4Error::NotANumber;
     return out;
 }
 

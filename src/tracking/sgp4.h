@@ -31,6 +31,7 @@ enum class Sgp4Error {
     PerturbedEccentricity = 3,
     SemiLatusRectum = 4,    // the orbit has no shape left
     Decayed = 6,            // the satellite is below the earth's surface
+    NotANumber = 100,       // the instant or the result is no number (not one of the model's)
 };
 
 struct Sgp4Result
