@@ -235,7 +235,7 @@ void AdifImport::runRead(const Setup &setup, int generation, const QString &star
         sinceCommit.start();
         Counts &counts = result.counts;
         const bool finished = forEachRecordLine(source, [&](const QString &line, qsizetype end) {
-            if (isFileRecord(line))
+            if (line.contains(u"<EOR>"))
                 ++counts.total;
             if (const auto record = readImportRecord(line, *header)) {
                 QStringList warnings;

@@ -223,16 +223,7 @@ bool forEachRecordLine(QStringView text, const std::function<bool(const QString 
         if (!feed(upperCased(raw, upper)))
             return false;
     }
-    // A file cut short ends in the middle of its last record: it is read like any other, so
-    // that a QSO that came whole but for its "<EOR>" is not lost.
-    if (!QStringView(gathered).trimmed().isEmpty())
-        return record(gathered, text.size());
     return true;
-}
-
-bool isFileRecord(QStringView line)
-{
-    return line.contains(kEor) || line.contains(u"<CALL:");
 }
 
 bool isSatelliteBand(QStringView text)

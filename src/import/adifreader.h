@@ -50,14 +50,10 @@ std::optional<AdifHeader> scanAdifHeader(QStringView text, const std::function<b
 // to and including an "<EOR>" (several records on one line are cut apart). A first line without
 // "<EOR>" stays a line of its own (a header line, harmless as it holds no QSO tags); a first line
 // with "<EOH>" loses the text up to it; the header lines after the first join the first record.
-// Text after the last "<EOR>" (a file cut short, a closing tag) is a last record line of its
-// own, read like the others. For each record line it calls record(line, end), end being the
-// position in text just past it; when that returns false the cutting stops and false is returned.
+// Text after the last "<EOR>" is no record. For each record line it calls record(line, end),
+// end being the position in text just past it; when that returns false the cutting stops and
+// false is returned.
 bool forEachRecordLine(QStringView text, const std::function<bool(const QString &line, qsizetype end)> &record);
-
-// Whether a record line is one of the file's records, satellite QSO or not: one ended by its
-// "<EOR>", or one cut short that carries a CALL. A header line or a closing tag is none.
-bool isFileRecord(QStringView line);
 
 // The satellite-band test: a BAND value names 2 m or a shorter band ("2M", "70CM", "23CM",
 // "13CM"; not "6M" or "20M"); a frequency in MHz is above 144 and no more than 300 GHz.
