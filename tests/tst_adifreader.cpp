@@ -96,6 +96,14 @@ private slots:
         QTest::newRow("144 is below") << "<FREQ:3>144" << "" << "";
         QTest::newRow("own downlink") << "<FREQ:7>145.850<FREQ_RX:7>436.795" << "145.850" << "436.795";
         QTest::newRow("own downlink with a band") << "<BAND:2>2M<FREQ_RX:7>436.795" << "145.500" << "436.795";
+        // Damaged files: digits beyond every number, or above 300 GHz, are no frequency.
+        QTest::newRow("uplink beyond every number skipped") << "<FREQ:400>" + QString(400, u'9') << "" << "";
+        QTest::newRow("uplink of 25 digits skipped") << "<FREQ:25>" + QString(25, u'9') << "" << "";
+        QTest::newRow("uplink above 300 GHz skipped") << "<FREQ:10>300000.001" << "" << "";
+        QTest::newRow("uplink at 300 GHz") << "<FREQ:6>300000" << "300000" << "145.500";
+        QTest::newRow("downlink beyond every number is none")
+            << "<FREQ:7>145.900<FREQ_RX:400>" + QString(400, u'9') << "145.900" << "435.500";
+        QTest::newRow("downlink above 300 GHz is none") << "<BAND:4>70CM<FREQ_RX:10>400000.000" << "435.500" << "145.500";
     }
     void frequencies()
     {
@@ -110,8 +118,9 @@ private slots:
         QCOMPARE(int(file.records.size()), 1);
         QCOMPARE(file.records[0].uplink, uplink);
         QCOMPARE(file.records[0].downlink, downlink);
-        QCOMPARE(file.records[0].uplinkDefault, !tags.contains(QLatin1String("<FREQ:")));
-        QCOMPARE(file.records[0].downlinkDefault, !tags.contains(QLatin1String("<FREQ_RX:")));
+        // A value of the file's own stands in its tags; any other is a default.
+        QCOMPARE(file.records[0].uplinkDefault, !tags.contains(uplink));
+        QCOMPARE(file.records[0].downlinkDefault, !tags.contains(downlink));
     }
 
     void valuesOfARecord()
@@ -148,6 +157,65 @@ private slots:
         QCOMPARE(orbit.records[0].downlink, QStringLiteral("435.850"));
         // No CALL: skipped.
         QVERIFY(readFile(QStringLiteral("<SAT_NAME:5>AO-91<BAND:2>2M<EOR>")).records.empty());
+    }
+
+    // A call of blanks, or one that runs on into the next tag, is no call: the record is skipped.
+    void calls_data()
+    {
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<QString>("station"); // "" for a skipped record
+        QTest::newRow("plain") << "<CALL:4>K1AB" << "K1AB";
+        QTest::newRow("blanks around") << "<CALL:6> K1AB " << "K1AB";
+        QTest::newRow("blanks only") << "<CALL:4>    " << "";
+        QTest::newRow("length past the value") << "<CALL:99999999999999999999999>K1AB" << "";
+        QTest::newRow("length into the next tag") << "<CALL:6>K1AB" << "";
+        QTest::newRow("length onto the blank before the next tag") << "<CALL:5>K1AB" << "K1AB";
+        QTest::newRow("empty") << "<CALL:0>" << "";
+    }
+    void calls()
+    {
+        QFETCH(QString, call);
+        QFETCH(QString, station);
+        const ReadFile file = readFile(call + QStringLiteral(" <SAT_NAME:5>AO-91 <BAND:2>2m <QSO_DATE:8>20240131"
+                                                             " <TIME_ON:4>1345 <EOR>\r\n"));
+        QCOMPARE(file.recordLines, 1);
+        if (station.isEmpty()) {
+            QVERIFY(file.records.empty());
+            return;
+        }
+        QCOMPARE(int(file.records.size()), 1);
+        QCOMPARE(file.records[0].station, station);
+    }
+
+    // The text of a file as other programs save it: UTF-16 with or without its mark, UTF-8,
+    // Windows-1252.
+    void decoding_data()
+    {
+        const QString text = QStringLiteral("Exportación de LU1ABC\r\n<ADIF_VER:5>3.1.0\r\n<EOH>\r\n")
+                             + record(QStringLiteral("<BAND:2>2m<COMMENT:6>Señal"));
+        QByteArray littleEndian, bigEndian;
+        for (const QChar c : text) {
+            const char low = char(c.unicode() & 0xff), high = char(c.unicode() >> 8);
+            littleEndian += QByteArray(1, low) + QByteArray(1, high);
+            bigEndian += QByteArray(1, high) + QByteArray(1, low);
+        }
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("UTF-16 LE without mark") << littleEndian << text;
+        QTest::newRow("UTF-16 BE without mark") << bigEndian << text;
+        QTest::newRow("UTF-16 LE with mark") << QByteArray("\xFF\xFE") + littleEndian << text;
+        QTest::newRow("UTF-16 BE with mark") << QByteArray("\xFE\xFF") + bigEndian << text;
+        QTest::newRow("UTF-8") << text.toUtf8() << text;
+        QTest::newRow("Windows-1252") << text.toLatin1() << text;
+        // A NUL or two in a value does not make a file UTF-16.
+        const QByteArray withNul = record(QStringLiteral("<BAND:2>2m<COMMENT:3>A")).toUtf8().replace("A<EOR>", QByteArray("A\0\0<EOR>", 8));
+        QTest::newRow("UTF-8 with NULs in a value") << withNul << QString::fromUtf8(withNul);
+    }
+    void decoding()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QCOMPARE(decodeAdifText(bytes), text);
     }
 
     void satelliteAndOrbitFromFreeText_data()

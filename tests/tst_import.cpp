@@ -47,10 +47,11 @@ struct Log : test::TempLog
         return rows;
     }
 
-    QString file(const QString &text, const char *name = "import.adi") const
+    QString file(const QString &text, const char *name = "import.adi") const { return file(text.toUtf8(), name); }
+    QString file(const QByteArray &bytes, const char *name = "import.adi") const
     {
         const QString filePath = home.folder().outputsDir() + u'/' + QLatin1String(name);
-        test::writeBytes(filePath, text.toUtf8());
+        test::writeBytes(filePath, bytes);
         return filePath;
     }
 
@@ -532,6 +533,59 @@ private slots:
         QVERIFY(log.dialogs.shown[0].text.startsWith(QStringLiteral("No se pudo leer el archivo ")));
         QCOMPARE(log.dialogs.shown[0].icon, Icon::Critical);
         QVERIFY(!import.canLoad());
+    }
+
+    // Damaged files and files saved in another encoding: nothing absurd reaches the staged rows,
+    // and a file saved as UTF-16 without its byte-order mark is read.
+    void damagedFiles_data()
+    {
+        const QByteArray header = "ADIF export of LU1ABC\r\n<ADIF_VER:5>3.1.4 <PROGRAMID:6>Logger\r\n<EOH>\r\n";
+        // One QSO a line, blanks between the tags, as loggers write them.
+        const auto qso = [](const char *call, const QByteArray &extra = QByteArray()) {
+            return "<CALL:" + QByteArray::number(qstrlen(call)) + '>' + call
+                   + " <STATION_CALLSIGN:6>LU1ABC <QSO_DATE:8>20240110 <TIME_ON:6>120000 <SAT_NAME:5>AO-91 <MODE:2>FM"
+                   + (extra.isEmpty() ? QByteArray(" <BAND:2>2m") : extra);
+        };
+        const QByteArray eor = " <EOR>\r\n";
+        QByteArray utf16;
+        for (const char c : header + qso("K1AB") + eor)
+            utf16 += QByteArray(1, c) + QByteArray(1, '\0');
+
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("total");
+        QTest::addColumn<QStringList>("staged"); // call, FrecU and FrecD of each staged row
+        QTest::newRow("UTF-16 without mark") << utf16 << 1 << QStringList{"K1AB 145.500 435.500"};
+        QTest::newRow("UTF-16 with mark") << "\xFF\xFE" + utf16 << 1 << QStringList{"K1AB 145.500 435.500"};
+        QTest::newRow("call of blanks") << header + qso("    ") + eor + qso("K1AB") + eor << 2
+                                        << QStringList{"K1AB 145.500 435.500"};
+        QTest::newRow("call running into the next tag")
+            << header + QByteArray(qso("K1AB")).replace("<CALL:4>", "<CALL:99999999999999999999999>") + eor << 1
+            << QStringList();
+        QTest::newRow("uplink beyond every number")
+            << header + qso("K1AB", " <FREQ:400>" + QByteArray(400, '9')) + eor << 1 << QStringList();
+        QTest::newRow("uplink above 300 GHz")
+            << header + qso("K1AB", " <FREQ:25>" + QByteArray(25, '9')) + eor << 1 << QStringList();
+        QTest::newRow("downlink beyond every number")
+            << header + qso("K1AB", " <FREQ:7>145.900 <FREQ_RX:400>" + QByteArray(400, '9')) + eor << 1
+            << QStringList{"K1AB 145.900 435.500"};
+    }
+    void damagedFiles()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, total);
+        QFETCH(QStringList, staged);
+        Log log;
+        AdifImport import(log.dialogs);
+        QVERIFY(readAll(import, log.setup(log.file(bytes))));
+        QVERIFY2(import.logText().contains(QStringLiteral("\n  QSOs Tot: %1\n  QSOs Sat: %2\n").arg(total).arg(staged.size())),
+                 qPrintable(import.logText()));
+        db::Database database(log.path, db::Database::Mode::ReadOnly);
+        db::Statement select(database, "SELECT Estacion, FrecU, FrecD FROM Tabla2 ORDER BY Id");
+        QStringList rows;
+        while (select.step())
+            rows << select.text(0) + u' ' + select.text(1) + u' ' + select.text(2);
+        QCOMPARE(rows, staged);
+        QVERIFY(log.dialogs.shown.isEmpty());
     }
 
     void abortedReadingLoadsNothing()

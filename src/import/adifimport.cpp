@@ -1,7 +1,6 @@
 #include "import/adifimport.h"
 
 #include "common/dialogs.h"
-#include "common/textfile.h"
 #include "import/importload.h"
 #include "logdb/logdatabase.h"
 #include "logdb/sqlite.h"
@@ -206,7 +205,7 @@ void AdifImport::runRead(const Setup &setup, int generation, const QString &star
             postToOwner(generation, [this, message] { failed(message, false); });
             return;
         }
-        const QString source = decodeText(bytes);
+        const QString source = decodeAdifText(bytes);
         bytes = QByteArray();
 
         // The header; a file without one is counted through to its end meanwhile.

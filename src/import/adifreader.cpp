@@ -1,9 +1,13 @@
 #include "import/adifreader.h"
 
 #include "common/dates.h"
+#include "common/textfile.h"
 #include "common/textvalue.h"
 #include "tracking/satrules.h"
 
+#include <QStringDecoder>
+
+#include <cmath>
 #include <utility>
 
 namespace vorta {
@@ -58,6 +62,15 @@ QStringView upperCased(QStringView line, QString &buffer)
 constexpr QStringView kEor = u"<EOR>";
 constexpr QStringView kEoh = u"<EOH>";
 
+// Nothing on the air lies above 300 GHz: a larger value, or digits beyond every number (read as
+// infinity), come from a damaged file and are no frequency at all, as a text without a number.
+constexpr double kHighestRadioMHz = 300000;
+
+bool isRadioFrequency(double mhz)
+{
+    return std::isfinite(mhz) && mhz <= kHighestRadioMHz;
+}
+
 QString modeOf(QStringView line)
 {
     const QString mode = adifTagValue(line, u"<MODE:");
@@ -95,6 +108,33 @@ QString adifTagValue(QStringView line, QStringView tag)
         return QString();
     const qsizetype length = declared >= double(available) ? available : qsizetype(declared);
     return rest.sliced(start, length).toString();
+}
+
+QString decodeAdifText(const QByteArray &bytes)
+{
+    // Some programs save "Unicode" text as UTF-16 without a byte-order mark. Its bytes pass for
+    // UTF-8, with a NUL between the letters, and not one tag would be found. The tags and most
+    // header text are ASCII, so such a file shows a NUL in every other byte of its first part:
+    // the high byte of each character, which comes second in little-endian order.
+    if (!bytes.startsWith("\xFF\xFE") && !bytes.startsWith("\xFE\xFF")) {
+        const qsizetype units = qMin<qsizetype>(bytes.size(), 2048) / 2;
+        qsizetype highSecond = 0, highFirst = 0;
+        for (qsizetype i = 0; i < units; ++i) {
+            const char first = bytes[2 * i], second = bytes[2 * i + 1];
+            if (first != 0 && second == 0)
+                ++highSecond;
+            else if (first == 0 && second != 0)
+                ++highFirst;
+        }
+        // Three characters in four in the ASCII range leave room for accented header text.
+        const auto mostly = [units](qsizetype count) { return units >= 2 && count * 4 >= units * 3; };
+        if (mostly(highSecond) || mostly(highFirst)) {
+            QStringDecoder utf16(mostly(highSecond) ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                                 QStringDecoder::Flag::Stateless);
+            return utf16.decode(bytes);
+        }
+    }
+    return decodeText(bytes);
 }
 
 bool AdifHeader::isConfirmation() const
@@ -192,7 +232,8 @@ bool isSatelliteBand(QStringView text)
         return numericValue(text) <= 70;
     if (text.contains(u'M'))
         return numericValue(text) <= 2;
-    return frequencyValue(text) > 144;
+    const double mhz = frequencyValue(text);
+    return isRadioFrequency(mhz) && mhz > 144;
 }
 
 Frequencies bandDefaults(QStringView band)
@@ -232,8 +273,10 @@ QDateTime ImportRecord::moment() const
 std::optional<ImportRecord> readImportRecord(QStringView line, const AdifHeader &header)
 {
     ImportRecord r;
-    r.station = adifTagValue(line, u"<CALL:");
-    if (r.station.isEmpty())
+    // A call of blanks is none, and so is one that runs on into the next tag: its declared
+    // length reached past the value, and whatever follows the call is no call sign.
+    r.station = adifTagValue(line, u"<CALL:").trimmed();
+    if (r.station.isEmpty() || r.station.contains(u'<'))
         return std::nullopt;
 
     // The satellite, and an orbit, from the free texts when the record does not name it. A QSL
@@ -265,7 +308,10 @@ std::optional<ImportRecord> readImportRecord(QStringView line, const AdifHeader 
     } else if (!isSatelliteBand(r.uplink)) {
         return std::nullopt;
     }
-    if (const QString received = adifTagValue(line, u"<FREQ_RX:"); !received.isEmpty()) {
+    // A FREQ_RX that is no frequency is as good as none: the downlink gets the default, which a
+    // loaded duplicate does not write over the logged downlink.
+    if (const QString received = adifTagValue(line, u"<FREQ_RX:");
+        !received.isEmpty() && isRadioFrequency(frequencyValue(received))) {
         r.downlink = received;
         r.downlinkDefault = false;
     } else if (!r.downlinkDefault) {

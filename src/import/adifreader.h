@@ -6,6 +6,7 @@
 // "// comments" after the values, a lower-case "<eor>", a closing tag after the last record.
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 
@@ -19,6 +20,10 @@ namespace vorta {
 // line ends first). A type indicator between length and ">" ("<QSO_DATE:8:D>") is skipped; a
 // missing ">" makes the value start right after the length. Empty when the line lacks the tag.
 QString adifTagValue(QStringView line, QStringView tag);
+
+// The text of an ADIF file: UTF-16 with its byte-order mark, or without one when the NULs of
+// its ASCII tags show it; else UTF-8 when the bytes are valid UTF-8, else Windows-1252.
+QString decodeAdifText(const QByteArray &bytes);
 
 // What the header of a file tells.
 struct AdifHeader
@@ -51,7 +56,7 @@ std::optional<AdifHeader> scanAdifHeader(QStringView text, const std::function<b
 bool forEachRecordLine(QStringView text, const std::function<bool(const QString &line, qsizetype end)> &record);
 
 // The satellite-band test: a BAND value names 2 m or a shorter band ("2M", "70CM", "23CM",
-// "13CM"; not "6M" or "20M"); a frequency in MHz is above 144.
+// "13CM"; not "6M" or "20M"); a frequency in MHz is above 144 and no more than 300 GHz.
 bool isSatelliteBand(QStringView text);
 
 struct Frequencies
@@ -85,8 +90,8 @@ struct ImportRecord
 };
 
 // The import record of a record line, for a file whose header is given; nothing when the line
-// is no satellite QSO (no satellite and no orbit, or a band or frequency below 2 m) or has no
-// CALL.
+// is no satellite QSO (no satellite and no orbit, or a band or frequency below 2 m or none at
+// all) or has no CALL (a blank one, or one that runs on into the next tag).
 std::optional<ImportRecord> readImportRecord(QStringView line, const AdifHeader &header);
 
 } // namespace vorta
