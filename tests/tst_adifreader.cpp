@@ -64,6 +64,10 @@ private slots:
         QTest::newRow("negative length") << "<CALL:-3>AB1C" << "<CALL:" << "";
         QTest::newRow("length past the end, type indicator") << "<NOTES:40:M>HELLO" << "<NOTES:" << "HELLO";
         QTest::newRow("nothing after the bracket") << "<CALL:4>" << "<CALL:" << "";
+        // Lengths count characters, as the exports write them: one beyond the basic plane is one.
+        QTest::newRow("emoji inside") << QStringLiteral("<COMMENT:12>Nice 😀 QSO ő<EOR>") << "<COMMENT:"
+                                      << QStringLiteral("Nice 😀 QSO ő");
+        QTest::newRow("emoji last") << QStringLiteral("<COMMENT:6>Nice 😀<EOR>") << "<COMMENT:" << QStringLiteral("Nice 😀");
     }
     void tagValues()
     {

@@ -106,8 +106,13 @@ QString adifTagValue(QStringView line, QStringView tag)
     // holds (a damaged file) would not survive the conversion.
     if (!(declared >= 1) || available <= 0)
         return QString();
-    const qsizetype length = declared >= double(available) ? available : qsizetype(declared);
-    return rest.sliced(start, length).toString();
+    const qsizetype characters = declared >= double(available) ? available : qsizetype(declared);
+    // Lengths count characters, as the exports write them: a character beyond the basic plane
+    // (an emoji in the notes) is two units here, and is never cut in half.
+    qsizetype end = start;
+    for (qsizetype n = 0; n < characters && end < rest.size(); ++n)
+        end += rest[end].isHighSurrogate() && end + 1 < rest.size() && rest[end + 1].isLowSurrogate() ? 2 : 1;
+    return rest.sliced(start, end - start).toString();
 }
 
 QString decodeAdifText(const QByteArray &bytes)
