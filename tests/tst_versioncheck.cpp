@@ -61,6 +61,9 @@ private slots:
         QTest::newRow("file as editors save it") << QByteArray("\xEF\xBB\xBF 1.0.16 \r\nNovedades: ...\r\n") << true
                                                  << update("1.0.16") << warn;
         QTest::newRow("leading zero is the same number") << QByteArray("1.0.015") << false << latest << info;
+        QTest::newRow("lines ended by CR alone") << QByteArray("1.0.15\rNovedades: ...\r") << true << QString() << 0;
+        QTest::newRow("a note after the version") << QByteArray("1.0.16-beta\r\n") << true << update("1.0.16-beta")
+                                                  << warn;
     }
     void publishedVersionIsComparedPartByPart()
     {
@@ -91,6 +94,7 @@ private slots:
         QTest::newRow("404 page") << 404 << QByteArray("<html><body>Not Found</body></html>") << kWebError;
         QTest::newRow("error status with a version in it") << 500 << QByteArray("1.0.99") << kWebError;
         QTest::newRow("not a version") << 200 << QByteArray("abc") << kWebError;
+        QTest::newRow("a name before the version") << 200 << QByteArray("v1.0.16") << kWebError;
         QTest::newRow("HTML page") << 200 << QByteArray("<!DOCTYPE html>\n<html>1.0.16</html>") << kWebError;
         QTest::newRow("empty answer") << 200 << QByteArray() << kNoInternet;
         QTest::newRow("empty first line") << 200 << QByteArray("\r\n1.0.16") << kNoInternet;

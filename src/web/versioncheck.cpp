@@ -39,12 +39,23 @@ bool nothingArrived(QNetworkReply::NetworkError error)
     }
 }
 
+QString firstLine(const QString &text)
+{
+    // A file saved on an old Mac ends its lines with CR alone.
+    qsizetype end = 0;
+    while (end < text.size() && text[end] != u'\n' && text[end] != u'\r')
+        ++end;
+    return text.left(end).trimmed();
+}
+
 } // namespace
 
 std::optional<VersionNumber> parseVersion(QStringView text)
 {
-    // Ten digits at most per part, as the published revision is read: more is no version.
-    static const QRegularExpression pattern(QStringLiteral("^([0-9]{1,10})\\.([0-9]{1,10})\\.([0-9]{1,10})$"));
+    // Ten digits at most per part, as the published revision is read: more is no version. A
+    // note after it ("1.0.16-beta", "1.0.16 (05/07/2025)") leaves the number as it is.
+    static const QRegularExpression pattern(
+        QStringLiteral("^([0-9]{1,10})\\.([0-9]{1,10})\\.([0-9]{1,10})(?:[\\s+(-].*)?$"));
     const QRegularExpressionMatch match = pattern.match(text.trimmed().toString());
     if (!match.hasMatch())
         return std::nullopt;
@@ -58,7 +69,7 @@ std::optional<CheckMessage> versionMessage(const QString &installed, const QByte
     // A server that refuses the file often still answers with a page saying so.
     if (answer.contains(QLatin1String("Forbidden")))
         return message(Txt::MsgWebError, Icon::Exclamation);
-    const QString web = answer.section(u'\n', 0, 0).trimmed();
+    const QString web = firstLine(answer);
     if (web.isEmpty())
         return message(Txt::MsgNoInternet, Icon::Exclamation);
     // An error page or any other text in place of the version file says nothing about the
@@ -122,10 +133,9 @@ void VersionCheck::answered(const WebAnswer &answer)
         break;
     case WebAnswer::Outcome::TooLarge: {
         // A version file is one short line; only a first line that is a version says anything.
-        const qsizetype end = answer.body.indexOf('\n');
-        const QByteArray firstLine = end < 0 ? answer.body : answer.body.left(end);
-        if (parseVersion(decodeText(firstLine).trimmed()))
-            shown = versionMessage(m_installed, firstLine, m_silent);
+        const QString first = firstLine(decodeText(answer.body));
+        if (parseVersion(first))
+            shown = versionMessage(m_installed, first.toUtf8(), m_silent);
         else
             shown = message(Txt::MsgWebError, Icon::Exclamation);
         break;

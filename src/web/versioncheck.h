@@ -21,8 +21,9 @@ struct VersionNumber
     quint64 major = 0, minor = 0, revision = 0;
 };
 
-// The version a text holds: "1.0.16", with blanks around it allowed. Anything else (an HTML
-// page, "abc", "1.0", "v1.0.16") is no version.
+// The version a text holds: "1.0.16", with blanks around it allowed and a note after it
+// ("1.0.16-beta", "1.0.16 (05/07/2025)"). Anything else (an HTML page, "abc", "1.0",
+// "v1.0.16") is no version.
 std::optional<VersionNumber> parseVersion(QStringView text);
 
 // The message a version file's answer gives: installed is the installed version (for example
