@@ -164,6 +164,14 @@ private slots:
         QCOMPARE(s.callSign, QString(100, u'B'));
         QCOMPARE(s.basePath, longPath);
         QCOMPARE(s.macros[0].text.size(), 100);
+
+        // What a macro says is the macro's: no other setting is taken from its text.
+        const Settings typed = loadBytes(home, "MiCall=LU1ABC\r\nBase=/logs/a.mdb\r\n"
+                                               "Macro5=CQ;de $micall$ Base=x MiCall=ZZ9Z Macro7=Z;z k\r\n");
+        QCOMPARE(typed.callSign, QStringLiteral("LU1ABC"));
+        QCOMPARE(typed.basePath, QStringLiteral("/logs/a.mdb"));
+        QCOMPARE(typed.macros[0].text, QStringLiteral("de $micall$ Base=x MiCall=ZZ9Z Macro7=Z;z k"));
+        QCOMPARE(typed.macros[2], defaultMacros()[2]);
     }
 
     void saveWritesThirteenLinesInOrder()

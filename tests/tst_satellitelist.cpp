@@ -85,10 +85,14 @@ private slots:
         // A "," in a name or mode would make the line lose its entry.
         QVERIFY(!f.list.add({"AO,X", "1", "2", "FM", "FM"}, dialogs, Language::English).ok);
         QCOMPARE(f.list.checkAdd({"AO-X", "1", "2", "FM", "F,M"}, Language::English).focus, SatelliteField::UplinkMode);
+        // Blanks are no name, and blanks around one do not make another satellite of it.
+        QVERIFY(!SatelliteList::canAccept(QStringLiteral("   "), QStringLiteral("1"), QStringLiteral("2")));
+        QCOMPARE(f.list.checkAdd({"   ", "1", "2", "FM", "FM"}, Language::English).focus, SatelliteField::Name);
+        QVERIFY(!f.list.add({"SO-50 ", "145.850", "436.795", "FM", "FM"}, dialogs, Language::English).ok);
         QCOMPARE(f.bytes(), before);
 
         dialogs.shown.clear();
-        QVERIFY(f.list.add({"io-86", "145.880", "435.880", "FM", "FM"}, dialogs, Language::Spanish).ok);
+        QVERIFY(f.list.add({" io-86", "145.880", "435.880", "FM", "FM"}, dialogs, Language::Spanish).ok);
         QVERIFY(dialogs.shown.isEmpty());
         // A "," typed as decimal point becomes ".", so the line keeps its five fields.
         QVERIFY(f.list.add({"PO-101", "437,5", "145,9", "FM", "FM"}, dialogs, Language::Spanish).ok);

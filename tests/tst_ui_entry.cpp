@@ -7,6 +7,7 @@
 #include "mainwindow/entrywidget.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/session.h"
+#include "tracking/satellitelistwindow.h"
 #include "uisupport.h"
 
 #include <QApplication>
@@ -15,7 +16,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 using namespace vorta;
 
@@ -198,6 +201,38 @@ private slots:
         edit(entry, QStringLiteral("Notas"))->setFocus();
         QCOMPARE(time->text(), QStringLiteral("0915"));
         QCOMPARE(program.dialogs.shown.size(), 2);
+    }
+
+    // The satellite list from the keyboard: Ctrl+T opens it, Tab leaves its grid for the
+    // buttons, and after an edit the keys go on in the grid.
+    void satelliteListByKeys()
+    {
+        test::TempHome home;
+        test::Running run(home, test::stationSettings());
+        QVERIFY(run.ready());
+        QString opened;
+        QTimer::singleShot(0, &run.window, [&opened] {
+            QTRY_VERIFY(QApplication::activeModalWidget());
+            opened = QApplication::activeModalWidget()->windowTitle();
+            QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape);
+        });
+        QTest::keyClick(&run.window, Qt::Key_T, Qt::ControlModifier);
+        QCOMPARE(opened, QStringLiteral("Editar Satélites"));
+
+        SatelliteListWindow list(run.program.session);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowActive(&list));
+        auto *grid = list.findChild<QTableWidget *>();
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Down);
+        QTest::keyClick(grid, Qt::Key_Tab);
+        QVERIFY(qobject_cast<QPushButton *>(QApplication::focusWidget()));
+        QTimer::singleShot(0, &list, [] {
+            QTRY_VERIFY(QApplication::activeModalWidget());
+            QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape);
+        });
+        test::buttonCaptioned(list, QStringLiteral("&Editar"))->click();
+        QCOMPARE(list.focusWidget(), grid); // the window's cursor, once it is active again
     }
 };
 

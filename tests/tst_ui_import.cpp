@@ -159,8 +159,14 @@ private slots:
         QVERIFY(import.isVisible());
         QTest::keyClick(&import, Qt::Key_Escape);
         QVERIFY(!import.isVisible());
+        // Asked for again at once, while the stopped reading winds down: the new file is read.
+        program.dialogs.files << writeFile(home, "small.adi", test::loggerFile(3));
+        menuEntry(window, QStringLiteral("Importar ADIF"))->trigger();
+        QVERIFY(import.isVisible());
+        QCOMPARE(import.windowTitle(), QStringLiteral("small.adi"));
+        QTRY_VERIFY(import.loadButton().isEnabled());
+        QTest::keyClick(&import, Qt::Key_Escape);
         QTRY_VERIFY(!import.import().busy());
-        QVERIFY(!import.loadButton().isEnabled());
         QVERIFY(!lastQso(program.state.currentLog().path));
         QVERIFY(program.dialogs.shown.isEmpty());
 

@@ -37,10 +37,13 @@ ConfigRead applyConfigLines(const QStringList &lines, Settings &s)
     ConfigRead read;
     // Every key is looked for anywhere in the line (exact case), in this order, and its value
     // is the rest of the line after it. Paths are never cut: a cut path would name a missing
-    // file and silently switch the operator to another log.
+    // file and silently switch the operator to another log. A macro line is the exception: its
+    // text is the operator's own, and "Base=" or "MiCall=" typed into a macro must not change
+    // the log or the call at the next start, so in it only its own key, in front, counts.
     for (const QString &line : lines) {
-        auto valueOf = [&line, &read](QLatin1String key, qsizetype limit) -> std::optional<QString> {
-            const qsizetype at = line.indexOf(key);
+        const bool macroLine = line.startsWith(QLatin1String("Macro"));
+        auto valueOf = [&line, &read, macroLine](QLatin1String key, qsizetype limit) -> std::optional<QString> {
+            const qsizetype at = macroLine ? -1 : line.indexOf(key);
             if (at < 0)
                 return std::nullopt;
             read.anyKey = true;
@@ -73,7 +76,7 @@ ConfigRead applyConfigLines(const QStringList &lines, Settings &s)
         for (int i = 0; i < 4; ++i) {
             const QString key = QStringLiteral("Macro%1=").arg(i + 5);
             const qsizetype at = line.indexOf(key);
-            if (at >= 0) {
+            if (at >= 0 && (!macroLine || at == 0)) {
                 read.anyKey = true;
                 applyMacro(line.mid(at + key.size()).left(kMacroLimit), s.macros[i]);
             }

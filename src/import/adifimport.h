@@ -59,6 +59,8 @@ public:
     void abort();
 
     bool busy() const { return m_busy; }
+    // A step runs on after abort(), until its next record.
+    bool stopping() const { return m_busy && m_abort; }
     // The log the last reading staged in, which a load writes into.
     CurrentLog stagedLog() const { return {m_setup.logPath, m_setup.logName}; }
     // Staged QSOs wait to be loaded (loaded once only).

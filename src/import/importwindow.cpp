@@ -4,6 +4,7 @@
 #include "mainwindow/session.h"
 
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
@@ -51,6 +52,16 @@ ImportWindow::ImportWindow(Session &session, QWidget *parent)
 
 void ImportWindow::start()
 {
+    if (m_import->stopping()) {
+        // The window was closed on a running step, which ends at its next record: the import
+        // asked for now begins once it has.
+        QEventLoop wait;
+        connect(m_import, &AdifImport::changed, &wait, [this, &wait] {
+            if (!m_import->busy())
+                wait.quit();
+        });
+        wait.exec();
+    }
     if (m_import->busy()) {
         show();
         raise();

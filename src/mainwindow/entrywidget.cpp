@@ -20,6 +20,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <QAction>
+#include <QKeySequence>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -62,6 +64,10 @@ EntryWidget::EntryWidget(Session &session, QWidget *parent) : QWidget(parent), m
     m_listButton = new QToolButton;
     m_listButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     m_listButton->setFocusPolicy(Qt::NoFocus);
+    // Out of the Tab order, so that Tab goes from field to field; the keys open it all the same.
+    m_listKey = new QAction(this);
+    m_listKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    addAction(m_listKey);
     m_orbit = filteredEdit(&CharFilter::frequencyChar, 10);
     m_uplink = filteredEdit(&CharFilter::frequencyChar, 16);
     m_downlink = filteredEdit(&CharFilter::frequencyChar, 16);
@@ -205,6 +211,7 @@ EntryWidget::EntryWidget(Session &session, QWidget *parent) : QWidget(parent), m
         emit satelliteChosen(name);
     });
     connect(m_listButton, &QToolButton::clicked, this, &EntryWidget::satelliteListRequested);
+    connect(m_listKey, &QAction::triggered, this, &EntryWidget::satelliteListRequested);
     connect(m_manualTime, &QCheckBox::toggled, this, &EntryWidget::manualTimeToggled);
     connect(m_listening, &QCheckBox::toggled, this, &EntryWidget::listeningToggled);
     connect(m_date, &QLineEdit::editingFinished, this, &EntryWidget::manualDateLeft);
@@ -276,7 +283,8 @@ void EntryWidget::retranslate(Language language)
              Fit::AtLeast);
     m_satellites->setPlaceholderText(text(Txt::SatelliteChoicePlaceholder, language));
     m_satellites->setAccessibleName(text(Txt::SatelliteChoicePlaceholder, language));
-    m_listButton->setToolTip(text(Txt::SatListTitle, language));
+    m_listButton->setToolTip(text(Txt::SatListTitle, language) + QStringLiteral(" (")
+                             + m_listKey->shortcut().toString(QKeySequence::NativeText) + u')');
     m_listButton->setAccessibleName(text(Txt::SatListTitle, language));
     setElementInfo(m_elementAge, m_catalogue, m_elementsStale);
     // Both mode lists share one caption; the screen reader tells them apart by direction.

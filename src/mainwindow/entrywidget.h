@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QWidget>
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -120,6 +121,7 @@ private:
     QLineEdit *m_locator, *m_notes, *m_date, *m_time;
     QComboBox *m_uplinkMode, *m_downlinkMode, *m_satellites;
     QToolButton *m_listButton;
+    QAction *m_listKey; // opens the satellite list from the keyboard
     QGroupBox *m_reportBox;
     QCheckBox *m_listening, *m_manualTime, *m_keepNotes;
     QPushButton *m_save, *m_clear;

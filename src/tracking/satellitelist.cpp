@@ -21,9 +21,11 @@ QString notSavedMessage(const QString &path, const QString &reason, Language lan
 
 // The entry as it goes into the file. Frequencies may be typed with "," as decimal point; a
 // "," would split the line into more than five fields and the entry would vanish from the
-// list, so it is stored as the "." it means. A line break would do the same to the line.
+// list, so it is stored as the "." it means. A line break would do the same to the line. Blanks
+// around the name would make a second "SO-50" beside the first.
 SatelliteEntry storedForm(SatelliteEntry entry)
 {
+    entry.name = entry.name.trimmed();
     entry.uplink.replace(u',', u'.');
     entry.downlink.replace(u',', u'.');
     for (QString *field : {&entry.name, &entry.uplink, &entry.downlink, &entry.downlinkMode,
@@ -37,7 +39,7 @@ SatelliteEntry storedForm(SatelliteEntry entry)
 // Required fields and the characters that would break the line format.
 SatelliteCheck checkFields(const SatelliteEntry &entry, Language language)
 {
-    if (entry.name.isEmpty())
+    if (entry.name.trimmed().isEmpty())
         return {false, QString(), SatelliteField::Name};
     if (entry.uplink.isEmpty())
         return {false, QString(), SatelliteField::Uplink};
@@ -160,7 +162,7 @@ QList<QStringList> SatelliteList::gridRows() const
 
 bool SatelliteList::canAccept(const QString &name, const QString &uplink, const QString &downlink)
 {
-    return !name.isEmpty() && !uplink.isEmpty() && !downlink.isEmpty();
+    return !name.trimmed().isEmpty() && !uplink.isEmpty() && !downlink.isEmpty();
 }
 
 SatelliteCheck SatelliteList::checkAdd(const SatelliteEntry &entry, Language language) const
@@ -168,7 +170,7 @@ SatelliteCheck SatelliteList::checkAdd(const SatelliteEntry &entry, Language lan
     const SatelliteCheck fields = checkFields(entry, language);
     if (!fields.ok)
         return fields;
-    const QString upper = entry.name.toUpper();
+    const QString upper = entry.name.trimmed().toUpper();
     if (find(upper)) {
         const QString message =
             text(Txt::MsgSatelliteExists, Language::Spanish, {{"$nombre$", upper}});

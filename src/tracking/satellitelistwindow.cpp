@@ -106,6 +106,7 @@ SatelliteListWindow::SatelliteListWindow(Session &session, QWidget *parent) : QD
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->verticalHeader()->hide();
+    m_grid->setTabKeyNavigation(false); // Tab leaves the grid for the buttons
     m_grid->setAccessibleName(windowTitle());
     m_add = new QPushButton(text(Txt::SatAdd, language));
     m_edit = new QPushButton(text(Txt::SatEdit, language));
@@ -172,6 +173,8 @@ void SatelliteListWindow::runEditor(const QString &title, const SatelliteEntry &
     editor.exec();
     m_session.state().announceSatellitesChanged();
     rebuild();
+    // The button pressed may be disabled now, with no row chosen: the keys go on in the list.
+    m_grid->setFocus();
 }
 
 void SatelliteListWindow::addSatellite()
@@ -194,6 +197,7 @@ void SatelliteListWindow::deleteSatellite()
     m_session.state().satellites().remove(m_row, m_session.dialogs(), m_session.state().language());
     m_session.state().announceSatellitesChanged();
     rebuild();
+    m_grid->setFocus();
 }
 
 } // namespace vorta
