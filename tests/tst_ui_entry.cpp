@@ -10,6 +10,7 @@
 #include "tracking/satellitelistwindow.h"
 #include "uisupport.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -218,6 +219,24 @@ private slots:
         });
         QTest::keyClick(&run.window, Qt::Key_T, Qt::ControlModifier);
         QCOMPARE(opened, QStringLiteral("Editar Satélites"));
+
+        // Keys on the closed drop-down open it; they never choose over the satellite typed.
+        EntryWidget &entry = run.window.entry();
+        QLineEdit *satellite = edit(entry, QStringLiteral("Satélite:"));
+        satellite->setFocus();
+        QTest::keyClicks(satellite, QStringLiteral("RS-44"));
+        QComboBox *choices = nullptr;
+        for (QComboBox *combo : entry.findChildren<QComboBox *>())
+            if (combo->accessibleName() == QStringLiteral("Lista ..."))
+                choices = combo;
+        QVERIFY(choices);
+        choices->setFocus();
+        for (const Qt::Key key : {Qt::Key_Down, Qt::Key_S}) {
+            QTest::keyClick(choices, key);
+            QCOMPARE(satellite->text(), QStringLiteral("RS-44"));
+            QTRY_VERIFY(choices->view()->isVisible());
+            choices->hidePopup();
+        }
 
         SatelliteListWindow list(run.program.session);
         list.show();

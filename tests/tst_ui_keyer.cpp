@@ -106,6 +106,10 @@ private slots:
         QVERIFY(run.keyer().isSending());
         QCOMPARE(run.sending(), QStringLiteral("YY2BB DE LU1ABC LU1ABC UR 5NN IN GF05TJ K"));
         QCOMPARE(station->text(), QStringLiteral("YY2BB")); // the keys typed nothing
+        // Screen readers hear what is sent, and nothing once the keyer is idle.
+        QLabel *status = labelReading(run.panel(), run.sending());
+        QVERIFY(status);
+        QCOMPARE(status->accessibleName(), QStringLiteral("Enviando: ") + run.sending());
         // A second macro waits for the first to end.
         press(Qt::Key_F5);
         QVERIFY(run.sending().startsWith(QStringLiteral("YY2BB")));
@@ -113,6 +117,7 @@ private slots:
         press(Qt::Key_Escape);
         QTRY_VERIFY(!run.keyer().isSending());
         QTRY_VERIFY(run.sending().isEmpty());
+        QTRY_COMPARE(status->accessibleName(), QString());
         press(Qt::Key_F5);
         QCOMPARE(run.sending(), QStringLiteral("CQ CQ DE LU1ABC LU1ABC K"));
         press(Qt::Key_Escape);

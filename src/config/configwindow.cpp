@@ -271,8 +271,10 @@ void ConfigWindow::retranslate(Language language)
     for (auto [field, box] : {std::pair<QWidget *, QGroupBox *>{m_call, m_stationBox}, {m_locator, m_locatorBox},
                               {m_utc, m_utcBox}, {m_language, m_languageBox}, {m_tracking, m_trackingBox}})
         field->setAccessibleName(box->title());
-    m_port->setAccessibleName(text(Txt::AccPort, language));
-    m_line->setAccessibleName(text(Txt::AccLine, language));
+    // The two lists share the group's caption: their own names tell them apart.
+    nameList(m_port, text(Txt::AccPort, language));
+    nameList(m_line, text(Txt::AccLine, language));
+    m_utc->setAccessibleDescription(m_utcHint->text());
     for (int i = 0; i < 4; ++i) {
         const QString key = QStringLiteral("F%1").arg(i + 5);
         m_macroCaption[i]->setAccessibleName(text(Txt::AccMacroCaption, language, {{"$nombre$", key}}));

@@ -556,6 +556,10 @@ constexpr Row kRows[] = {
      u"Vorta's UTC time is the local time minus the UTC difference of the settings ($dif$ h), and it is "
      u"$nombre$ off the system's UTC time. QSOs are saved with Vorta's time; the built-in tracker and the "
      u"passes use the system's. Check the UTC difference in File > Settings (did summer time begin or end?)."},
+    // Screen readers: what the satellite drop-down is for
+    {Txt::AccSatelliteChoice, u"Elegir un satélite de la lista, con sus frecuencias y modos",
+     u"Escolher um satélite da lista, com suas frequências e modos",
+     u"Choose a satellite from the list, with its frequencies and modes"},
 };
 
 #undef ES_ONLY

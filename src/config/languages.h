@@ -102,6 +102,8 @@ enum class Txt {
     // Built-in tracker mends: the search for the next to rise, a short element download, the
     // two UTC clocks
     TrackerSearching, MsgElementsFewer, ClockDisagrees, ClockDisagreesTip,
+    // Screen readers: what the satellite drop-down is for
+    AccSatelliteChoice,
     Count_
 };
 

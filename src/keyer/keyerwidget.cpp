@@ -104,7 +104,7 @@ KeyerWidget::KeyerWidget(Session &session, std::function<MacroValues()> values, 
     connect(m_control, &KeyerControl::speedChanged, this, &KeyerWidget::showSpeed);
     connect(m_control, &KeyerControl::keyChanged, this, &KeyerWidget::showKey);
     connect(m_control, &KeyerControl::statusChanged, m_status,
-            [this](const QString &status) { showValue(m_status, text(Txt::KeyerSending, m_language), status); });
+            [this](const QString &status) { showStatus(status); });
     AppState &state = m_session.state();
     connect(&state, &AppState::settingsChanged, this, &KeyerWidget::showSettings);
     connect(&state, &AppState::languageChanged, this, &KeyerWidget::retranslate);
@@ -221,6 +221,11 @@ void KeyerWidget::showSettings()
               settings.port == kNoPort ? settings.port : settings.port + QStringLiteral("  ") + settings.pin);
 }
 
+void KeyerWidget::showStatus(const QString &status)
+{
+    showValue(m_status, status.isEmpty() ? QString() : text(Txt::KeyerSending, m_language), status);
+}
+
 void KeyerWidget::showSpeed(int wordsPerMinute)
 {
     m_speed->setValue(wordsPerMinute);
@@ -242,7 +247,7 @@ void KeyerWidget::retranslate(Language language)
     m_keys[4]->setText(text(Txt::KeyerTestLabel, language));
     m_manualKey->setText(text(Txt::KeyerManualKey, language));
     showValue(m_port, text(Txt::ConfigSerialFrame, language), m_port->text());
-    showValue(m_status, text(Txt::KeyerSending, language), m_status->text());
+    showStatus(m_status->text());
     showSpeed(m_control->speed());
     showKey(m_lamp->isDown());
 }

@@ -51,6 +51,8 @@ private:
     void setShown(bool shown);
     void showSettings();
     void showSpeed(int wordsPerMinute);
+    // The text being sent; idle, nothing is heard ("Enviando" alone would say the opposite).
+    void showStatus(const QString &status);
     void showKey(bool down);
     void retranslate(Language language);
 

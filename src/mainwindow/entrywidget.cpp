@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -61,6 +62,9 @@ EntryWidget::EntryWidget(Session &session, QWidget *parent) : QWidget(parent), m
     emphasize(m_satellite, 2, true);
     m_satellites = new QComboBox;
     m_satellites->setMinimumContentsLength(10);
+    // A closed list would choose a satellite at every arrow key or letter, writing over the one
+    // typed beside it: the keys open the list, and only a choice made in it counts.
+    m_satellites->installEventFilter(this);
     m_listButton = new QToolButton;
     m_listButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     m_listButton->setFocusPolicy(Qt::NoFocus);
@@ -228,6 +232,23 @@ EntryWidget::EntryWidget(Session &session, QWidget *parent) : QWidget(parent), m
     colourTexts();
 }
 
+bool EntryWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_satellites && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<const QKeyEvent *>(event);
+        const bool moves = key->key() == Qt::Key_Up || key->key() == Qt::Key_Down || key->key() == Qt::Key_PageUp
+                           || key->key() == Qt::Key_PageDown || key->key() == Qt::Key_Home
+                           || key->key() == Qt::Key_End;
+        const bool letter = !key->text().isEmpty() && key->text().at(0).isPrint()
+                            && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        if (moves || letter) {
+            m_satellites->showPopup();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void EntryWidget::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::PaletteChange)
@@ -283,6 +304,7 @@ void EntryWidget::retranslate(Language language)
              Fit::AtLeast);
     m_satellites->setPlaceholderText(text(Txt::SatelliteChoicePlaceholder, language));
     m_satellites->setAccessibleName(text(Txt::SatelliteChoicePlaceholder, language));
+    m_satellites->setAccessibleDescription(text(Txt::AccSatelliteChoice, language));
     m_listButton->setToolTip(text(Txt::SatListTitle, language) + QStringLiteral(" (")
                              + m_listKey->shortcut().toString(QKeySequence::NativeText) + u')');
     m_listButton->setAccessibleName(text(Txt::SatListTitle, language));

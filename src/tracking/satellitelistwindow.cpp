@@ -1,5 +1,6 @@
 #include "tracking/satellitelistwindow.h"
 
+#include "common/captionwidget.h"
 #include "common/charfilter.h"
 #include "mainwindow/session.h"
 
@@ -50,6 +51,8 @@ SatelliteEditDialog::SatelliteEditDialog(const QString &title, const SatelliteEn
     form->addRow(text(Txt::SatDownlink, language), m_downlink);
     form->addRow(text(Txt::SatDownlinkMode, language), m_downlinkMode);
     form->addRow(text(Txt::SatUplinkMode, language), m_uplinkMode);
+    nameList(m_downlinkMode, text(Txt::SatDownlinkMode, language));
+    nameList(m_uplinkMode, text(Txt::SatUplinkMode, language));
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(m_accept, 0, Qt::AlignRight);
