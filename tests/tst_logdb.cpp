@@ -221,6 +221,17 @@ private slots:
         QCOMPARE(onTemplate.chosen.log.name, QStringLiteral("base1.mdb"));
         QVERIFY(onTemplate.message.contains(QStringLiteral("é o modelo dos Bancos de dados novos")));
         QCOMPARE(test::readBytes(home.folder().templateFile()), template0);
+
+        // The default log itself no log: no QSO can go anywhere until another log is chosen,
+        // and nothing says they will go into it.
+        test::writeBytes(home.folder().defaultLog(), "");
+        const StartChoice noneLeft = chooseLogAtStart(home.folder(), home.folder().defaultLog(), Language::English);
+        QVERIFY2(noneLeft.message.startsWith(QStringLiteral("File %1 is not a Vorta Data Base!\r\nNo QSO will be saved "
+                                                            "until you open or create a Data Base (File menu).")
+                                                 .arg(home.folder().defaultLog())),
+                 qPrintable(noneLeft.message));
+        QVERIFY(!noneLeft.message.contains(QStringLiteral("will be saved in")));
+        QCOMPARE(noneLeft.icon, Icon::Critical);
     }
 
     // A log the system will not open (a disk mounted with the wrong owner, a failing disk, a
@@ -370,7 +381,7 @@ private slots:
         const QString taken = home.folder().basesDir() + QStringLiteral("/taken.mdb");
         test::writeBytes(taken, "precious");
         test::ScriptedDialogs dialogs;
-        dialogs.files = {taken, home.folder().basesDir() + QStringLiteral("/fresh")};
+        dialogs.files = {taken, home.folder().basesDir() + QStringLiteral("/fresh.")};
         const auto created = createLog(home.folder(), dialogs, Language::English);
         QVERIFY(created);
         QCOMPARE(created->check, LogCheck{});
@@ -381,6 +392,22 @@ private slots:
         QCOMPARE(test::readBytes(taken), QByteArray("precious"));
         QCOMPARE(test::readBytes(log->path), test::readBytes(home.folder().templateFile()));
         QVERIFY(!lastQso(log->path));
+    }
+
+    // A log that cannot be made is named, with the system's reason, and the current one stays.
+    void newLogThatCannotBeMade()
+    {
+        test::TempHome home;
+        const QString file = home.folder().basesDir() + QStringLiteral("/afile");
+        test::writeBytes(file, "x");
+        test::ScriptedDialogs dialogs;
+        dialogs.files = {file + QStringLiteral("/new.mdb")};
+        QVERIFY(!createLog(home.folder(), dialogs, Language::English));
+        QCOMPARE(dialogs.shown.size(), 1);
+        QVERIFY2(dialogs.shown[0].text.startsWith(QStringLiteral("Data Base %1/new.mdb could not be created:\r\n").arg(file)),
+                 qPrintable(dialogs.shown[0].text));
+        QVERIFY(dialogs.shown[0].text.endsWith(QStringLiteral("\r\n\r\nThe current Data Base stays in use.")));
+        QCOMPARE(test::readBytes(file), QByteArray("x"));
     }
 
     void newLogWithoutTemplateCreatesNothing()

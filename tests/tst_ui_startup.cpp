@@ -112,6 +112,39 @@ private slots:
         QVERIFY(!program.dialogs.unexpected);
     }
 
+    // A first run whose settings the disk refuses can still be left: the settings hold for the
+    // run, and Cancel leads on to the main window.
+    void aFirstRunOnAFullDiskCanBeLeft()
+    {
+        test::SmallDisk disk;
+        if (disk.path().isEmpty())
+            QSKIP("a small file system cannot be mounted here (it needs root)");
+        const DataFolder folder(disk.path(), QStringLiteral(VORTA_TEST_SHARE_DIR));
+        QCOMPARE(folder.prepare(), QString());
+        disk.fill();
+        AppState state(folder);
+        test::ScriptedDialogs dialogs;
+        KeyPort keyPort;
+        Session session(state, dialogs, keyPort);
+        MainWindow window(session);
+        window.show();
+        bool left = false;
+        test::whenShown(window.configWindow(), [&] {
+            ConfigWindow &config = window.configWindow();
+            QTest::keyClicks(test::namedEdit(config, QStringLiteral("Estación")), QStringLiteral("lu1abc"));
+            test::buttonCaptioned(config, QStringLiteral("&Aceptar"))->click();
+            QVERIFY(config.isVisible());
+            QVERIFY(dialogs.texts().last().startsWith(QStringLiteral("No se pudo guardar la configuración")));
+            QPushButton *cancel = test::buttonCaptioned(config, QStringLiteral("&Cancelar"));
+            QVERIFY(cancel->isEnabled());
+            cancel->click();
+            left = !config.isVisible();
+        });
+        QTRY_VERIFY(left);
+        QTRY_VERIFY(!state.firstRun());
+        QCOMPARE(state.settings().callSign, QStringLiteral("LU1ABC"));
+    }
+
     void laterStartShowsTheLastQsoOfTheConfiguredLog()
     {
         test::TempHome home;

@@ -202,8 +202,13 @@ void ConfigWindow::acceptSettings()
     // configuration leaves everything as it was, and the window open. Once the configuration
     // is saved the window closes, even when the tracking choice could not be kept (the
     // operator is told): a Cancel then would seem to undo what is already done.
-    if (!m_session.saveConfiguration(fromFields()))
+    if (!m_session.saveConfiguration(fromFields())) {
+        // The first run cannot be left otherwise: with the disk refusing the file, the settings
+        // hold for this run (they are saved again at exit), and Cancel or Escape lead on.
+        if (m_firstRun)
+            setFirstRun(false);
         return;
+    }
     m_session.saveTrackingChoice(TrackingChoice(m_tracking->currentIndex()));
     QDialog::accept();
 }

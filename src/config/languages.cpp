@@ -560,6 +560,22 @@ constexpr Row kRows[] = {
     {Txt::AccSatelliteChoice, u"Elegir un satélite de la lista, con sus frecuencias y modos",
      u"Escolher um satélite da lista, com suas frequências e modos",
      u"Choose a satellite from the list, with its frequencies and modes"},
+    // Logs that cannot be made, a default log that is no log
+    {Txt::MsgLogNotCreated, u"No se pudo crear la Base de datos $arch$:" CRLF u"$nombre$",
+     u"Não foi possível criar o Banco de dados $arch$:" CRLF u"$nombre$",
+     u"Data Base $arch$ could not be created:" CRLF u"$nombre$"},
+    {Txt::MsgNewLogFailed,
+     u"No se pudo crear la Base de datos $arch$:" CRLF u"$nombre$" CRLF CRLF u"Se sigue usando la Base de datos actual.",
+     u"Não foi possível criar o Banco de dados $arch$:" CRLF u"$nombre$" CRLF CRLF
+     u"Continua em uso o Banco de dados atual.",
+     u"Data Base $arch$ could not be created:" CRLF u"$nombre$" CRLF CRLF u"The current Data Base stays in use."},
+    {Txt::MsgDefaultNotALog,
+     u"El archivo $arch$ no es una Base de datos de Vorta!" CRLF
+     u"No se guardará ningún QSO hasta que abra o cree una Base de datos (menú Archivo).",
+     u"O arquivo $arch$ não é um Banco de dados do Vorta!" CRLF
+     u"Nenhum QSO será gravado até que abra ou crie um Banco de dados (menu Arquivo).",
+     u"File $arch$ is not a Vorta Data Base!" CRLF
+     u"No QSO will be saved until you open or create a Data Base (File menu)."},
 };
 
 #undef ES_ONLY

@@ -104,6 +104,8 @@ enum class Txt {
     TrackerSearching, MsgElementsFewer, ClockDisagrees, ClockDisagreesTip,
     // Screen readers: what the satellite drop-down is for
     AccSatelliteChoice,
+    // Logs that cannot be made, a default log that is no log
+    MsgLogNotCreated, MsgNewLogFailed, MsgDefaultNotALog,
     Count_
 };
 

@@ -45,13 +45,16 @@ QString copyTemplate(const DataFolder &folder, const QString &target)
     return writeFileAtomically(target, source.readAll());
 }
 
-QString ensureDefaultLog(const DataFolder &folder)
+QString ensureDefaultLog(const DataFolder &folder, Language language)
 {
     if (QFileInfo::exists(folder.defaultLog()))
         return {};
     if (!QFileInfo::exists(folder.templateFile()))
         return text(Txt::MsgTemplateMissing, Language::Spanish, {{"$nombre$", folder.path()}});
-    return copyTemplate(folder, folder.defaultLog());
+    const QString error = copyTemplate(folder, folder.defaultLog());
+    if (error.isEmpty())
+        return {};
+    return text(Txt::MsgLogNotCreated, language, {{"$arch$", folder.defaultLog()}, {"$nombre$", error}});
 }
 
 QString damagedLogMessage(const QString &path, const QString &detail, Language language)
@@ -107,6 +110,9 @@ StartChoice chooseLogAtStart(const DataFolder &folder, const QString &configured
                 choice.icon = Icon::Exclamation;
                 break;
             case Verdict::NotALog:
+                // The default log itself: nothing stands in for it, told below.
+                if (QFileInfo(configuredPath).absoluteFilePath() == QFileInfo(fallback.path).absoluteFilePath())
+                    break;
                 choice.message = inUse(Txt::MsgStartNotALog) + QStringLiteral("\r\n(") + check.detail + u')';
                 break;
             }
@@ -115,9 +121,15 @@ StartChoice chooseLogAtStart(const DataFolder &folder, const QString &configured
     const auto append = [&choice](const QString &message) {
         choice.message += (choice.message.isEmpty() ? QString() : QStringLiteral("\r\n\r\n")) + message;
     };
-    if (const QString error = ensureDefaultLog(folder); !error.isEmpty())
+    if (const QString error = ensureDefaultLog(folder, language); !error.isEmpty())
         append(error);
     choice.chosen = {fallback, examineLog(fallback.path)};
+    // A default log that is no log takes no QSO: the operator is told to open or make one.
+    if (choice.chosen.check.verdict == Verdict::NotALog) {
+        append(text(Txt::MsgDefaultNotALog, language, {{"$arch$", fallback.path}}) + QStringLiteral("\r\n(")
+               + choice.chosen.check.detail + u')');
+        choice.icon = Icon::Critical;
+    }
     if (choice.chosen.check.verdict == Verdict::Damaged)
         append(damagedLogMessage(fallback.path, choice.chosen.check.detail, language));
     if (choice.chosen.check.verdict == Verdict::Unreadable) {
@@ -142,7 +154,7 @@ std::optional<ChosenLog> createLog(const DataFolder &folder, Dialogs &dialogs, L
             return std::nullopt;
         QString path = *chosen;
         if (QFileInfo(path).suffix().isEmpty())
-            path += QStringLiteral(".mdb");
+            path += path.endsWith(u'.') ? QStringLiteral("mdb") : QStringLiteral(".mdb");
         if (QFileInfo::exists(path)) {
             dialogs.inform(text(Txt::MsgLogExists, language, {{"$nombre$", QFileInfo(path).fileName()}}),
                            Icon::Critical);
@@ -151,7 +163,8 @@ std::optional<ChosenLog> createLog(const DataFolder &folder, Dialogs &dialogs, L
         }
         const QString error = copyTemplate(folder, path);
         if (!error.isEmpty()) {
-            dialogs.inform(error, Icon::Critical);
+            dialogs.inform(text(Txt::MsgNewLogFailed, language, {{"$arch$", path}, {"$nombre$", error}}),
+                           Icon::Critical);
             return std::nullopt;
         }
         return ChosenLog{logAt(path), examineLog(path)};

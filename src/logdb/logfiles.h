@@ -23,8 +23,8 @@ struct CurrentLog
 CurrentLog logAt(const QString &path);
 
 // Copies the template to the default log Bases/base1.mdb unless that file exists (an existing
-// default log is never overwritten). Returns an error text, empty on success.
-QString ensureDefaultLog(const DataFolder &folder);
+// default log is never overwritten). Returns the message for the operator, empty on success.
+QString ensureDefaultLog(const DataFolder &folder, Language language = Language::Spanish);
 
 // Copies the template to a new file; never overwrites. Returns an error text, empty on success.
 QString copyTemplate(const DataFolder &folder, const QString &target);

@@ -57,7 +57,7 @@ void Session::beginFirstRun()
 void Session::endFirstRun()
 {
     m_state.setFirstRun(false);
-    const QString error = ensureDefaultLog(m_state.folder());
+    const QString error = ensureDefaultLog(m_state.folder(), m_state.language());
     if (!error.isEmpty())
         m_dialogs.inform(error, Icon::Critical);
     Settings settings = m_state.settings();
