@@ -265,19 +265,17 @@ void TrackingPanelState::apply(const TrackingText &t)
         setBadge({});
         return;
     }
-    const TrackingFields before = m_fields;
+    const bool another = !t.satellite.isEmpty() && t.satellite != m_fields.satellite;
     setSatellite(t.satellite);
     setAzimuth(t.azimuth);
     if (t.downlink)
-        setDownlink(*t.downlink);
+        setDownlink(*t.downlink, another);
     if (t.uplink)
-        setUplink(*t.uplink);
-    setDownlinkMode(t.downlinkMode);
-    setUplinkMode(t.uplinkMode);
+        setUplink(*t.uplink, another);
+    setDownlinkMode(t.downlinkMode, another);
+    setUplinkMode(t.uplinkMode, another);
     setElevation(t.elevation);
     setBadge(t.hasElevation ? visibilityBadge(t.elevation, m_language) : VisibilityBadge{});
-    if (!t.satellite.isEmpty() && t.satellite != before.satellite)
-        resendUnchanged(t, before);
 }
 
 void TrackingPanelState::emptyFields()
@@ -362,52 +360,41 @@ void TrackingPanelState::setElevation(const QString &value)
     emit elevationChanged(value);
 }
 
-void TrackingPanelState::setDownlink(const QString &value)
+void TrackingPanelState::setDownlink(const QString &value, bool again)
 {
-    if (value == m_fields.downlink)
+    if (value == m_fields.downlink && !again)
         return;
     m_fields.downlink = value;
     emit downlinkChanged(value);
 }
 
-void TrackingPanelState::resendUnchanged(const TrackingText &t, const TrackingFields &before)
+void TrackingPanelState::setUplink(const QString &value, bool again)
 {
-    if (t.downlink && *t.downlink == before.downlink)
-        emit downlinkChanged(*t.downlink);
-    if (t.uplink && *t.uplink == before.uplink)
-        emit uplinkChanged(*t.uplink);
-    if (const int index = firstEqual(m_downlinkModes, t.downlinkMode);
-        index >= 0 && t.downlinkMode == before.downlinkMode)
-        emit downlinkModeSelected(index);
-    if (const int index = firstEqual(m_uplinkModes, t.uplinkMode); index >= 0 && t.uplinkMode == before.uplinkMode)
-        emit uplinkModeSelected(index);
-}
-
-void TrackingPanelState::setUplink(const QString &value)
-{
-    if (value == m_fields.uplink)
+    if (value == m_fields.uplink && !again)
         return;
     m_fields.uplink = value;
     emit uplinkChanged(value);
 }
 
-void TrackingPanelState::setDownlinkMode(const QString &value)
+void TrackingPanelState::setDownlinkMode(const QString &value, bool again)
 {
-    if (value == m_fields.downlinkMode)
-        return;
-    m_fields.downlinkMode = value;
-    emit downlinkModeChanged(value);
-    if (const int index = firstEqual(m_downlinkModes, value); index >= 0)
+    const bool changed = value != m_fields.downlinkMode;
+    if (changed) {
+        m_fields.downlinkMode = value;
+        emit downlinkModeChanged(value);
+    }
+    if (const int index = firstEqual(m_downlinkModes, value); index >= 0 && (changed || again))
         emit downlinkModeSelected(index);
 }
 
-void TrackingPanelState::setUplinkMode(const QString &value)
+void TrackingPanelState::setUplinkMode(const QString &value, bool again)
 {
-    if (value == m_fields.uplinkMode)
-        return;
-    m_fields.uplinkMode = value;
-    emit uplinkModeChanged(value);
-    if (const int index = firstEqual(m_uplinkModes, value); index >= 0)
+    const bool changed = value != m_fields.uplinkMode;
+    if (changed) {
+        m_fields.uplinkMode = value;
+        emit uplinkModeChanged(value);
+    }
+    if (const int index = firstEqual(m_uplinkModes, value); index >= 0 && (changed || again))
         emit uplinkModeSelected(index);
 }
 

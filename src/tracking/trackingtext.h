@@ -158,7 +158,7 @@ public:
 
 signals:
     // Per field, emitted only when its text changes, and for another satellite also when a
-    // value it carries stays the same (resendUnchanged).
+    // frequency or mode its text carries stays the same (see setDownlink).
     void satelliteChanged(const QString &trackingName); // → satellite field and orbit
     void azimuthChanged(const QString &azimuth);        // → compass label
     void elevationChanged(const QString &elevation);
@@ -190,19 +190,18 @@ private:
     void stopLink();
     void applyCheckBox(bool ticked);
     void apply(const TrackingText &text);
-    // With another satellite, sends the frequencies and modes the text carries that did not
-    // change (and so went unsent): the entry panel, giving its fields back to tracking for the
-    // new satellite, takes a value it shares with the old one (FM and FM) too. What the text
-    // does not carry stays unsent, so nothing of the satellite before reaches the fields.
-    void resendUnchanged(const TrackingText &text, const TrackingFields &before);
     void emptyFields();
     void setSatellite(const QString &value);
     void setAzimuth(const QString &value);
     void setElevation(const QString &value);
-    void setDownlink(const QString &value);
-    void setUplink(const QString &value);
-    void setDownlinkMode(const QString &value);
-    void setUplinkMode(const QString &value);
+    // again passes the value on even unchanged: with another satellite the entry panel gives its
+    // fields back to tracking, and takes a value the new satellite shares with the old one (FM
+    // and FM) too. What the text does not carry is not set, so nothing of the satellite before
+    // reaches the fields.
+    void setDownlink(const QString &value, bool again = false);
+    void setUplink(const QString &value, bool again = false);
+    void setDownlinkMode(const QString &value, bool again = false);
+    void setUplinkMode(const QString &value, bool again = false);
     void setBadge(const VisibilityBadge &badge);
     void setPanelVisible(bool visible);
     void setCompassVisible(bool visible);
