@@ -1,5 +1,7 @@
 #include "common/captionwidget.h"
 
+#include "common/contrast.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
@@ -83,6 +85,13 @@ QLabel *valueLabel(int pointSizeDelta, bool bold)
     emphasize(label, pointSizeDelta, bold);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
+}
+
+void colourText(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, readableOn(colour, palette.color(QPalette::Window)));
+    widget->setPalette(palette);
 }
 
 void emphasize(QWidget *widget, int delta, bool bold)

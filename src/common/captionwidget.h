@@ -28,6 +28,11 @@ QLabel *valueLabel(int pointSizeDelta = 0, bool bold = false);
 // the widget, so that the type follows when the window's font size changes (applyFontScale).
 void emphasize(QWidget *widget, int delta, bool bold);
 
+// The widget's text in colour, or the nearest shade of it that reads on the window's colour,
+// light or dark. Through the palette rather than a style sheet, which would keep the type from
+// following the window's size.
+void colourText(QWidget *widget, const QColor &colour);
+
 // The fonts of window and its fields at percent of the desktop's size, emphasized types keeping
 // their place above it. Other windows keep theirs.
 void applyFontScale(QWidget &window, int percent);

@@ -84,7 +84,11 @@ std::optional<QStringList> readTextLines(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    QString text = decodeText(file.readAll());
+    return textLines(decodeText(file.readAll()));
+}
+
+QStringList textLines(QString text)
+{
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(u'\r', u'\n');
     QStringList lines = text.split(u'\n');

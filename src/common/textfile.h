@@ -18,7 +18,10 @@ QString decodeText(const QByteArray &bytes);
 // *lossless is set to false.
 QByteArray encodeWindows1252(QStringView text, bool *lossless = nullptr);
 
-// The lines of a text file (without their line ends), or nothing when it cannot be read.
+// The lines of a text (without their line ends): CR LF, LF or CR alone (a file saved on an old
+// Mac) end a line; a last line end adds no empty line.
+QStringList textLines(QString text);
+// The lines of a text file (textLines), or nothing when it cannot be read.
 std::optional<QStringList> readTextLines(const QString &path);
 
 // Writes the lines, each ended by CR LF, atomically. Returns an error text, empty on success.

@@ -258,18 +258,10 @@ void EntryWidget::changeEvent(QEvent *event)
 
 void EntryWidget::colourTexts()
 {
-    // Readable on the desktop's window colour, light or dark. Through the palette rather than a
-    // style sheet, which would keep the labels' type from following the window's size.
-    const QColor background = palette().color(QPalette::Window);
-    const auto colour = [&background](QWidget *label, const QColor &wanted) {
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, readableOn(wanted, background));
-        label->setPalette(palette);
-    };
-    colour(m_previous, kPreviousColour);
-    colour(m_workedInPass, kWorkedInPassColour);
-    colour(m_elementInfo, kQuietColour);
-    colour(m_satMode, kSatModeColour);
+    colourText(m_previous, kPreviousColour);
+    colourText(m_workedInPass, kWorkedInPassColour);
+    colourText(m_elementInfo, kQuietColour);
+    colourText(m_satMode, kSatModeColour);
 }
 
 void EntryWidget::retranslate(Language language)
@@ -508,9 +500,7 @@ void EntryWidget::blink()
         m_manualTime->setPalette(QPalette());
         return;
     }
-    QPalette red = m_manualTime->palette();
-    red.setColor(QPalette::WindowText, readableOn(kAlertColour, palette().color(QPalette::Window)));
-    m_manualTime->setPalette(red);
+    colourText(m_manualTime, kAlertColour);
 }
 
 void EntryWidget::setSatellite(const QString &name)
@@ -628,8 +618,13 @@ void EntryWidget::offerTracked(TrackedField field, const QString &value)
 void EntryWidget::takeHeldBackValues()
 {
     for (const TrackedField field : kTrackedFields)
-        if (const auto written = m_tracked.left(field, trackedText(field)))
-            writeTracked(field, *written);
+        takeHeldBack(field);
+}
+
+void EntryWidget::takeHeldBack(TrackedField field)
+{
+    if (const auto written = m_tracked.left(field, trackedText(field)))
+        writeTracked(field, *written);
 }
 
 void EntryWidget::giveFieldsToTracking()
@@ -661,8 +656,7 @@ void EntryWidget::focusMoved(QWidget *old, QWidget *now)
     for (const TrackedField field : kTrackedFields) {
         QWidget *widget = trackedWidget(field);
         if (holds(widget, old) && !holds(widget, now))
-            if (const auto written = m_tracked.left(field, trackedText(field)))
-                writeTracked(field, *written);
+            takeHeldBack(field);
     }
     if (holds(m_satellite, old) && !holds(m_satellite, now))
         emit satelliteLeft();

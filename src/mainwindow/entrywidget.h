@@ -112,6 +112,7 @@ private:
     static bool holds(const QWidget *field, const QWidget *focus);
     // Writes the tracking values held back for the cursor into the fields still tracking's.
     void takeHeldBackValues();
+    void takeHeldBack(TrackedField field);
 
     Session &m_session;
     QLabel *m_stationCaption, *m_satelliteCaption, *m_orbitCaption, *m_uplinkCaption, *m_downlinkCaption;

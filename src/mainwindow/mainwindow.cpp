@@ -272,9 +272,7 @@ void MainWindow::buildPanels()
     statusBar()->addPermanentWidget(m_notice);
     m_clockWarning = new QLabel;
     emphasize(m_clockWarning, 0, true);
-    QPalette alert = m_clockWarning->palette();
-    alert.setColor(QPalette::WindowText, readableOn(kAlertColour, alert.color(QPalette::Window)));
-    m_clockWarning->setPalette(alert);
+    colourText(m_clockWarning, kAlertColour);
     m_clockWarning->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_clockWarning->hide();
     statusBar()->addPermanentWidget(m_clockWarning);

@@ -16,8 +16,8 @@ QString dataElementsFile(const DataFolder &folder)
 ElementsCount countElementSets(const QByteArray &bytes)
 {
     ElementsCount count;
-    // Lines as a file of them is read: LF or CR LF ended.
-    count.usable = readOrbitalElements(decodeText(bytes).remove(u'\r').split(u'\n'), &count.rejected).size();
+    // Lines as the file will be read once written.
+    count.usable = readOrbitalElements(textLines(decodeText(bytes)), &count.rejected).size();
     return count;
 }
 

@@ -41,11 +41,7 @@ bool nothingArrived(QNetworkReply::NetworkError error)
 
 QString firstLine(const QString &text)
 {
-    // A file saved on an old Mac ends its lines with CR alone.
-    qsizetype end = 0;
-    while (end < text.size() && text[end] != u'\n' && text[end] != u'\r')
-        ++end;
-    return text.left(end).trimmed();
+    return textLines(text).value(0).trimmed();
 }
 
 } // namespace
